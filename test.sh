@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs
+# every test, then runs the fuzz targets for a short while.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps
+
+export SDL_VIDEODRIVER=offscreen
+export ALSOFT_DRIVERS=null
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+if command -v clang++ >/dev/null; then
+  scripts/build-dir build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+  scripts/run-fuzzers build/fuzz "${FUZZ_SECONDS:-180}"
+fi
+
+scripts/build-dir build/asan -DCMAKE_BUILD_TYPE=Debug -DGAME_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+ctest --test-dir build/asan --output-on-failure -j "$(nproc)"
