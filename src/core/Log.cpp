@@ -1,0 +1,122 @@
+#include "core/Log.h"
+
+#include "core/FileUtils.h"
+#include "platform/Clock.h"
+
+#include <string>
+
+namespace lv::core {
+
+CLog& CLog::Instance()
+{
+    static CLog* const s_Log = new CLog;
+    return *s_Log;
+}
+
+CLog::CLog() : m_Ticks(&lv::platform::GetTickCountMs) {}
+
+CLog::~CLog()
+{
+    Close();
+}
+
+void CLog::Open(const WChar* path)
+{
+    FILE* file = path ? FileOpenW(path, u"wt") : nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        if (m_File)
+            std::fclose(m_File);
+        m_File = file;
+        m_OpenTime = m_Ticks();
+    }
+    Print("log", 1, "log created");
+}
+
+bool CLog::IsOpen() const
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    return m_File != nullptr;
+}
+
+void CLog::Print(const char* channel, s32 level, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    PrintV(channel, level, format, args);
+    va_end(args);
+}
+
+void CLog::PrintV(const char* channel, s32 level, const char* format, va_list args)
+{
+    if (!IsOpen() || !format)
+        return;
+    char small[1024];
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(small, sizeof(small), format, copy);
+    va_end(copy);
+    if (n < 0)
+        return;
+    if (static_cast<size_t>(n) < sizeof(small)) {
+        WriteLine(channel, level, small, static_cast<size_t>(n));
+        return;
+    }
+    std::string big(static_cast<size_t>(n) + 1, '\0');
+    std::vsnprintf(big.data(), big.size(), format, args);
+    WriteLine(channel, level, big.data(), static_cast<size_t>(n));
+}
+
+void CLog::WriteLine(const char* channel, s32 level, const char* text, size_t length)
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (!m_File)
+        return;
+    char prefix[256];
+    const size_t p = FormatPrefix(prefix, sizeof(prefix), m_Ticks() - m_OpenTime, channel, level);
+    std::string line;
+    line.reserve(p + length + 1);
+    line.append(prefix, p);
+    line.append(text, length);
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), m_File);
+    if (level >= 3)
+        std::fflush(m_File);
+}
+
+void CLog::Flush()
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (m_File)
+        std::fflush(m_File);
+}
+
+void CLog::Close()
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (m_File)
+        std::fclose(m_File);
+    m_File = nullptr;
+}
+
+size_t CLog::FormatPrefix(char* buffer, size_t capacity, u32 elapsedMs, const char* channel, s32 level)
+{
+    if (capacity == 0)
+        return 0;
+    const u32 e = elapsedMs;
+    const int n = std::snprintf(buffer, capacity, "[%02u:%02u:%02u:%03u][%s][%i]: ", e / 3600000u,
+                                e / 60000u % 60u, e / 1000u % 60u, e % 1000u, channel ? channel : "", level);
+    if (n < 0) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return static_cast<size_t>(n) < capacity ? static_cast<size_t>(n) : capacity - 1;
+}
+
+void CLog::SetTickSource(TickSource source)
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    m_Ticks = source ? source : &lv::platform::GetTickCountMs;
+}
+
+} // namespace lv::core

@@ -1,0 +1,15 @@
+#pragma once
+// Queries about the machine and the user's environment.
+#include "core/Types.h"
+
+#include <string>
+
+namespace lv::platform {
+
+// Number of processors that can run threads, at least 1.
+s32 GetProcessorCount();
+
+// The value of an environment variable; empty when it is not set.
+std::string GetEnvironmentValue(const char* name);
+
+} // namespace lv::platform
