@@ -28,15 +28,24 @@ void Check(XmlFrame* frames, int depth)
     Touch(frames[depth].name);
 }
 
-void OnStart(void*, XmlFrame* f, int d) { Check(f, d); }
+void OnStart(void*, XmlFrame* f, int d)
+{
+    Check(f, d);
+}
 void OnAttribute(void*, XmlFrame* f, int d, const XmlToken* name, const XmlToken* value, bool)
 {
     Check(f, d);
     Touch(*name);
     Touch(*value);
 }
-void OnAttributesEnd(void*, XmlFrame* f, int d) { Check(f, d); }
-void OnEnd(void*, XmlFrame* f, int d) { Check(f, d); }
+void OnAttributesEnd(void*, XmlFrame* f, int d)
+{
+    Check(f, d);
+}
+void OnEnd(void*, XmlFrame* f, int d)
+{
+    Check(f, d);
+}
 void OnText(void*, XmlFrame* f, int d, bool)
 {
     Check(f, d);

@@ -22,7 +22,10 @@ namespace {
 
 constexpr u32 kHeaderSize = 8;
 
-u32 AlignUp(u32 n) { return (n + kChunkAlign - 1) & ~(kChunkAlign - 1); }
+u32 AlignUp(u32 n)
+{
+    return (n + kChunkAlign - 1) & ~(kChunkAlign - 1);
+}
 
 bool Fits(const ChunkBlock* block, u32 size)
 {

@@ -12,11 +12,21 @@ std::string XmlEscape(std::string_view text)
     for (const char c : text) {
         const u8 b = static_cast<u8>(c);
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         default:
             if (b < 0x20) {
                 out += "&#x";
@@ -31,8 +41,14 @@ std::string XmlEscape(std::string_view text)
     return out;
 }
 
-std::string XmlEscapeWide(WStringView text) { return XmlEscape(WideToUtf8(text)); }
+std::string XmlEscapeWide(WStringView text)
+{
+    return XmlEscape(WideToUtf8(text));
+}
 
-std::string XmlEscapeAnsi(std::string_view text) { return XmlEscapeWide(ToWide(text)); }
+std::string XmlEscapeAnsi(std::string_view text)
+{
+    return XmlEscapeWide(ToWide(text));
+}
 
 } // namespace lv::core

@@ -25,7 +25,10 @@ constexpr CharTable MakeCharTable()
 
 constexpr CharTable kChars = MakeCharTable();
 
-inline bool IsNameChar(char c) { return kChars.name[static_cast<u8>(c)]; }
+inline bool IsNameChar(char c)
+{
+    return kChars.name[static_cast<u8>(c)];
+}
 
 // Length of the UTF-8 sequence a lead byte announces; stray and invalid leads count as one.
 inline size_t Utf8SequenceLength(char c)
@@ -53,7 +56,10 @@ constexpr Entity kEntities[] = {
     {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}, {"&apos;", '\''},
 };
 
-inline int DecimalDigit(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
+inline int DecimalDigit(char c)
+{
+    return c >= '0' && c <= '9' ? c - '0' : -1;
+}
 
 // Only upper-case hexadecimal digits belong to the dialect.
 inline int HexDigit(char c)

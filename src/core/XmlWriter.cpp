@@ -46,9 +46,15 @@ void CXmlWriter::WriteWide(WStringView text)
     Write(escaped.data(), static_cast<s64>(escaped.size()));
 }
 
-u32 CXmlWriter::GetBlockCount() const { return static_cast<u32>(m_Blocks.size()); }
+u32 CXmlWriter::GetBlockCount() const
+{
+    return static_cast<u32>(m_Blocks.size());
+}
 
-u64 CXmlWriter::GetSize() const { return u64(m_Blocks.size() - 1) * kBlockSize + m_Used; }
+u64 CXmlWriter::GetSize() const
+{
+    return u64(m_Blocks.size() - 1) * kBlockSize + m_Used;
+}
 
 bool CXmlWriter::GetBuffer(std::unique_ptr<char[]>& buffer, u32& size) const
 {
@@ -82,14 +88,15 @@ bool CXmlWriter::SaveToFile(WStringView path) const
         }
     }
     const std::string file = WideToUtf8(path);
-    const platform::EAtomicWriteResult result = platform::WriteFileAtomically(file.c_str(), text.data(), text.size());
+    const platform::EAtomicWriteResult result =
+        platform::WriteFileAtomically(file.c_str(), text.data(), text.size());
     if (result == platform::EAtomicWriteResult::Ok)
         return true;
     if (result == platform::EAtomicWriteResult::OpenFailed)
         CLog::Instance().Print("xmlwriter", 3, "Cannot open file to save (\"%s\")", file.c_str());
     else
-        CLog::Instance().Print("xmlwriter", 3, "Cannot write file to save (\"%s\"), the previous file is kept",
-                               file.c_str());
+        CLog::Instance().Print("xmlwriter", 3,
+                               "Cannot write file to save (\"%s\"), the previous file is kept", file.c_str());
     return false;
 }
 
@@ -135,7 +142,10 @@ void CXmlWriter::CElement::SetAttribute(const char* name, int value)
     SetAttribute(name, static_cast<const char*>(text));
 }
 
-void CXmlWriter::CElement::SetAttribute(const char* name, u16 value) { SetAttribute(name, static_cast<int>(value)); }
+void CXmlWriter::CElement::SetAttribute(const char* name, u16 value)
+{
+    SetAttribute(name, static_cast<int>(value));
+}
 
 void CXmlWriter::CElement::SetAttribute(const char* name, bool value)
 {

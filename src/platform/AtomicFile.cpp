@@ -79,7 +79,9 @@ EAtomicWriteResult WriteFileAtomically(const char* path, const void* data, size_
     if (fd < 0)
         return EAtomicWriteResult::OpenFailed;
 
-    struct stat old{};
+    struct stat old
+    {
+    };
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
     bool ok = WriteAll(fd, static_cast<const char*>(data), size);
@@ -94,6 +96,9 @@ EAtomicWriteResult WriteFileAtomically(const char* path, const void* data, size_
     return EAtomicWriteResult::Ok;
 }
 
-void SetAtomicWriteFailAfter(s64 bytes) { g_FailAfter = bytes; }
+void SetAtomicWriteFailAfter(s64 bytes)
+{
+    g_FailAfter = bytes;
+}
 
 } // namespace lv::platform

@@ -69,8 +69,8 @@ int Parse(const std::string& doc, Recorder& r)
     std::unique_ptr<char[]> copy(new char[doc.size() ? doc.size() : 1]);
     if (!doc.empty())
         std::memcpy(copy.get(), doc.data(), doc.size());
-    return ParseXml(copy.get(), doc.size(), &r, Recorder::Start, Recorder::Attr, Recorder::AttrsEnd, Recorder::End,
-                    Recorder::Text);
+    return ParseXml(copy.get(), doc.size(), &r, Recorder::Start, Recorder::Attr, Recorder::AttrsEnd,
+                    Recorder::End, Recorder::Text);
 }
 
 struct TraceCase
@@ -99,7 +99,8 @@ TEST(XmlParser, EventTraces)
         {"no prolog is rejected", "<root a=\"1\"/>", 0, ""},
         {"nothing but text", "no tags", 0, ""},
         {"prolog and empty root", P + "<root/>", 1, "start root|attrs root|end root"},
-        {"attributes and text", P + "<a x='1' y = \"2\">t</a>", 1, "start a|attr x=1|attr y=2|attrs a|text a=t|end a"},
+        {"attributes and text", P + "<a x='1' y = \"2\">t</a>", 1,
+         "start a|attr x=1|attr y=2|attrs a|text a=t|end a"},
         {"only leaf text is reported", P + "<a><b>t</b>more</a>", 1,
          "start a|attrs a|start b|attrs b|text b=t|end b|end a"},
         {"a comment hides the text", P + "<a>t<!-- c --></a>", 1, "start a|attrs a|end a"},
@@ -107,7 +108,8 @@ TEST(XmlParser, EventTraces)
         {"decoded text counts its zero", P + "<a>x &amp; y</a>", 1, "start a|attrs a|text a=x & y\\0|end a"},
         {"plain text has no zero", P + "<a>x y</a>", 1, "start a|attrs a|text a=x y|end a"},
         {"empty element text", P + "<a></a>", 1, "start a|attrs a|text a=|end a"},
-        {"other closing name", P + "<a><b></c></a>", 1, "start a|attrs a|start b|attrs b|text b=|end b|end a"},
+        {"other closing name", P + "<a><b></c></a>", 1,
+         "start a|attrs a|start b|attrs b|text b=|end b|end a"},
         {"names stop at a hyphen", P + "<a a-b=\"1\"/>", 1, "start a|attr a=1|attrs a|end a"},
         {"empty closing tag reports nothing", P + "<a>t</>", 1, "start a|attrs a"},
         {"text outside the root", P + "out<a/>side", 1, "start a|attrs a|end a"},
@@ -230,13 +232,14 @@ TEST(XmlParser, MalformedInputs)
 
 TEST(XmlParser, EveryTruncationOfAValidFileIsSafe)
 {
-    const std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                            "<settings debug=\"true\" name='caf\xC3\xA9 &amp; bar'>\n"
-                            "  <!-- a comment -->\n"
-                            "  <named_object name=\"ok\"><button id=\"b1\" text=\"&#65;&#x42;\"/></named_object>\n"
-                            "  <string id=\"7\">Line &lt;one&gt; \xE2\x82\xAC</string>\n"
-                            "  <empty></empty>\n"
-                            "</settings>\n";
+    const std::string doc =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<settings debug=\"true\" name='caf\xC3\xA9 &amp; bar'>\n"
+        "  <!-- a comment -->\n"
+        "  <named_object name=\"ok\"><button id=\"b1\" text=\"&#65;&#x42;\"/></named_object>\n"
+        "  <string id=\"7\">Line &lt;one&gt; \xE2\x82\xAC</string>\n"
+        "  <empty></empty>\n"
+        "</settings>\n";
     Recorder full;
     ASSERT_EQ(Parse(doc, full), 1);
     EXPECT_EQ(full.ends, 5);

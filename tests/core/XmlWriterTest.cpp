@@ -149,8 +149,9 @@ TEST_F(XmlWriterFiles, FailuresAreLoggedAsErrors)
     EXPECT_FALSE(w.SaveToFile(Path("p.prf")));
     log.Close();
     const std::string text = logs.Read("log.lvlog");
-    EXPECT_NE(text.find("[xmlwriter][3]: Cannot open file to save (\"" + (m_Tmp / "missing/p.prf") + "\")\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("[xmlwriter][3]: Cannot open file to save (\"" + (m_Tmp / "missing/p.prf") + "\")\r\n"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("[xmlwriter][3]: Cannot write file to save (\"" + (m_Tmp / "p.prf") + "\")"),
               std::string::npos)

@@ -1,0 +1,14 @@
+#pragma once
+// The process-wide pool of names: element and attribute names of the settings trees, the ids
+// of resource declarations and widget names are kept once each, so that equal names share one
+// immutable copy for the life of the process.
+#include "core/FixedString.h"
+
+namespace lv::core {
+
+// The pooled copy of the name's text, created on first use. The copy is a compact record
+// (capacity length + 1): use it through the pointer, never copy it as a whole. Names that had
+// to be cut to fit their record are pooled apart from the uncut text. Safe from any thread.
+const CFixedString* InternName(const CFixedString& name);
+
+} // namespace lv::core
