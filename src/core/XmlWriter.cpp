@@ -23,6 +23,8 @@ CXmlWriter::~CXmlWriter() = default;
 
 void CXmlWriter::Write(const char* text, s64 length)
 {
+    if (!text)
+        return;
     u64 n = length < 0 ? std::strlen(text) : static_cast<u64>(length);
     // Full blocks never move; the text continues in a new block.
     while (n > 0) {

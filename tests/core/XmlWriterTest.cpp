@@ -57,13 +57,14 @@ TEST(XmlWriter, ElementsAttributesAndEscaping)
         a.Close();
         a.Close();
         CXmlWriter::CElement b(root, "b");
+        b.SetAttribute("null", static_cast<const char*>(nullptr));
         b.Close();
         root.Close();
         root.Close();
     }
     EXPECT_EQ(Text(w), "<root n=\"-5\" u=\"65535\" t=\"true\" f=\"false\" >\n"
                        "<a raw=\"say \"hi\" & <go>\" wide=\"say &quot;hi&quot;&#x09;\xC3\xA9\" />\n"
-                       "<b />\n"
+                       "<b null=\"\" />\n"
                        "</root>\n");
 }
 
