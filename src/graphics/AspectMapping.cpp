@@ -7,8 +7,8 @@ void ComputeAspectMapping(s32 sourceWidth, s32 sourceHeight, s32 targetWidth, s3
 {
     scale = CVector2(1, 1);
     offset = CVector2(0, 0);
-    if ((sourceWidth == 0 && sourceHeight == 0) || (sourceWidth == targetWidth && sourceHeight == targetHeight) ||
-        targetHeight == 0 || targetWidth == 0)
+    if ((sourceWidth == 0 && sourceHeight == 0) ||
+        (sourceWidth == targetWidth && sourceHeight == targetHeight) || targetHeight == 0 || targetWidth == 0)
         return;
     // One zero source side would divide by zero below.
     if (sourceWidth == 0 || sourceHeight == 0)

@@ -12,12 +12,14 @@ constexpr float kEdgeTolerance = 0.1f;
 // Working buffers of the clipper: a subject gains at most one point per edge.
 constexpr u32 kWorkPoints = CClipPolygon::kMaxResultPoints;
 
-struct CEdge {
+struct CEdge
+{
     float a, b, c;
     float Eval(const CVector2& p) const { return a * p.X + b * p.Y + c; }
 };
 
-CEdge MakeEdge(const CVector2& p, const CVector2& q) {
+CEdge MakeEdge(const CVector2& p, const CVector2& q)
+{
     CEdge e;
     e.a = q.Y - p.Y;
     e.b = p.X - q.X;
@@ -25,7 +27,8 @@ CEdge MakeEdge(const CVector2& p, const CVector2& q) {
     return e;
 }
 
-CVector2 Intersect(const CEdge& e, const CVector2& p, const CVector2& s) {
+CVector2 Intersect(const CEdge& e, const CVector2& p, const CVector2& s)
+{
     const float a2 = s.Y - p.Y;
     const float b2 = p.X - s.X;
     const float c2 = -a2 * p.X - b2 * p.Y;
@@ -35,7 +38,8 @@ CVector2 Intersect(const CEdge& e, const CVector2& p, const CVector2& s) {
     return CVector2((e.b * c2 - b2 * e.c) / det, (a2 * e.c - e.a * c2) / det);
 }
 
-u32 ClipByEdge(const CEdge& edge, const CVector2* in, u32 n, CVector2* out, u32 capacity) {
+u32 ClipByEdge(const CEdge& edge, const CVector2* in, u32 n, CVector2* out, u32 capacity)
+{
     if (n < 2)
         return 0;
     u32 m = 0;
@@ -70,13 +74,15 @@ u32 ClipByEdge(const CEdge& edge, const CVector2* in, u32 n, CVector2* out, u32 
     return m;
 }
 
-float Cross(const CVector2& o, const CVector2& a, const CVector2& b) {
+float Cross(const CVector2& o, const CVector2& a, const CVector2& b)
+{
     return (a.X - o.X) * (b.Y - o.Y) - (b.X - o.X) * (a.Y - o.Y);
 }
 
 } // namespace
 
-void CClipPolygon::Assign(const CVector2* points, u32 count) {
+void CClipPolygon::Assign(const CVector2* points, u32 count)
+{
     if (count <= kMaxPoints) {
         for (u32 i = 0; i < count; ++i)
             m_Points[i] = points[i];
@@ -88,14 +94,12 @@ void CClipPolygon::Assign(const CVector2* points, u32 count) {
     u32 n = count < kWorkPoints ? count : kWorkPoints;
     for (u32 i = 0; i < n; ++i)
         work[i] = points[i];
-    core::CLog::Instance().Print("renderer", 2, "clip polygon of %u points reduced to %u", count,
-                                 kMaxPoints);
+    core::CLog::Instance().Print("renderer", 2, "clip polygon of %u points reduced to %u", count, kMaxPoints);
     while (n > kMaxPoints) {
         u32 best = 0;
         float bestArea = 0.0f;
         for (u32 i = 0; i < n; ++i) {
-            const float area =
-                std::fabs(Cross(work[(i + n - 1) % n], work[i], work[(i + 1) % n]));
+            const float area = std::fabs(Cross(work[(i + n - 1) % n], work[i], work[(i + 1) % n]));
             if (i == 0 || area < bestArea) {
                 best = i;
                 bestArea = area;
@@ -110,8 +114,9 @@ void CClipPolygon::Assign(const CVector2* points, u32 count) {
     m_Last = static_cast<s32>(n) - 1;
 }
 
-u32 CClipPolygon::ClipConvex(const CVector2* subject, u32 subjectCount, const CVector2* clip,
-                             u32 clipCount, CVector2* out, u32 capacity) {
+u32 CClipPolygon::ClipConvex(const CVector2* subject, u32 subjectCount, const CVector2* clip, u32 clipCount,
+                             CVector2* out, u32 capacity)
+{
     if (clipCount > kMaxPoints)
         clipCount = kMaxPoints;
     if (subjectCount > kMaxSubjectPoints)

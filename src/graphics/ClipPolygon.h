@@ -6,7 +6,8 @@
 
 namespace lv::graphics {
 
-class CClipPolygon {
+class CClipPolygon
+{
 public:
     static constexpr u32 kMaxPoints = 12;
     // A subject clipped by a convex polygon gains at most one point per clip edge.
@@ -28,8 +29,8 @@ public:
     // Sutherland-Hodgman clip of `subject` (at most kMaxSubjectPoints points) by the convex
     // polygon `clip` (either winding); writes at most `capacity` points to `out` and returns
     // their number.
-    static u32 ClipConvex(const CVector2* subject, u32 subjectCount, const CVector2* clip,
-                          u32 clipCount, CVector2* out, u32 capacity);
+    static u32 ClipConvex(const CVector2* subject, u32 subjectCount, const CVector2* clip, u32 clipCount,
+                          CVector2* out, u32 capacity);
 
 private:
     CVector2 m_Points[kMaxPoints];

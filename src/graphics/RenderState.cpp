@@ -13,14 +13,16 @@ constexpr s32 kBlendNormal = 2;
 // Chunks of unchanged input hold whole lines and whole triangles alike.
 constexpr u32 kPassThroughChunk = 60;
 
-void ShiftHalfPixel(CVertex* v, u32 count) {
+void ShiftHalfPixel(CVertex* v, u32 count)
+{
     for (u32 i = 0; i < count; ++i) {
         v[i].x -= 0.5f;
         v[i].y -= 0.5f;
     }
 }
 
-void EmitChunked(CVertex* v, u32 count, CVertexSink& sink, bool shift) {
+void EmitChunked(CVertex* v, u32 count, CVertexSink& sink, bool shift)
+{
     if (shift)
         ShiftHalfPixel(v, count);
     for (u32 start = 0; start < count; start += kPassThroughChunk) {
@@ -29,17 +31,20 @@ void EmitChunked(CVertex* v, u32 count, CVertexSink& sink, bool shift) {
     }
 }
 
-float Clamp01(float value) {
+float Clamp01(float value)
+{
     if (!(value > 0.0f))
         return 0.0f; // also maps NaN to 0
     return value > 1.0f ? 1.0f : value;
 }
 
 // u and v as affine functions of (x, y) through a triangle's three vertices.
-struct CUvPlanes {
+struct CUvPlanes
+{
     float au = 0, bu = 0, cu = 0, av = 0, bv = 0, cv = 0;
 
-    explicit CUvPlanes(const CVertex* t) {
+    explicit CUvPlanes(const CVertex* t)
+    {
         const float dx1 = t[1].x - t[0].x, dy1 = t[1].y - t[0].y;
         const float dx2 = t[2].x - t[0].x, dy2 = t[2].y - t[0].y;
         const float det = dx1 * dy2 - dx2 * dy1;
@@ -61,17 +66,20 @@ struct CUvPlanes {
 };
 
 // Collects the output of an in-place clip; what does not fit is dropped and logged.
-class CArraySink final : public CVertexSink {
+class CArraySink final : public CVertexSink
+{
 public:
     CVertex m_Out[kMaxDrawVertices];
     u32 m_Count = 0;
     bool m_Overflow = false;
 
-    void Emit(const CVertex* vertices, u32 count) override {
+    void Emit(const CVertex* vertices, u32 count) override
+    {
         const u32 room = kMaxDrawVertices - m_Count;
         if (count > room) {
+            // Only whole primitives: a multiple of 6 is one of lines and of triangles alike.
             m_Overflow = true;
-            count = room;
+            count = room - room % 6;
         }
         std::memcpy(m_Out + m_Count, vertices, count * sizeof(CVertex));
         m_Count += count;
@@ -80,12 +88,14 @@ public:
 
 } // namespace
 
-CRenderState::CRenderState() {
+CRenderState::CRenderState()
+{
     m_ScreenTransform.SetIdentity();
     Reset();
 }
 
-void CRenderState::Reset() {
+void CRenderState::Reset()
+{
     m_Clips.m_Top = -1;
     CMatrix3 identity;
     identity.SetIdentity();
@@ -95,7 +105,8 @@ void CRenderState::Reset() {
     m_PixelShaders.Reset(nullptr);
 }
 
-void CRenderState::SetScreenTransform(const CVector2& scale, const CVector2& offset) {
+void CRenderState::SetScreenTransform(const CVector2& scale, const CVector2& offset)
+{
     CMatrix3 s;
     CMatrix3 t;
     CMatrix3::MakeScale(s, scale.X, scale.Y);
@@ -103,46 +114,55 @@ void CRenderState::SetScreenTransform(const CVector2& scale, const CVector2& off
     s.Multiply(m_ScreenTransform, t);
 }
 
-void CRenderState::MultiplyTransform(const CMatrix3& m) {
+void CRenderState::MultiplyTransform(const CMatrix3& m)
+{
     CMatrix3 result;
     m.Multiply(result, m_Transforms.Top());
     m_Transforms.Top() = result;
 }
 
-void CRenderState::LogStackFault(const char* stack, bool push) {
+void CRenderState::LogStackFault(const char* stack, bool push)
+{
     if (push)
-        core::CLog::Instance().Print("renderer", 2, "%s stack full (%d entries): push ignored",
-                                     stack, kStackDepth);
+        core::CLog::Instance().Print("renderer", 2, "%s stack full (%d entries): push ignored", stack,
+                                     kStackDepth);
     else
         core::CLog::Instance().Print("renderer", 2, "%s stack at its base: pop ignored", stack);
 }
 
-void CRenderState::PushTransform() {
+void CRenderState::PushTransform()
+{
     if (!m_Transforms.Push())
         LogStackFault("transform", true);
 }
-void CRenderState::PopTransform() {
+void CRenderState::PopTransform()
+{
     if (!m_Transforms.Pop(0))
         LogStackFault("transform", false);
 }
-void CRenderState::PushColor() {
+void CRenderState::PushColor()
+{
     if (!m_Colors.Push())
         LogStackFault("colour", true);
 }
-void CRenderState::PopColor() {
+void CRenderState::PopColor()
+{
     if (!m_Colors.Pop(0))
         LogStackFault("colour", false);
 }
-void CRenderState::PushBlendMode() {
+void CRenderState::PushBlendMode()
+{
     if (!m_BlendModes.Push())
         LogStackFault("blend", true);
 }
-void CRenderState::PopBlendMode() {
+void CRenderState::PopBlendMode()
+{
     if (!m_BlendModes.Pop(0))
         LogStackFault("blend", false);
 }
 
-void CRenderState::PushAll() {
+void CRenderState::PushAll()
+{
     PushTransform();
     PushColor();
     PushBlendMode();
@@ -152,7 +172,8 @@ void CRenderState::PushAll() {
         LogStackFault("pixel shader", true);
 }
 
-void CRenderState::PopAll() {
+void CRenderState::PopAll()
+{
     PopTransform();
     PopColor();
     PopBlendMode();
@@ -162,7 +183,8 @@ void CRenderState::PopAll() {
         LogStackFault("pixel shader", false);
 }
 
-void CRenderState::IntersectClip(const CQuad& quad) {
+void CRenderState::IntersectClip(const CQuad& quad)
+{
     CVector2 corners[4];
     for (u32 i = 0; i < 4; ++i) {
         corners[i] = quad.GetCorner(i);
@@ -190,29 +212,29 @@ void CRenderState::IntersectClip(const CQuad& quad) {
         }
     }
     CVector2 result[CClipPolygon::kMaxResultPoints];
-    const u32 n = CClipPolygon::ClipConvex(corners, 4, current.GetPoints(), current.GetCount(),
-                                           result, CClipPolygon::kMaxResultPoints);
+    const u32 n = CClipPolygon::ClipConvex(corners, 4, current.GetPoints(), current.GetCount(), result,
+                                           CClipPolygon::kMaxResultPoints);
     if (n < 3)
         current.Clear();
     else
         current.Assign(result, n);
 }
 
-void CRenderState::TransformAndClip(CVertex* vertices, u32& count, bool skipClipping) {
+void CRenderState::TransformAndClip(CVertex* vertices, u32& count, bool skipClipping)
+{
     if (count > kMaxDrawVertices)
         count = kMaxDrawVertices;
     CArraySink sink;
     TransformAndClip(vertices, count, skipClipping, sink);
     if (sink.m_Overflow)
-        core::CLog::Instance().Print("renderer", 2,
-                                     "clipped draw exceeds %u vertices: the rest is dropped",
+        core::CLog::Instance().Print("renderer", 2, "clipped draw exceeds %u vertices: the rest is dropped",
                                      kMaxDrawVertices);
     std::memcpy(vertices, sink.m_Out, sink.m_Count * sizeof(CVertex));
     count = sink.m_Count;
 }
 
-void CRenderState::TransformAndClip(CVertex* vertices, u32 count, bool skipClipping,
-                                    CVertexSink& sink) {
+void CRenderState::TransformAndClip(CVertex* vertices, u32 count, bool skipClipping, CVertexSink& sink)
+{
     CMatrix3 m;
     m_Transforms.Top().Multiply(m, m_ScreenTransform);
     for (u32 i = 0; i < count; ++i) {
@@ -227,20 +249,21 @@ void CRenderState::TransformAndClip(CVertex* vertices, u32 count, bool skipClipp
         ClipToSink(vertices, count, sink, true);
 }
 
-void CRenderState::ClipPolygon(CVertex* vertices, u32& count) {
+void CRenderState::ClipPolygon(CVertex* vertices, u32& count)
+{
     if (count > kMaxDrawVertices)
         count = kMaxDrawVertices;
     CArraySink sink;
     ClipToSink(vertices, count, sink, false);
     if (sink.m_Overflow)
-        core::CLog::Instance().Print("renderer", 2,
-                                     "clipped draw exceeds %u vertices: the rest is dropped",
+        core::CLog::Instance().Print("renderer", 2, "clipped draw exceeds %u vertices: the rest is dropped",
                                      kMaxDrawVertices);
     std::memcpy(vertices, sink.m_Out, sink.m_Count * sizeof(CVertex));
     count = sink.m_Count;
 }
 
-void CRenderState::ClipToSink(CVertex* v, u32 count, CVertexSink& sink, bool shift) {
+void CRenderState::ClipToSink(CVertex* v, u32 count, CVertexSink& sink, bool shift)
+{
     if (!HasClip()) {
         EmitChunked(v, count, sink, shift);
         return;
@@ -261,8 +284,7 @@ void CRenderState::ClipToSink(CVertex* v, u32 count, CVertexSink& sink, bool shi
             const float top = std::fmin(p[0].Y, p[2].Y), bottom = std::fmax(p[0].Y, p[2].Y);
             if (std::fabs(left - right) < 0.5f || std::fabs(top - bottom) < 0.5f)
                 return;
-            bool allInside = true, allLeft = true, allRight = true, allAbove = true,
-                 allBelow = true;
+            bool allInside = true, allLeft = true, allRight = true, allAbove = true, allBelow = true;
             for (u32 i = 0; i < count; ++i) {
                 const float x = v[i].x, y = v[i].y;
                 allInside = allInside && left <= x && x <= right && top <= y && y <= bottom;

@@ -15,7 +15,8 @@ namespace lv::graphics {
 
 class CPixelShader;
 
-class CRenderState {
+class CRenderState
+{
 public:
     static constexpr s32 kStackDepth = 32;
 
@@ -76,31 +77,35 @@ public:
     s32 GetPixelShaderDepth() const { return m_PixelShaders.m_Top + 1; }
 
 private:
-    template <class T>
-    struct CStack {
+    template <class T> struct CStack
+    {
         T m_Entries[kStackDepth];
         s32 m_Top = -1;
         T& Top() { return m_Entries[m_Top]; }
         const T& Top() const { return m_Entries[m_Top]; }
-        void Reset(const T& value) {
+        void Reset(const T& value)
+        {
             m_Entries[0] = value;
             m_Top = 0;
         }
         // Past the capacity, or below `base`, the stack stays as it is and the caller logs.
-        bool Push() {
+        bool Push()
+        {
             if (m_Top + 1 >= kStackDepth || m_Top < 0)
                 return false;
             m_Entries[m_Top + 1] = m_Entries[m_Top];
             ++m_Top;
             return true;
         }
-        bool PushValue(const T& value) {
+        bool PushValue(const T& value)
+        {
             if (m_Top + 1 >= kStackDepth)
                 return false;
             m_Entries[++m_Top] = value;
             return true;
         }
-        bool Pop(s32 base) {
+        bool Pop(s32 base)
+        {
             if (m_Top <= base)
                 return false;
             --m_Top;

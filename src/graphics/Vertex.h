@@ -5,7 +5,8 @@
 
 namespace lv::graphics {
 
-struct CVertex {
+struct CVertex
+{
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;

@@ -6,7 +6,8 @@
 
 namespace lv::graphics {
 
-class CVertexSink {
+class CVertexSink
+{
 public:
     virtual void Emit(const CVertex* vertices, u32 count) = 0;
 
