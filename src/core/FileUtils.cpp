@@ -128,7 +128,8 @@ bool FileExists(WStringView path)
 
 bool FileRenameW(const WChar* from, const WChar* to)
 {
-    return from && to && lv::platform::RenameFile(PathToUtf8(View(from)).c_str(), PathToUtf8(View(to)).c_str());
+    return from && to &&
+           lv::platform::RenameFile(PathToUtf8(View(from)).c_str(), PathToUtf8(View(to)).c_str());
 }
 
 bool FileSyncToDisk(FILE* file)

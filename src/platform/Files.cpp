@@ -95,10 +95,17 @@ bool ParseMode(const char* mode, SMode& out)
     // A ',' starts the runtime's encoding options, which have no meaning here.
     for (const char* p = mode + 1; *p && *p != ','; ++p) {
         switch (*p) {
-        case '+': out.Plus = true; break;
-        case 'b': out.Binary = true; break;
-        case 'x': out.Exclusive = true; break;
-        default: break; // 't' and the runtime's hint letters
+        case '+':
+            out.Plus = true;
+            break;
+        case 'b':
+            out.Binary = true;
+            break;
+        case 'x':
+            out.Exclusive = true;
+            break;
+        default:
+            break; // 't' and the runtime's hint letters
         }
     }
     return true;
@@ -173,11 +180,20 @@ int AccessFile(const char* path, int mode)
 {
     int how = 0;
     switch (mode) {
-    case 0: how = F_OK; break;
-    case 2: how = W_OK; break;
-    case 4: how = R_OK; break;
-    case 6: how = R_OK | W_OK; break;
-    default: return -1;
+    case 0:
+        how = F_OK;
+        break;
+    case 2:
+        how = W_OK;
+        break;
+    case 4:
+        how = R_OK;
+        break;
+    case 6:
+        how = R_OK | W_OK;
+        break;
+    default:
+        return -1;
     }
     if (!path)
         return -1;

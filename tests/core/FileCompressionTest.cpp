@@ -37,7 +37,8 @@ TEST(FileCompression, RoundTrips)
         const std::string name = c.Name;
         tmp.Write(name, c.Bytes);
         ASSERT_TRUE(GzipFile(Wide(tmp / name).c_str(), Wide(tmp / (name + ".gz")).c_str())) << name;
-        ASSERT_TRUE(GunzipFile(Wide(tmp / (name + ".gz")).c_str(), Wide(tmp / (name + ".out")).c_str())) << name;
+        ASSERT_TRUE(GunzipFile(Wide(tmp / (name + ".gz")).c_str(), Wide(tmp / (name + ".out")).c_str()))
+            << name;
         EXPECT_EQ(tmp.Read(name + ".out"), c.Bytes) << name;
         if (HaveGzipTool()) {
             EXPECT_EQ(std::system(("gzip -t '" + tmp / (name + ".gz") + "'").c_str()), 0) << name;

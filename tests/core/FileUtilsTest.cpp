@@ -23,12 +23,13 @@ TEST(FileUtils, OpenWriteTextAndBinary)
     std::fputs("a\nb\n", f);
     std::fprintf(f, "%s", std::string(10000, '\n').c_str());
     EXPECT_EQ(std::fclose(f), 0);
-    EXPECT_EQ(tmp.Read("t.txt"), "a\r\nb\r\n" + [] {
-        std::string s;
-        for (int i = 0; i < 10000; ++i)
-            s += "\r\n";
-        return s;
-    }());
+    EXPECT_EQ(
+        tmp.Read("t.txt"), "a\r\nb\r\n" + [] {
+            std::string s;
+            for (int i = 0; i < 10000; ++i)
+                s += "\r\n";
+            return s;
+        }());
 
     f = FileOpen((tmp / "b.bin").c_str(), "wb");
     ASSERT_NE(f, nullptr);
@@ -115,14 +116,24 @@ TEST(FileUtils, MaskMatching)
         const char16_t* Mask;
         bool Match;
     } cases[] = {
-        {u"a.xml", u"*.xml", true},   {u"A.XML", u"*.xml", true},    {u"a.xmlx", u"*.xml", false},
-        {u"README", u"*.*", true},    {u"a.b.c", u"*.*", true},      {u"README", u"*.", true},
-        {u"a.txt", u"*.", false},     {u"file", u"file.*", true},    {u"file1.txt", u"file?.txt", true},
-        {u"file.txt", u"file?.txt", false}, {u"p01.xml", u"p*1.x?l", true}, {u"x", u"y", false},
-        {u"\u00e9t\u00e9.XML", u"\u00c9T\u00c9.xml", true}, {u"", u"*", true},
+        {u"a.xml", u"*.xml", true},
+        {u"A.XML", u"*.xml", true},
+        {u"a.xmlx", u"*.xml", false},
+        {u"README", u"*.*", true},
+        {u"a.b.c", u"*.*", true},
+        {u"README", u"*.", true},
+        {u"a.txt", u"*.", false},
+        {u"file", u"file.*", true},
+        {u"file1.txt", u"file?.txt", true},
+        {u"file.txt", u"file?.txt", false},
+        {u"p01.xml", u"p*1.x?l", true},
+        {u"x", u"y", false},
+        {u"\u00e9t\u00e9.XML", u"\u00c9T\u00c9.xml", true},
+        {u"", u"*", true},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(MatchesFileMask(c.Name, c.Mask), c.Match) << WideToUtf8(c.Name) << " " << WideToUtf8(c.Mask);
+        EXPECT_EQ(MatchesFileMask(c.Name, c.Mask), c.Match)
+            << WideToUtf8(c.Name) << " " << WideToUtf8(c.Mask);
 }
 
 TEST(FileUtils, ListFilesSortedWithMaskFolder)
@@ -172,7 +183,10 @@ TEST(FileUtils, EnumerateDiskFilesSkipsFolders)
     auto collect = [](const char* prefix) {
         std::vector<std::string> paths;
         EnumerateDiskFiles(
-            prefix, [](void* user, const char* path) { static_cast<std::vector<std::string>*>(user)->push_back(path); },
+            prefix,
+            [](void* user, const char* path) {
+                static_cast<std::vector<std::string>*>(user)->push_back(path);
+            },
             &paths);
         return paths;
     };

@@ -123,9 +123,10 @@ TEST(Log, LinesFromManyThreadsStayWhole)
     for (std::string s; std::getline(in, s); ++count) {
         unsigned h, m, sec, ms;
         int thread, index, used = 0;
-        const bool created = std::sscanf(s.c_str(), "[%2u:%2u:%2u:%3u][log][1]: log created\r%n", &h, &m, &sec, &ms, &used) == 4;
-        const bool worker = std::sscanf(s.c_str(), "[%2u:%2u:%2u:%3u][worker][1]: thread %d line %d end\r%n", &h, &m,
-                                        &sec, &ms, &thread, &index, &used) == 6;
+        const bool created = std::sscanf(s.c_str(), "[%2u:%2u:%2u:%3u][log][1]: log created\r%n", &h, &m,
+                                         &sec, &ms, &used) == 4;
+        const bool worker = std::sscanf(s.c_str(), "[%2u:%2u:%2u:%3u][worker][1]: thread %d line %d end\r%n",
+                                        &h, &m, &sec, &ms, &thread, &index, &used) == 6;
         ASSERT_TRUE((created || worker) && static_cast<size_t>(used) == s.size()) << s;
     }
     EXPECT_EQ(count, kThreads * kLines + 1);

@@ -14,7 +14,8 @@ TEST(MessageBox, QuietByDefaultAndAlwaysLogged)
 
     EXPECT_EQ(ShowMessageBoxF("Error", "x %d", 5), 0);
     // Flushed without any further call.
-    EXPECT_NE(tmp.Read("log.lvlog").find("[message][1]: caption: Error\r\nmessage: x 5\r\n"), std::string::npos);
+    EXPECT_NE(tmp.Read("log.lvlog").find("[message][1]: caption: Error\r\nmessage: x 5\r\n"),
+              std::string::npos);
 
     EXPECT_EQ(ShowMessage("plain"), 0);
     EXPECT_EQ(ShowMessageBoxW(u"Warning", u"caf\u00e9"), 0);
@@ -27,7 +28,8 @@ TEST(MessageBox, QuietByDefaultAndAlwaysLogged)
     EXPECT_NE(log.find("caption: Warning\r\nmessage: caf\xC3\xA9\r\n"), std::string::npos);
     EXPECT_NE(log.find("message: " + std::string(2047, 'y') + "\r\n"), std::string::npos);
     EXPECT_EQ(log.find(std::string(2048, 'y')), std::string::npos);
-    EXPECT_NE(log.find("[assert][3]: assertion failed \"count 3\", file \"file.cpp\" line 12\r\n"), std::string::npos);
+    EXPECT_NE(log.find("[assert][3]: assertion failed \"count 3\", file \"file.cpp\" line 12\r\n"),
+              std::string::npos);
     CLog::Instance().Close();
 }
 

@@ -81,12 +81,9 @@ TEST(PathUtils, ExtensionFileNameRelative)
         const char16_t* Extension;
         const char16_t* FileName;
     } cases[] = {
-        {u"a/b/c.png", u".png", u"c.png"},
-        {u"a\\b.d\\c", u"", u"c"},
-        {u"c.tar.gz", u".gz", u"c.tar.gz"},
-        {u"a/b/", u"", u"b/"},
-        {u"file.my ext", u"", u"file.my ext"},
-        {u"", u"", u""},
+        {u"a/b/c.png", u".png", u"c.png"},     {u"a\\b.d\\c", u"", u"c"},
+        {u"c.tar.gz", u".gz", u"c.tar.gz"},    {u"a/b/", u"", u"b/"},
+        {u"file.my ext", u"", u"file.my ext"}, {u"", u"", u""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WString(FindExtension(c.Path)), WString(c.Extension));

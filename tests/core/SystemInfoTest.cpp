@@ -28,9 +28,9 @@ TEST(SystemInfo, LanguageCodeFromLocale)
         const char* Locale;
         const char* Code; // null: no language
     } cases[] = {
-        {"de_DE.UTF-8", "de"}, {"fr", "fr"},     {"FIL_PH", "fil"},  {"sr@latin", "sr"}, {"pt.UTF-8", "pt"},
-        {"C", nullptr},        {"C.UTF-8", nullptr}, {"POSIX", nullptr}, {"", nullptr},  {"e1_X", nullptr},
-        {"../x", nullptr},
+        {"de_DE.UTF-8", "de"}, {"fr", "fr"},      {"FIL_PH", "fil"},    {"sr@latin", "sr"},
+        {"pt.UTF-8", "pt"},    {"C", nullptr},    {"C.UTF-8", nullptr}, {"POSIX", nullptr},
+        {"", nullptr},         {"e1_X", nullptr}, {"../x", nullptr},
     };
     for (const auto& c : cases) {
         std::string code = "unchanged";
@@ -49,12 +49,9 @@ TEST(SystemInfo, PreferredLanguageFromEnvironment)
         const char* Lang;
         const char* Code;
     } cases[] = {
-        {"de:en", "fr_FR", nullptr, nullptr, "de"},
-        {"", "fr_FR.UTF-8", "it_IT", "es_ES", "fr"},
-        {nullptr, nullptr, "it_IT", "es_ES", "it"},
-        {nullptr, nullptr, nullptr, "es_ES", "es"},
-        {nullptr, "C", nullptr, "es_ES", nullptr},
-        {nullptr, nullptr, nullptr, "POSIX", nullptr},
+        {"de:en", "fr_FR", nullptr, nullptr, "de"},    {"", "fr_FR.UTF-8", "it_IT", "es_ES", "fr"},
+        {nullptr, nullptr, "it_IT", "es_ES", "it"},    {nullptr, nullptr, nullptr, "es_ES", "es"},
+        {nullptr, "C", nullptr, "es_ES", nullptr},     {nullptr, nullptr, nullptr, "POSIX", nullptr},
         {nullptr, nullptr, nullptr, nullptr, nullptr},
     };
     for (const auto& c : cases) {
