@@ -1,6 +1,8 @@
 #include "core/Log.h"
 
 #include "core/FileUtils.h"
+#include "core/TextConvert.h"
+#include "core/ValueFormat.h"
 #include "platform/Clock.h"
 
 #include <string>
@@ -65,6 +67,36 @@ void CLog::PrintV(const char* channel, s32 level, const char* format, va_list ar
     std::string big(static_cast<size_t>(n) + 1, '\0');
     std::vsnprintf(big.data(), big.size(), format, args);
     WriteLine(channel, level, big.data(), static_cast<size_t>(n));
+}
+
+void CLog::PrintW(const char* channel, s32 level, const WChar* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    PrintWV(channel, level, format, args);
+    va_end(args);
+}
+
+void CLog::PrintWV(const char* channel, s32 level, const WChar* format, va_list args)
+{
+    if (!IsOpen() || !format)
+        return;
+    // The wide formatter only cuts, so grow the buffer while the text fills it.
+    constexpr size_t kMaxLine = 1u << 20;
+    WString buffer(1024, u'\0');
+    for (;;) {
+        va_list copy;
+        va_copy(copy, args);
+        const size_t n = FormatWideV(buffer.data(), buffer.size(), format, copy);
+        va_end(copy);
+        if (n + 1 < buffer.size() || buffer.size() >= kMaxLine) {
+            buffer.resize(n);
+            break;
+        }
+        buffer.assign(buffer.size() * 4, u'\0');
+    }
+    const std::string text = WideToUtf8(buffer);
+    WriteLine(channel, level, text.data(), text.size());
 }
 
 void CLog::WriteLine(const char* channel, s32 level, const char* text, size_t length)

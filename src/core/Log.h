@@ -32,6 +32,10 @@ public:
 
     void Print(const char* channel, s32 level, const char* format, ...) __attribute__((format(printf, 4, 5)));
     void PrintV(const char* channel, s32 level, const char* format, va_list args);
+    // The same with a UTF-16 format for FormatWide ("%s" and "%ls" take UTF-16 text); the line
+    // is written as UTF-8.
+    void PrintW(const char* channel, s32 level, const WChar* format, ...);
+    void PrintWV(const char* channel, s32 level, const WChar* format, va_list args);
 
     void Flush();
 

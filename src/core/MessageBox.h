@@ -15,9 +15,14 @@ int ShowMessage(const char* text);
 // Formats into 2048 characters (longer texts are cut) and shows that.
 int ShowMessageBoxF(const char* caption, const char* format, ...) __attribute__((format(printf, 2, 3)));
 int ShowMessageBoxW(const WChar* caption, const WChar* text);
+// Formats into 2048 wide characters with FormatWide and shows that.
+int ShowMessageBoxFW(const WChar* caption, const WChar* format, ...);
 
 // Logs "assertion failed "<message>", file "<file>" line <line>" on channel "assert" at level 3
 // and flushes; the message is formatted into 100 characters.
 void AssertFailed(const char* file, s32 line, const char* format, ...) __attribute__((format(printf, 3, 4)));
+// The wide form formats into 200 characters; unless the quiet switch is on it then reports
+// the failure to the user and ends the program, as the runtime's assertion report does.
+void AssertFailedW(const WChar* file, s32 line, const WChar* format, ...);
 
 } // namespace lv::core

@@ -42,3 +42,32 @@ TEST(MessageBox, QuietSwitchCanBeTurnedOff)
     SetQuietMessageBoxes(true);
     EXPECT_TRUE(GetQuietMessageBoxes());
 }
+
+TEST(MessageBox, WideFormsLogUtf8)
+{
+    CTempFolder tmp;
+    CLog::Instance().Open(Utf8ToWide(tmp / "log.lvlog").c_str());
+    EXPECT_EQ(ShowMessageBoxFW(u"Error", u"file %ls: %d", u"\u00e9.xml", -7), 0);
+    CLog::Instance().PrintW("xmlwriter", 3, u"Cannot open file to save (\"%ls\")", u"a/b.xml");
+    const WString big(5000, u'w');
+    CLog::Instance().PrintW("app", 3, u"%s|", big.c_str());
+    AssertFailedW(u"x.cpp", 9, u"n=%d", 4); // quiet: logged only
+
+    const std::string log = tmp.Read("log.lvlog");
+    EXPECT_NE(log.find("caption: Error\r\nmessage: file \xC3\xA9.xml: -7\r\n"), std::string::npos);
+    EXPECT_NE(log.find("[xmlwriter][3]: Cannot open file to save (\"a/b.xml\")\r\n"), std::string::npos);
+    EXPECT_NE(log.find(std::string(5000, 'w') + "|\r\n"), std::string::npos);
+    EXPECT_NE(log.find("[assert][3]: assertion failed \"n=4\", file \"x.cpp\" line 9\r\n"),
+              std::string::npos);
+    CLog::Instance().Close();
+}
+
+TEST(MessageBoxDeathTest, WideAssertionEndsTheProgramWhenNotQuiet)
+{
+    EXPECT_DEATH(
+        {
+            SetQuietMessageBoxes(false);
+            AssertFailedW(u"x.cpp", 9, u"broken");
+        },
+        "assertion failed \"broken\"");
+}
