@@ -1,0 +1,24 @@
+#pragma once
+// Collects (id, text) pairs and lays them out as a string block (see StringBlock.h): the index
+// sorted by id, the texts one after another in index order right after it. Shared by the string
+// table's XML path and the string-table compiler, so both produce the same bytes.
+#include "core/Types.h"
+
+#include <map>
+#include <vector>
+
+namespace lv::core {
+
+class CStringBlockBuilder
+{
+public:
+    // Adds a string; an id that is already present keeps its first text and false is returned.
+    bool Add(s32 id, WString text);
+    size_t GetCount() const { return m_Strings.size(); }
+    std::vector<u8> Build(u32 magic) const;
+
+private:
+    std::map<s32, WString> m_Strings;
+};
+
+} // namespace lv::core
