@@ -1,0 +1,61 @@
+#include "core/PackPrefetcher.h"
+
+#include <atomic>
+
+namespace lv::core {
+
+namespace {
+
+constexpr u32 PageSize = 4096;
+
+void TouchPages(const u8* base, u32 size)
+{
+    u8 sum = 0;
+    for (u64 at = 0; at < size; at += PageSize)
+        sum = static_cast<u8>(sum + static_cast<const volatile u8*>(base)[at]);
+    static std::atomic<u8> sink;
+    sink.store(sum, std::memory_order_relaxed);
+}
+
+} // namespace
+
+CPackPrefetcher& CPackPrefetcher::Instance()
+{
+    static CPackPrefetcher instance;
+    return instance;
+}
+
+CPackPrefetcher::~CPackPrefetcher()
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (m_Thread.joinable())
+        m_Thread.join();
+}
+
+bool CPackPrefetcher::Start(const u8* base, u32 size)
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (m_Started || !base)
+        return false;
+    m_Started = true;
+    m_Base = base;
+    m_Thread = std::thread(TouchPages, base, size);
+    return true;
+}
+
+void CPackPrefetcher::WaitFor(const u8* base)
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (base && base == m_Base && m_Thread.joinable()) {
+        m_Thread.join();
+        m_Base = nullptr;
+    }
+}
+
+bool CPackPrefetcher::WasStarted() const
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    return m_Started;
+}
+
+} // namespace lv::core
