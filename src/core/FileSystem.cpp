@@ -44,9 +44,10 @@ CFileSystem::~CFileSystem() = default;
 
 void CFileSystem::SetLanguage(const char* code)
 {
-    std::memset(m_LanguageCode, 0, sizeof(m_LanguageCode));
-    if (code)
-        std::strncpy(m_LanguageCode, code, sizeof(m_LanguageCode) - 1);
+    size_t n = 0;
+    for (; code && code[n] && n < sizeof(m_LanguageCode) - 1; ++n)
+        m_LanguageCode[n] = code[n];
+    m_LanguageCode[n] = 0;
     m_Overlay = m_LanguageCode[0] != 0;
 }
 

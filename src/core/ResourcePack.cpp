@@ -26,8 +26,9 @@ u32 ReadU32(const u8* p)
 CResourcePack::CResourcePack(const char* fileName, const char* languageCode, bool useLanguage)
     : m_UseLanguage(useLanguage), m_FileName(fileName ? fileName : "")
 {
-    if (languageCode)
-        std::strncpy(m_LanguageCode, languageCode, sizeof(m_LanguageCode) - 1);
+    // At most 63 characters are kept.
+    for (size_t n = 0; languageCode && languageCode[n] && n < sizeof(m_LanguageCode) - 1; ++n)
+        m_LanguageCode[n] = languageCode[n];
 
     u32 size = 0;
     const u8* base = static_cast<const u8*>(MapFileReadOnlyA(m_FileName.c_str(), &size));
