@@ -1,11 +1,11 @@
 #include "core/ThreadPool.h"
 
 #include "core/ThreadUtil.h"
+#include "platform/SystemInfo.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 namespace lv::mt {
 
@@ -16,18 +16,12 @@ CThreadPool* s_Instance = nullptr;
 // How long an idle worker waits for the wake event before it looks at the queue again.
 constexpr u32 kIdleWaitMs = 50;
 
-s32 ProcessorCount()
-{
-    const unsigned n = std::thread::hardware_concurrency();
-    return n == 0 ? 1 : static_cast<s32>(n);
-}
-
 } // namespace
 
 CThreadPool* CThreadPool::Create()
 {
     if (s_Instance == nullptr)
-        s_Instance = new CThreadPool(ProcessorCount());
+        s_Instance = new CThreadPool(lv::platform::GetProcessorCount());
     return s_Instance;
 }
 
