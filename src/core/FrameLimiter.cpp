@@ -37,7 +37,12 @@ void CFrameLimiter::SetLimit(u32 framesPerSecond)
             m_Event = std::make_unique<lv::mt::CEvent>();
         if (m_Thread.IsValid())
             return; // the thread picks the new interval up at its next turn
-        m_Thread.Start(&CFrameLimiter::ThreadProc, this);
+        if (!m_Thread.Start(&CFrameLimiter::ThreadProc, this)) {
+            // Nothing would ever signal the event: run unlimited rather than hang in Wait.
+            m_IntervalMs = 0;
+            m_IntervalUs = 0;
+            m_Event.reset();
+        }
         return;
     }
     m_IntervalMs = 0;
