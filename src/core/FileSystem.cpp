@@ -18,8 +18,9 @@ constexpr const char* Channel = "gamepack";
 
 CFileSystem& CFileSystem::Instance()
 {
-    static CFileSystem instance;
-    return instance;
+    // Never destroyed: the string table and other process-wide users keep its views to the end.
+    static CFileSystem* instance = new CFileSystem();
+    return *instance;
 }
 
 CFileSystem::CFileSystem()

@@ -21,8 +21,9 @@ void TouchPages(const u8* base, u32 size)
 
 CPackPrefetcher& CPackPrefetcher::Instance()
 {
-    static CPackPrefetcher instance;
-    return instance;
+    // Never destroyed: packs still being unmounted at process exit may ask it to wait.
+    static CPackPrefetcher* instance = new CPackPrefetcher();
+    return *instance;
 }
 
 CPackPrefetcher::~CPackPrefetcher()

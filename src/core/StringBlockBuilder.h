@@ -14,6 +14,13 @@ class CStringBlockBuilder
 public:
     // Adds a string; an id that is already present keeps its first text and false is returned.
     bool Add(s32 id, WString text);
+    // Adds the strings of a strings.xml document: every element that carries an attribute
+    // named "id" (compared without case over the attribute name's own length) defines the
+    // string with that id from its own text, converted from UTF-8. An element with an id but no
+    // text defines nothing. Ids already present are appended to `duplicates` (when given) and
+    // keep their first text. Returns the parser's result (false for a rejected document; the
+    // strings read up to the failure are kept).
+    bool AddXml(const char* text, size_t length, std::vector<s32>* duplicates = nullptr);
     size_t GetCount() const { return m_Strings.size(); }
     std::vector<u8> Build(u32 magic) const;
 
