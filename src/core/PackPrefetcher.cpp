@@ -29,8 +29,15 @@ CPackPrefetcher& CPackPrefetcher::Instance()
 CPackPrefetcher::~CPackPrefetcher()
 {
     std::lock_guard<std::mutex> lock(m_Lock);
-    if (m_Thread.joinable())
-        m_Thread.join();
+    m_Thread.Join();
+}
+
+u32 CPackPrefetcher::Run(void* self)
+{
+    // Base and size are written before the thread starts and never change while it runs.
+    const auto* prefetcher = static_cast<const CPackPrefetcher*>(self);
+    TouchPages(prefetcher->m_Base, prefetcher->m_Size);
+    return 0;
 }
 
 bool CPackPrefetcher::Start(const u8* base, u32 size)
@@ -40,15 +47,19 @@ bool CPackPrefetcher::Start(const u8* base, u32 size)
         return false;
     m_Started = true;
     m_Base = base;
-    m_Thread = std::thread(TouchPages, base, size);
+    m_Size = size;
+    if (!m_Thread.Start(&CPackPrefetcher::Run, this)) {
+        m_Base = nullptr; // paging in ahead is only an optimisation
+        return false;
+    }
     return true;
 }
 
 void CPackPrefetcher::WaitFor(const u8* base)
 {
     std::lock_guard<std::mutex> lock(m_Lock);
-    if (base && base == m_Base && m_Thread.joinable()) {
-        m_Thread.join();
+    if (base && base == m_Base) {
+        m_Thread.Join();
         m_Base = nullptr;
     }
 }

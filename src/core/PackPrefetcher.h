@@ -2,10 +2,10 @@
 // The one background reader that pages a mounted pack into memory ahead of use: it touches one
 // byte of every 4 KiB page, then ends. At most one such thread is ever started in the life of
 // the process; later requests start nothing.
+#include "core/Thread.h"
 #include "core/Types.h"
 
 #include <mutex>
-#include <thread>
 
 namespace lv::core {
 
@@ -27,9 +27,12 @@ public:
     bool WasStarted() const;
 
 private:
+    static u32 Run(void* self);
+
     mutable std::mutex m_Lock;
-    std::thread m_Thread;
+    mt::CThread m_Thread;
     const u8* m_Base = nullptr;
+    u32 m_Size = 0;
     bool m_Started = false;
 };
 
