@@ -11,5 +11,8 @@ public:
     u32 CursorId = IDC_ARROW;
     CFixedWString<28> CursorName;
 
-    bool operator==(const CSystemCursorSpec& o) const { return CursorId == o.CursorId && CursorName == o.CursorName; }
+    bool operator==(const CSystemCursorSpec& o) const
+    {
+        return CursorId == o.CursorId && CursorName == o.CursorName;
+    }
 };

@@ -53,9 +53,7 @@ void CSystemIntegration::OnWindowMessage()
         g_Client->HandleWindowMessage();
 }
 
-void CSystemIntegration::SetGestureEnabled(s32, bool)
-{
-}
+void CSystemIntegration::SetGestureEnabled(s32, bool) {}
 
 bool CSystemIntegration::ReservedOperation(s32)
 {

@@ -30,7 +30,8 @@ private:
 class CWindowMessageScope
 {
 public:
-    CWindowMessageScope(CWindowMessageStack& stack, HWND window, u32 message, WPARAM wParam, LPARAM lParam, u32 time)
+    CWindowMessageScope(CWindowMessageStack& stack, HWND window, u32 message, WPARAM wParam, LPARAM lParam,
+                        u32 time)
         : m_Stack(stack), m_Record(stack.Push(window, message, wParam, lParam, time))
     {
     }

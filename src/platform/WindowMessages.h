@@ -136,7 +136,8 @@ constexpr s32 GET_WHEEL_DELTA_WPARAM(WPARAM wParam)
 }
 constexpr LPARAM MAKELPARAM(s32 low, s32 high)
 {
-    return static_cast<LPARAM>(static_cast<u32>(static_cast<u16>(low)) | (static_cast<u32>(static_cast<u16>(high)) << 16));
+    return static_cast<LPARAM>(static_cast<u32>(static_cast<u16>(low)) |
+                               (static_cast<u32>(static_cast<u16>(high)) << 16));
 }
 constexpr WPARAM MAKEWPARAM(s32 low, s32 high)
 {

@@ -83,8 +83,8 @@ TEST(SystemIntegration, LoopTakesOneMessagePerFrameAndStopsBeforeTheNextFrameOnQ
     platform.Calls.clear();
     platform.Run();
     CSystemIntegration::SetClient(nullptr);
-    const std::vector<std::string> expected = {"Run",    "message 0x100", "frame", "render", "message 0x10",
-                                               "RequestQuit"};
+    const std::vector<std::string> expected = {"Run",    "message 0x100", "frame",
+                                               "render", "message 0x10",  "RequestQuit"};
     EXPECT_EQ(platform.Calls, expected);
     EXPECT_EQ(platform.Queue.size(), 1u);
 }

