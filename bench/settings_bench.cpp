@@ -25,7 +25,8 @@ const char* const kAligns[] = {"left", "center", "right"};
 // shared values, colours, insets and row lists under named_object elements.
 std::string MakeTemplates(size_t targetBytes)
 {
-    std::mt19937 random(12345);
+    std::mt19937 engine(12345);
+    auto random = [&engine] { return static_cast<unsigned>(engine()); };
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GUITemplates>\n";
     char line[512];
     for (int window = 0; xml.size() < targetBytes; ++window) {

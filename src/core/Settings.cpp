@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "core/Log.h"
 #include "core/MappedFile.h"
@@ -135,6 +136,22 @@ bool CSettings::LoadXmlText(const std::string& text)
     return ParseXmlText(text.data(), text.size());
 }
 
+bool CSettings::LoadXml(const char* path)
+{
+    const char* printable = path ? path : "";
+    CLog& log = CLog::Instance();
+    log.Print("core", 0, "CSettings::LoadXml loading %s", printable);
+    CFileSystem& files = CFileSystem::Instance();
+    u32 size = 0;
+    const u8* data = path ? files.LoadFile(path, &size) : nullptr;
+    const bool ok = data && ParseXmlText(reinterpret_cast<const char*>(data), size);
+    if (data)
+        files.FreeFile(data);
+    if (!ok)
+        log.Print("core", 3, "CSettings::LoadXml failed on file %s", printable);
+    return ok;
+}
+
 bool CSettings::LoadXml(const WChar* path)
 {
     const WString absolute = MakeAbsolutePath(path ? path : u"");
@@ -149,6 +166,38 @@ bool CSettings::LoadXml(const WChar* path)
     if (!ok)
         log.Print("core", 3, "CSettings::LoadXml failed on file %s", printable.c_str());
     return ok;
+}
+
+s32 CSettings::LoadMatchingFiles(const WChar* mask, const WChar* fallbackMask)
+{
+    std::vector<WString> files;
+    if (mask)
+        ListFiles(files, mask);
+    if (files.empty() && fallbackMask)
+        ListFiles(files, fallbackMask);
+    for (const WString& file : files)
+        LoadXml(PathToUtf8(file).c_str());
+    return static_cast<s32>(files.size());
+}
+
+bool CSettings::MergeFiles(CSettingsGroup& target, const WChar* maskA, const WChar* maskB,
+                           const CFixedString& groupName, const CFixedString& rootName, bool aFirst)
+{
+    CSettings loaded;
+    loaded.LoadMatchingFiles(aFirst ? maskA : maskB, aFirst ? maskB : maskA);
+    Ptr group(new CSettingsGroup(groupName));
+    target.AddChild(group);
+    const CKey root(rootName);
+    for (const Ptr& top : loaded.m_Children) {
+        if (!root.Matches(top->m_Name))
+            continue;
+        for (const Ptr& child : top->m_Children) {
+            Ptr copy(new CSettingsGroup(child->m_Name));
+            child->CopyTo(*copy);
+            group->AddChild(copy);
+        }
+    }
+    return true;
 }
 
 WString MakeAbsolutePath(const WChar* path)

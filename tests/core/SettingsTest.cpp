@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 
-#include "TempFolder.h"
+#include "ContentTestSupport.h"
+#include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "core/Log.h"
 #include "core/NamePool.h"
@@ -63,23 +64,6 @@ void ExpectGameTree(const CSettingsGroup& root)
     EXPECT_EQ(window.FindChild("label")->GetAttribute("id"), "title");
 }
 
-// Captures the process-wide log in a file of its own for the life of the object.
-class CLogCapture
-{
-public:
-    CLogCapture() { CLog::Instance().Open(Utf8ToWide(m_Tmp / "log.lvlog").c_str()); }
-    ~CLogCapture() { CLog::Instance().Close(); }
-    std::string Text()
-    {
-        CLog::Instance().Flush();
-        return m_Tmp.Read("log.lvlog");
-    }
-    bool Has(const std::string& line) { return Text().find(line) != std::string::npos; }
-
-private:
-    CTempFolder m_Tmp;
-};
-
 CSettings& Parse(CSettings& s, const std::string& xml)
 {
     EXPECT_TRUE(s.LoadXmlText(xml)) << xml;
@@ -95,16 +79,87 @@ TEST(Settings, GameFileFromBuffer)
     ExpectGameTree(s);
 }
 
+TEST(Settings, GameFileFromPackThenDisk)
+{
+    CTempFolder tmp;
+    lv::content::CPackWriter writer;
+    ASSERT_TRUE(writer.AddFile("properties/settings_test.xml", std::string(kGameXml)));
+    const std::string pack = WritePack(tmp, "settings_test.pack", writer);
+    // The same relative path on disk holds another document: packs come first.
+    tmp.Write("properties/settings_test.xml", R"(<?xml version="1.0"?><disk/>)");
+    tmp.Write("loose/game.xml", kGameXml);
+
+    CFileSystem& files = CFileSystem::Instance();
+    ASSERT_TRUE(files.MountPack(pack.c_str()));
+    CLogCapture log(tmp);
+    {
+        CWorkingFolder cwd(tmp.Path());
+        CSettings fromPack;
+        ASSERT_TRUE(fromPack.LoadXml("properties/settings_test.xml"));
+        ExpectGameTree(fromPack);
+        EXPECT_TRUE(log.Contains("[core][0]: CSettings::LoadXml loading properties/settings_test.xml\r\n"));
+
+        CSettings fromDisk;
+        ASSERT_TRUE(fromDisk.LoadXml("loose/game.xml"));
+        ExpectGameTree(fromDisk);
+
+        // A wide path is a disk file, never a pack entry.
+        CSettings wide;
+        ASSERT_TRUE(wide.LoadXml(u"properties/settings_test.xml"));
+        EXPECT_STREQ(wide.GetFirstChild().GetName().GetText(), "disk");
+
+        EXPECT_FALSE(fromDisk.LoadXml("properties/nowhere.xml"));
+        EXPECT_TRUE(log.Contains("[core][3]: CSettings::LoadXml failed on file properties/nowhere.xml\r\n"));
+        EXPECT_EQ(fromDisk.CountChildren(""), 1u);
+        EXPECT_FALSE(fromDisk.LoadXml(static_cast<const char*>(nullptr)));
+    }
+    files.UnmountPack(pack.c_str());
+}
+
+TEST(Settings, MatchingFilesAndMerge)
+{
+    CTempFolder tmp;
+    tmp.Write("clips/b.xml", R"(<?xml version="1.0"?><clips><clip id="b1"/><clip id="b2"/></clips>)");
+    tmp.Write("clips/a.xml", R"(<?xml version="1.0"?><clips><clip id="a1"/></clips>)");
+    tmp.Write("clips/other.xml", R"(<?xml version="1.0"?><sounds><sound id="s"/></sounds>)");
+    tmp.Write("single/all.xml", R"(<?xml version="1.0"?><clips><clip id="all"/></clips>)");
+    const WString many = Utf8ToWide(tmp / "clips/*.xml");
+    const WString single = Utf8ToWide(tmp / "single/*.xml");
+    const WString none = Utf8ToWide(tmp / "none/*.xml");
+
+    CSettings s;
+    EXPECT_EQ(s.LoadMatchingFiles(many.c_str(), single.c_str()), 3);
+    ASSERT_EQ(s.CountChildren(""), 3u);
+    EXPECT_EQ(s.GetFirstChild().GetFirstChild().GetAttribute("id"), "a1");
+    CSettings fallback;
+    EXPECT_EQ(fallback.LoadMatchingFiles(none.c_str(), single.c_str()), 1);
+    EXPECT_EQ(fallback.GetChild("clips").GetChild("clip").GetAttribute("id"), "all");
+    EXPECT_EQ(fallback.LoadMatchingFiles(none.c_str(), none.c_str()), 0);
+
+    CSettingsGroup target(CFixedString("target"));
+    EXPECT_TRUE(CSettings::MergeFiles(target, many.c_str(), single.c_str(), CFixedString("all_clips"),
+                                      CFixedString("clips"), true));
+    EXPECT_TRUE(CSettings::MergeFiles(target, many.c_str(), single.c_str(), CFixedString("first_b"),
+                                      CFixedString("clips"), false));
+    const CSettingsGroup& merged = target.GetChild("all_clips");
+    ASSERT_EQ(merged.CountChildren("clip"), 3u);
+    EXPECT_EQ(merged.CountChildren(""), 3u) << "only children of elements named clips";
+    EXPECT_EQ(merged.GetFirstChild().GetAttribute("id"), "a1");
+    EXPECT_EQ(merged.GetFirstChild().GetParent(), &merged);
+    EXPECT_EQ(target.GetChild("first_b").GetFirstChild().GetAttribute("id"), "all");
+}
+
 TEST(Settings, WidePathReadsDiskFileAndLoadingTwiceAppends)
 {
     CTempFolder tmp;
     tmp.Write("game.xml", kGameXml);
     CSettings s;
-    CLogCapture log;
+    CTempFolder logFolder;
+    CLogCapture log(logFolder);
     const WString path = Utf8ToWide(tmp / "game.xml");
     ASSERT_TRUE(s.LoadXml(path.c_str()));
     ExpectGameTree(s);
-    EXPECT_TRUE(log.Has("[core][0]: CSettings::LoadXml loading " + (tmp / "game.xml") + "\r\n"));
+    EXPECT_TRUE(log.Contains("[core][0]: CSettings::LoadXml loading " + (tmp / "game.xml") + "\r\n"));
 
     ASSERT_TRUE(s.LoadXml(path.c_str()));
     ASSERT_EQ(s.CountChildren(""), 2u);
@@ -131,10 +186,11 @@ TEST(Settings, WidePathRelativeToWorkingFolderAndMissingFile)
     ASSERT_TRUE(loaded);
     EXPECT_EQ(s.GetChild("profile").GetAttribute("name"), "x");
 
-    CLogCapture log;
+    CTempFolder logFolder;
+    CLogCapture log(logFolder);
     const std::string missing = tmp / "nowhere.xml";
     EXPECT_FALSE(s.LoadXml(Utf8ToWide(missing).c_str()));
-    EXPECT_TRUE(log.Has("[core][3]: CSettings::LoadXml failed on file " + missing + "\r\n"));
+    EXPECT_TRUE(log.Contains("[core][3]: CSettings::LoadXml failed on file " + missing + "\r\n"));
     EXPECT_EQ(s.CountChildren(""), 1u);
 }
 
@@ -167,7 +223,8 @@ TEST(Settings, IntegerAndNumberReaders)
     const CSettingsGroup& g = Parse(s, R"(<?xml version="1.0"?>
         <v i="42" neg="-7" empty="" bad="4x" space=" 5" big="99999999999" f="2.5" u="4000000000"/>)")
                                   .GetFirstChild();
-    CLogCapture log;
+    CTempFolder logFolder;
+    CLogCapture log(logFolder);
     const struct
     {
         const char* Name;
@@ -455,17 +512,12 @@ TEST(SettingsValues, InternedAndCounted)
 TEST(SettingsValues, CollectionRunsOnlyPastBothThresholds)
 {
     using Value = CSettingsRefCountedConstString;
-    CLogCapture log;
+    CTempFolder logFolder;
+    CLogCapture log(logFolder);
     Value::CollectGarbage();
     const std::string startLine = "[core][0]: CSettingsRefCountedConstString strings gc start. bytes: ";
     const std::string endLine = "[core][0]: CSettingsRefCountedConstString strings gc end. bytes: ";
-    auto runs = [&] {
-        const std::string text = log.Text();
-        size_t count = 0;
-        for (size_t at = text.find(startLine); at != std::string::npos; at = text.find(startLine, at + 1))
-            ++count;
-        return count;
-    };
+    auto runs = [&] { return log.Count(startLine); };
     const size_t initialRuns = runs();
     const u64 base = Value::GetTotalBytes();
     ASSERT_EQ(Value::GetReferencedBytes(), base);
@@ -488,8 +540,8 @@ TEST(SettingsValues, CollectionRunsOnlyPastBothThresholds)
         Value v(std::string(200, 'z'));
     }
     EXPECT_EQ(runs(), initialRuns + 1);
-    EXPECT_TRUE(log.Has(startLine + std::to_string(before) + "\r\n"));
-    EXPECT_TRUE(log.Has(endLine + std::to_string(base) + "\r\n"));
+    EXPECT_TRUE(log.Contains(startLine + std::to_string(before) + "\r\n"));
+    EXPECT_TRUE(log.Contains(endLine + std::to_string(base) + "\r\n"));
     EXPECT_EQ(Value::GetTotalBytes(), base);
 
     // Above 4096 bytes, releases leave the pool alone while at most 10 % is unreferenced.
