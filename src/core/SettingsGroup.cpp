@@ -116,20 +116,23 @@ bool CSettingsGroup::AddChildRegistered(const Ptr& child, const CFixedString* po
 
 bool CSettingsGroup::RemoveChild(const CSettingsGroup* child)
 {
-    if (!child || child->m_Parent != this || child->m_IndexInParent >= m_Children.size() ||
-        m_Children[child->m_IndexInParent].get() != child)
+    // Found by address alone, so a pointer to a group that is gone already is merely not found.
+    // Searched from the back, where a load that is undone finds its groups at once.
+    const auto found = std::find_if(m_Children.rbegin(), m_Children.rend(),
+                                    [child](const Ptr& c) { return c.get() == child; });
+    if (!child || found == m_Children.rend())
         return false;
     const auto named = std::find_if(m_NamedObjects.begin(), m_NamedObjects.end(),
                                     [child](const CNamedObject& n) { return n.Group.get() == child; });
     if (named != m_NamedObjects.end())
         m_NamedObjects.erase(named);
-    const u32 index = child->m_IndexInParent;
+    const size_t index = static_cast<size_t>(m_Children.rend() - found) - 1;
     Ptr keep = m_Children[index];
     keep->m_Parent = nullptr;
     keep->m_IndexInParent = 0;
-    m_Children.erase(m_Children.begin() + index);
-    for (u32 i = index; i < m_Children.size(); ++i)
-        m_Children[i]->m_IndexInParent = i;
+    m_Children.erase(m_Children.begin() + static_cast<std::ptrdiff_t>(index));
+    for (size_t i = index; i < m_Children.size(); ++i)
+        m_Children[i]->m_IndexInParent = static_cast<u32>(i);
     return true;
 }
 
