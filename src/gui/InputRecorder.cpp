@@ -1,6 +1,7 @@
 #include "gui/InputRecorder.h"
 
 #include "core/FileUtils.h"
+#include "core/TimeSystem.h"
 
 #include <cstdio>
 #include <string>
@@ -16,7 +17,7 @@ CInputRecorder& CInputRecorder::Instance()
 
 u32 CInputRecorder::Now() const
 {
-    const float t = m_Clock ? m_Clock() : 0.0f;
+    const float t = m_Clock ? m_Clock() : static_cast<float>(lv::core::CTimeSystem::Instance().GetRootTime());
     return t > 0 ? static_cast<u32>(t) : 0;
 }
 

@@ -22,6 +22,7 @@ public:
     // Created on first use, destroyed at exit; a use after that throws.
     static CInputRecorder& Instance();
 
+    // The clock of the record times: the root timer group's time unless another is set (tests).
     void SetClock(CClock clock) { m_Clock = clock; }
 
     // Starts a new recording (earlier records are dropped).

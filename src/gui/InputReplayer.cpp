@@ -3,6 +3,7 @@
 #include "core/FileUtils.h"
 #include "core/MessageBox.h"
 #include "core/SystemIntegration.h"
+#include "core/TimeSystem.h"
 #include "gui/InputDispatcher.h"
 
 #include <cmath>
@@ -20,6 +21,11 @@ const char kCorruptedText[] =
     "Невозможно загрузить файл с данными!\n Файл испорчен либо сохранен другой версией движка";
 
 } // namespace
+
+float CInputReplayer::Now() const
+{
+    return m_Clock ? m_Clock() : static_cast<float>(lv::core::CTimeSystem::Instance().GetRootTime());
+}
 
 CInputReplayer& CInputReplayer::Instance()
 {
@@ -50,7 +56,7 @@ bool CInputReplayer::Load(const WChar* path)
 void CInputReplayer::Start()
 {
     m_Playing = true;
-    m_Start = m_Clock ? m_Clock() : 0.0f;
+    m_Start = Now();
     m_Next = 0;
 }
 
@@ -58,7 +64,7 @@ void CInputReplayer::Step(CInputDispatcher& dispatcher)
 {
     if (!m_Playing)
         return;
-    const float elapsed = (m_Clock ? m_Clock() : 0.0f) - m_Start;
+    const float elapsed = Now() - m_Start;
     while (m_Playing && m_Next < m_Records.size() && static_cast<float>(m_Records[m_Next].Time) < elapsed) {
         // A copy: a handler may load another recording.
         const lv::core::CInputRecord record = m_Records[m_Next++];

@@ -26,7 +26,7 @@ public:
     // Created on first use, destroyed at exit; a use after that throws.
     static CInputReplayer& Instance();
 
-    // The clock of Start and Step; the application hands in the root timer group's time.
+    // The clock of Start and Step: the root timer group's time unless another is set (tests).
     void SetClock(CClock clock) { m_Clock = clock; }
 
     // False, keeping the previous records, when the file cannot be opened. A file with another
@@ -46,6 +46,7 @@ private:
     friend class lv::core::CSingletonHolder<CInputReplayer>;
     CInputReplayer() = default;
 
+    float Now() const;
     void Dispatch(CInputDispatcher& dispatcher, const lv::core::CInputRecord& record);
 
     bool m_Playing = false;

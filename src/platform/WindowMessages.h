@@ -5,8 +5,10 @@
 // codes the framework handles are listed.
 #include "core/Types.h"
 
-// Opaque handle of a platform window; null means "no window".
-using HWND = void*;
+// Opaque handle of a platform window; null means "no window". Declared the same way wherever
+// the platform's window types are, so both headers can meet in one file.
+struct HWND__;
+using HWND = HWND__*;
 using WPARAM = u64;
 using LPARAM = s64;
 using LRESULT = s64;
