@@ -123,6 +123,13 @@ void CLog::Flush()
         std::fflush(m_File);
 }
 
+void CLog::TryFlush()
+{
+    std::unique_lock<std::mutex> lock(m_Lock, std::try_to_lock);
+    if (lock.owns_lock() && m_File)
+        std::fflush(m_File);
+}
+
 void CLog::Close()
 {
     std::lock_guard<std::mutex> lock(m_Lock);

@@ -38,6 +38,9 @@ public:
     void PrintWV(const char* channel, s32 level, const WChar* format, va_list args);
 
     void Flush();
+    // Flushes unless another thread holds the log at this moment; for the crash handler, which
+    // must never wait.
+    void TryFlush();
 
     // Closes the file; later lines are dropped until the next Open.
     void Close();
