@@ -17,4 +17,14 @@ std::string GetEnvironmentValue(const char* name)
     return v ? std::string(v) : std::string();
 }
 
+void SetEnvironmentValue(const char* name, const char* value)
+{
+    if (!name || !*name)
+        return;
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+}
+
 } // namespace lv::platform

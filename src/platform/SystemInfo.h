@@ -12,4 +12,7 @@ s32 GetProcessorCount();
 // The value of an environment variable; empty when it is not set.
 std::string GetEnvironmentValue(const char* name);
 
+// Sets an environment variable for this process and the ones it starts; null removes it.
+void SetEnvironmentValue(const char* name, const char* value);
+
 } // namespace lv::platform
