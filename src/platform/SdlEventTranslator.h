@@ -31,6 +31,18 @@ public:
     // Appends the messages for one event, in the order Windows would deliver them.
     void Translate(const SDL_Event& event, std::vector<CWindowMessage>& out);
 
+    // The mouse position in client coordinates from the last mouse event (or the last Set).
+    void GetMousePosition(s32& x, s32& y) const
+    {
+        x = m_MouseX;
+        y = m_MouseY;
+    }
+    void SetMousePosition(s32 x, s32 y)
+    {
+        m_MouseX = x;
+        m_MouseY = y;
+    }
+
     // 0x8000 (as s16) while the virtual key is down, else 0. Mouse buttons are VK 1, 2 and 4.
     s16 GetAsyncKeyState(s32 virtualKey) const;
     // Forgets all held keys, as when the window loses the keyboard.

@@ -57,6 +57,8 @@ constexpr WPARAM SIZE_MAXIMIZED = 2;
 // WM_SYSCOMMAND commands (wParam).
 constexpr WPARAM SC_KEYMENU = 0xF100;
 constexpr WPARAM SC_RESTORE = 0xF120;
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_CLOSE = 0xF060;
 
 // WM_WTSSESSION_CHANGE codes (wParam).
 constexpr WPARAM WTS_SESSION_LOCK = 7;
