@@ -1,0 +1,96 @@
+#include "platform/d3d9/GlBackBuffer.h"
+
+#include <epoxy/gl.h>
+
+namespace lv::platform {
+
+CGlBackBuffer::CGlBackBuffer(const std::shared_ptr<CGlContext>& context, UINT width, UINT height)
+    : m_Context(context), m_Width(width), m_Height(height)
+{
+    m_Context->MakeCurrent();
+    glGenTextures(1, &m_GlTexture);
+    glBindTexture(GL_TEXTURE_2D, m_GlTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, GLsizei(width), GLsizei(height), 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glGenFramebuffers(1, &m_Framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_GlTexture, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+CGlBackBuffer::~CGlBackBuffer()
+{
+    m_Context->MakeCurrent();
+    glDeleteFramebuffers(1, &m_Framebuffer);
+    glDeleteTextures(1, &m_GlTexture);
+}
+
+ULONG CGlBackBuffer::AddRef() { return ++m_Refs; }
+
+ULONG CGlBackBuffer::Release()
+{
+    if (m_Refs == 0)
+        return 0;
+    const ULONG refs = --m_Refs;
+    if (refs == 0 && m_Abandoned)
+        delete this;
+    return refs;
+}
+
+void CGlBackBuffer::Abandon()
+{
+    m_Abandoned = true;
+    if (m_Refs == 0)
+        delete this;
+}
+
+HRESULT CGlBackBuffer::GetDesc(D3DSURFACE_DESC* desc)
+{
+    if (!desc)
+        return D3DERR_INVALIDCALL;
+    *desc = D3DSURFACE_DESC{D3DFMT_X8R8G8B8, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, m_Width, m_Height};
+    return D3D_OK;
+}
+
+HRESULT CGlBackBuffer::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD /*flags*/)
+{
+    if (!locked || m_Locked)
+        return D3DERR_INVALIDCALL;
+    RECT area{0, 0, LONG(m_Width), LONG(m_Height)};
+    if (rect) {
+        if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
+            UINT(rect->right) > m_Width || UINT(rect->bottom) > m_Height)
+            return D3DERR_INVALIDCALL;
+        area = *rect;
+    }
+    m_Context->MakeCurrent();
+    m_LockBuffer.resize(size_t(m_Width) * m_Height * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                 m_LockBuffer.data());
+    locked->Pitch = INT(m_Width * 4);
+    locked->pBits = m_LockBuffer.data() + size_t(area.top) * m_Width * 4 + size_t(area.left) * 4;
+    m_Locked = true;
+    return D3D_OK;
+}
+
+HRESULT CGlBackBuffer::UnlockRect()
+{
+    if (!m_Locked)
+        return D3DERR_INVALIDCALL;
+    m_Locked = false;
+    // Whatever was written into the lock goes back into the picture.
+    m_Context->MakeCurrent();
+    glBindTexture(GL_TEXTURE_2D, m_GlTexture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA,
+                    GL_UNSIGNED_INT_8_8_8_8_REV, m_LockBuffer.data());
+    m_LockBuffer.clear();
+    m_LockBuffer.shrink_to_fit();
+    return D3D_OK;
+}
+
+} // namespace lv::platform

@@ -1,0 +1,50 @@
+#include "platform/d3d9/GlContext.h"
+
+#include "platform/PlatformLog.h"
+#include "platform/SdlWindow.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+namespace lv::platform {
+
+std::shared_ptr<CGlContext> CGlContext::Create(HWND window)
+{
+    SDL_Window* sdl = GetSdlWindow(window);
+    if (!sdl) {
+        Log("graphics", 3, "CreateDevice failed: no window");
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GLContext context = SDL_GL_CreateContext(sdl);
+    if (!context) {
+        Log("graphics", 3, "CreateDevice failed: no OpenGL 3.3 core context for the window: %s", SDL_GetError());
+        return nullptr;
+    }
+    if (epoxy_gl_version() < 33) {
+        Log("graphics", 3, "CreateDevice failed: OpenGL %d.%d is below 3.3", epoxy_gl_version() / 10,
+            epoxy_gl_version() % 10);
+        SDL_GL_DeleteContext(context);
+        return nullptr;
+    }
+    // The program paces itself with its frame limiter; presenting never waits for a refresh.
+    SDL_GL_SetSwapInterval(0);
+    return std::shared_ptr<CGlContext>(new CGlContext(sdl, context));
+}
+
+CGlContext::~CGlContext()
+{
+    if (SDL_GL_GetCurrentContext() == m_Context)
+        SDL_GL_MakeCurrent(m_Window, nullptr);
+    SDL_GL_DeleteContext(m_Context);
+}
+
+void CGlContext::MakeCurrent()
+{
+    if (SDL_GL_GetCurrentContext() != m_Context)
+        SDL_GL_MakeCurrent(m_Window, m_Context);
+}
+
+} // namespace lv::platform

@@ -1,0 +1,612 @@
+#include "platform/d3d9/GlDevice.h"
+
+#include "platform/PlatformLog.h"
+#include "platform/d3d9/GlBackBuffer.h"
+#include "platform/d3d9/GlPixelShader.h"
+#include "platform/d3d9/GlQuery.h"
+#include "platform/d3d9/GlShaders.h"
+#include "platform/d3d9/GlTexture.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <epoxy/gl.h>
+#include <string>
+
+namespace lv::platform {
+namespace {
+
+// Direct3D blend factors 1..10 in their own order.
+GLenum GlBlendFactor(DWORD factor, GLenum fallback)
+{
+    static const GLenum factors[] = {GL_ZERO,      GL_ONE,           GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR,
+                                     GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA,
+                                     GL_DST_COLOR, GL_ONE_MINUS_DST_COLOR};
+    return factor >= 1 && factor <= 10 ? factors[factor - 1] : fallback;
+}
+
+GLint GlAddress(DWORD mode)
+{
+    switch (mode) {
+    case D3DTADDRESS_WRAP:
+        return GL_REPEAT;
+    case 2: // mirror
+        return GL_MIRRORED_REPEAT;
+    case 4: // border, whose colour defaults to transparent black
+        return GL_CLAMP_TO_BORDER;
+    default:
+        return GL_CLAMP_TO_EDGE;
+    }
+}
+
+GLint GlFilter(DWORD filter) { return filter == D3DTEXF_POINT || filter == D3DTEXF_NONE ? GL_NEAREST : GL_LINEAR; }
+
+// Vertices a draw of `count` primitives consumes, 0 for an unknown type.
+UINT VertexCount(D3DPRIMITIVETYPE type, UINT count, GLenum& mode)
+{
+    switch (type) {
+    case D3DPT_POINTLIST:
+        mode = GL_POINTS;
+        return count;
+    case D3DPT_LINELIST:
+        mode = GL_LINES;
+        return count * 2;
+    case D3DPT_LINESTRIP:
+        mode = GL_LINE_STRIP;
+        return count + 1;
+    case D3DPT_TRIANGLELIST:
+        mode = GL_TRIANGLES;
+        return count * 3;
+    case D3DPT_TRIANGLESTRIP:
+        mode = GL_TRIANGLE_STRIP;
+        return count + 2;
+    case D3DPT_TRIANGLEFAN:
+        mode = GL_TRIANGLE_FAN;
+        return count + 2;
+    }
+    return 0;
+}
+
+inline constexpr DWORD kKnownFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
+
+} // namespace
+
+HRESULT CGlDevice::Create(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context,
+                          D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device)
+{
+    auto* created = new CGlDevice(parent, window, context);
+    if (!created->CreateGlObjects()) {
+        created->Release();
+        return D3DERR_NOTAVAILABLE;
+    }
+    const HRESULT hr = created->ApplyPresentation(params);
+    if (FAILED(hr)) {
+        created->Release();
+        return hr;
+    }
+    created->SetDefaultStates();
+    created->RememberDesktopMode();
+    *device = created;
+    return D3D_OK;
+}
+
+CGlDevice::CGlDevice(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context)
+    : m_Direct3D(parent), m_Window(window), m_Context(context)
+{
+    m_Direct3D->AddRef();
+}
+
+CGlDevice::~CGlDevice()
+{
+    m_Context->MakeCurrent();
+    ReleaseBindings();
+    if (m_BackBuffer)
+        m_BackBuffer->Abandon();
+    glDeleteSamplers(GLsizei(kStages), m_Samplers);
+    glDeleteBuffers(1, &m_VertexBuffer);
+    glDeleteVertexArrays(1, &m_VertexArray);
+    if (m_FixedProgram)
+        glDeleteProgram(m_FixedProgram);
+    m_Context.reset();
+    m_Direct3D->Release();
+}
+
+ULONG CGlDevice::Release()
+{
+    const ULONG refs = --m_Refs;
+    if (refs == 0)
+        delete this;
+    return refs;
+}
+
+bool CGlDevice::CreateGlObjects()
+{
+    m_Context->MakeCurrent();
+    std::string log;
+    const GLuint fragment = CompileGlShader(GL_FRAGMENT_SHADER, GlFixedFunctionShaderSource(), log);
+    if (fragment) {
+        m_FixedProgram = LinkGlProgram(fragment, log);
+        glDeleteShader(fragment);
+    }
+    if (!m_FixedProgram) {
+        Log("graphics", 3, "CreateDevice failed: the fixed-function program does not build: %s", log.c_str());
+        return false;
+    }
+    m_FixedTargetSize = glGetUniformLocation(m_FixedProgram, "uTargetSize");
+    m_FixedTextured = glGetUniformLocation(m_FixedProgram, "uTextured");
+    m_FixedColorStage = glGetUniformLocation(m_FixedProgram, "uColorStage");
+    m_FixedAlphaStage = glGetUniformLocation(m_FixedProgram, "uAlphaStage");
+
+    glGenVertexArrays(1, &m_VertexArray);
+    glBindVertexArray(m_VertexArray);
+    glGenBuffers(1, &m_VertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, m_VertexBuffer);
+    glGenSamplers(GLsizei(kStages), m_Samplers);
+    for (DWORD s = 0; s < kStages; ++s)
+        glBindSampler(s, m_Samplers[s]);
+    // Exact colours: no dithering, no depth, nothing culled.
+    glDisable(GL_DITHER);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
+    return true;
+}
+
+HRESULT CGlDevice::ApplyPresentation(D3DPRESENT_PARAMETERS* params)
+{
+    if (!params)
+        return D3DERR_INVALIDCALL;
+    const D3DFORMAT format = params->BackBufferFormat;
+    if (format != D3DFMT_UNKNOWN && format != D3DFMT_X8R8G8B8 && format != D3DFMT_A8R8G8B8)
+        return D3DERR_INVALIDCALL;
+    SDL_Window* window = m_Context->GetWindow();
+    m_Fullscreen = !params->Windowed;
+    // Full screen covers the desktop at its own mode and scales the back buffer onto it;
+    // switching the display's mode would gain nothing on today's displays.
+    if (m_Fullscreen) {
+        if (params->BackBufferWidth == 0 || params->BackBufferHeight == 0)
+            return D3DERR_INVALIDCALL;
+        if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP)
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetWindowFullscreen(window, 0);
+    }
+    UINT width = params->BackBufferWidth, height = params->BackBufferHeight;
+    if (width == 0 || height == 0) {
+        int w = 0, h = 0;
+        SDL_GL_GetDrawableSize(window, &w, &h);
+        width = UINT(std::max(w, 1));
+        height = UINT(std::max(h, 1));
+    }
+    params->BackBufferWidth = width;
+    params->BackBufferHeight = height;
+    params->BackBufferFormat = D3DFMT_X8R8G8B8;
+    if (params->BackBufferCount == 0)
+        params->BackBufferCount = 1;
+    if (!m_BackBuffer || m_BackBuffer->GetWidth() != width || m_BackBuffer->GetHeight() != height) {
+        if (m_BackBuffer)
+            m_BackBuffer->Abandon();
+        m_BackBuffer = new CGlBackBuffer(m_Context, width, height);
+    }
+    return D3D_OK;
+}
+
+void CGlDevice::ReleaseBindings()
+{
+    for (auto*& texture : m_Textures) {
+        if (texture)
+            texture->RemoveBinding();
+        texture = nullptr;
+    }
+    if (m_RenderTarget)
+        m_RenderTarget->RemoveBinding();
+    m_RenderTarget = nullptr;
+    if (m_PixelShader)
+        m_PixelShader->Release();
+    m_PixelShader = nullptr;
+}
+
+void CGlDevice::SetDefaultStates()
+{
+    std::fill(std::begin(m_RenderStates), std::end(m_RenderStates), 0);
+    m_RenderStates[D3DRS_ZWRITEENABLE] = 1;
+    m_RenderStates[D3DRS_SRCBLEND] = D3DBLEND_ONE;
+    m_RenderStates[D3DRS_DESTBLEND] = D3DBLEND_ZERO;
+    m_RenderStates[D3DRS_CULLMODE] = 3; // counter-clockwise, never applied: nothing is culled
+    m_RenderStates[D3DRS_CLIPPING] = 1;
+    m_RenderStates[D3DRS_LIGHTING] = 1;
+    for (DWORD s = 0; s < kStages; ++s) {
+        DWORD* stage = m_StageStates[s];
+        std::fill(stage, stage + 33, 0);
+        stage[D3DTSS_COLOROP] = s == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+        stage[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+        stage[D3DTSS_COLORARG2] = D3DTA_CURRENT;
+        stage[D3DTSS_ALPHAOP] = s == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+        stage[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+        stage[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+        stage[D3DTSS_TEXCOORDINDEX] = s;
+        DWORD* sampler = m_SamplerStates[s];
+        std::fill(sampler, sampler + 14, 0);
+        sampler[D3DSAMP_ADDRESSU] = D3DTADDRESS_WRAP;
+        sampler[D3DSAMP_ADDRESSV] = D3DTADDRESS_WRAP;
+        sampler[D3DSAMP_MAGFILTER] = D3DTEXF_POINT;
+        sampler[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
+        sampler[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
+        m_SamplerDirty[s] = true;
+    }
+    m_Fvf = 0;
+}
+
+void CGlDevice::RememberDesktopMode()
+{
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(m_Context->GetWindow());
+    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) == 0) {
+        m_DesktopWidth = mode.w;
+        m_DesktopHeight = mode.h;
+        m_DesktopRefresh = mode.refresh_rate;
+    }
+}
+
+void CGlDevice::CheckDisplayChange()
+{
+    // A full-screen Direct3D 9 device is lost when the display mode changes, and the program
+    // applies its screen mode again only then; OpenGL keeps going, so the loss is made up here.
+    if (!m_Fullscreen || m_Loss != ELoss::None)
+        return;
+    const int width = m_DesktopWidth, height = m_DesktopHeight, refresh = m_DesktopRefresh;
+    RememberDesktopMode();
+    if (width != m_DesktopWidth || height != m_DesktopHeight || refresh != m_DesktopRefresh)
+        m_Loss = ELoss::Lost;
+}
+
+void CGlDevice::SimulateLoss() { m_Loss = ELoss::Lost; }
+
+HRESULT CGlDevice::TestCooperativeLevel()
+{
+    CheckDisplayChange();
+    switch (m_Loss) {
+    case ELoss::None:
+        return D3D_OK;
+    case ELoss::Lost:
+        m_Loss = ELoss::NotReset;
+        return D3DERR_DEVICELOST;
+    case ELoss::NotReset:
+        break;
+    }
+    return D3DERR_DEVICENOTRESET;
+}
+
+HRESULT CGlDevice::Reset(D3DPRESENT_PARAMETERS* params)
+{
+    if (!params)
+        return D3DERR_INVALIDCALL;
+    for (CGlTexture* texture : m_Context->DefaultPoolTextures()) {
+        if (texture->IsHeldByApplication()) {
+            Log("graphics", 1, "Reset refused: a DEFAULT-pool texture is still held");
+            return D3DERR_INVALIDCALL;
+        }
+    }
+    if (m_BackBuffer && m_BackBuffer->IsHeldByApplication()) {
+        Log("graphics", 1, "Reset refused: the back buffer surface is still held");
+        return D3DERR_INVALIDCALL;
+    }
+    m_Context->MakeCurrent();
+    m_InScene = false;
+    ReleaseBindings();
+    const HRESULT hr = ApplyPresentation(params);
+    if (FAILED(hr))
+        return hr;
+    SetDefaultStates();
+    RememberDesktopMode();
+    m_Loss = ELoss::None;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::Present(const RECT* /*source*/, const RECT* /*dest*/, HWND /*destWindow*/,
+                           const RGNDATA* /*dirty*/)
+{
+    if (m_InScene)
+        return D3DERR_INVALIDCALL;
+    CheckDisplayChange();
+    if (m_Loss != ELoss::None)
+        return D3DERR_DEVICELOST;
+    m_Context->MakeCurrent();
+    SDL_Window* window = m_Context->GetWindow();
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    const GLint bw = GLint(m_BackBuffer->GetWidth()), bh = GLint(m_BackBuffer->GetHeight());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_BackBuffer->GetFramebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    // The back buffer keeps its top row first; the window's framebuffer wants the bottom row.
+    glBlitFramebuffer(0, 0, bw, bh, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
+                      bw == width && bh == height ? GL_NEAREST : GL_LINEAR);
+    SDL_GL_SwapWindow(window);
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** surface)
+{
+    if (swapChain != 0 || index != 0 || type != D3DBACKBUFFER_TYPE_MONO || !surface)
+        return D3DERR_INVALIDCALL;
+    m_BackBuffer->AddRef();
+    *surface = m_BackBuffer;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                 IDirect3DTexture9** texture, void** sharedHandle)
+{
+    // One level is all the program ever asks for, and all this layer keeps.
+    if (levels > 1 || sharedHandle || !texture)
+        return D3DERR_INVALIDCALL;
+    CGlTexture* created = nullptr;
+    const HRESULT hr = CGlTexture::Create(m_Context, width, height, usage, format, pool, &created);
+    if (SUCCEEDED(hr))
+        *texture = created;
+    return hr;
+}
+
+HRESULT CGlDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface)
+{
+    if (index != 0 || !surface)
+        return D3DERR_INVALIDCALL;
+    CGlTexture* target = nullptr;
+    if (surface != m_BackBuffer) {
+        auto* textureSurface = dynamic_cast<CGlTextureSurface*>(surface);
+        if (!textureSurface || !textureSurface->GetTexture().IsRenderTarget())
+            return D3DERR_INVALIDCALL;
+        target = &textureSurface->GetTexture();
+    }
+    if (target)
+        target->AddBinding();
+    if (m_RenderTarget)
+        m_RenderTarget->RemoveBinding();
+    m_RenderTarget = target;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::GetRenderTarget(DWORD index, IDirect3DSurface9** surface)
+{
+    if (index != 0 || !surface)
+        return D3DERR_INVALIDCALL;
+    if (m_RenderTarget)
+        return m_RenderTarget->GetSurfaceLevel(0, surface);
+    m_BackBuffer->AddRef();
+    *surface = m_BackBuffer;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::BeginScene()
+{
+    if (m_InScene)
+        return D3DERR_INVALIDCALL;
+    m_InScene = true;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::EndScene()
+{
+    if (!m_InScene)
+        return D3DERR_INVALIDCALL;
+    m_InScene = false;
+    return D3D_OK;
+}
+
+void CGlDevice::BindTarget(UINT& width, UINT& height)
+{
+    if (m_RenderTarget) {
+        glBindFramebuffer(GL_FRAMEBUFFER, m_RenderTarget->GetFramebuffer());
+        width = m_RenderTarget->GetWidth();
+        height = m_RenderTarget->GetHeight();
+    } else {
+        glBindFramebuffer(GL_FRAMEBUFFER, m_BackBuffer->GetFramebuffer());
+        width = m_BackBuffer->GetWidth();
+        height = m_BackBuffer->GetHeight();
+    }
+    glViewport(0, 0, GLsizei(width), GLsizei(height));
+}
+
+HRESULT CGlDevice::Clear(DWORD count, const RECT* rects, DWORD flags, DWORD color, float /*z*/, DWORD /*stencil*/)
+{
+    // There is neither a depth nor a stencil buffer to clear.
+    if (flags != D3DCLEAR_TARGET || (count > 0 && !rects))
+        return D3DERR_INVALIDCALL;
+    m_Context->MakeCurrent();
+    UINT width = 0, height = 0;
+    BindTarget(width, height);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(float((color >> 16) & 255) / 255.0f, float((color >> 8) & 255) / 255.0f, float(color & 255) / 255.0f,
+                 float(color >> 24) / 255.0f);
+    if (count == 0) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        return D3D_OK;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    for (DWORD i = 0; i < count; ++i) {
+        const LONG left = std::max<LONG>(rects[i].left, 0), top = std::max<LONG>(rects[i].top, 0);
+        const LONG right = std::min<LONG>(rects[i].right, LONG(width));
+        const LONG bottom = std::min<LONG>(rects[i].bottom, LONG(height));
+        if (left >= right || top >= bottom)
+            continue;
+        // Rows are stored top first, so a rectangle's top is its GL y.
+        glScissor(left, top, right - left, bottom - top);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
+{
+    if (state >= 256)
+        return D3DERR_INVALIDCALL;
+    m_RenderStates[state] = value;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture)
+{
+    if (stage >= kStages)
+        return D3DERR_INVALIDCALL;
+    auto* glTexture = dynamic_cast<CGlTexture*>(texture);
+    if (texture && !glTexture)
+        return D3DERR_INVALIDCALL;
+    if (glTexture == m_Textures[stage])
+        return D3D_OK;
+    if (glTexture)
+        glTexture->AddBinding();
+    if (m_Textures[stage])
+        m_Textures[stage]->RemoveBinding();
+    m_Textures[stage] = glTexture;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value)
+{
+    if (stage >= kStages || type >= 33)
+        return D3DERR_INVALIDCALL;
+    m_StageStates[stage][type] = value;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value)
+{
+    if (sampler >= kStages || type >= 14)
+        return D3DERR_INVALIDCALL;
+    if (m_SamplerStates[sampler][type] != value) {
+        m_SamplerStates[sampler][type] = value;
+        m_SamplerDirty[sampler] = true;
+    }
+    return D3D_OK;
+}
+
+void CGlDevice::ApplySampler(DWORD stage)
+{
+    if (!m_SamplerDirty[stage])
+        return;
+    m_SamplerDirty[stage] = false;
+    const DWORD* states = m_SamplerStates[stage];
+    const GLuint sampler = m_Samplers[stage];
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GlAddress(states[D3DSAMP_ADDRESSU]));
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GlAddress(states[D3DSAMP_ADDRESSV]));
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GlFilter(states[D3DSAMP_MAGFILTER]));
+    // Textures have one level, so the mip filter has nothing to choose from.
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GlFilter(states[D3DSAMP_MINFILTER]));
+}
+
+HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride)
+{
+    GLenum mode = GL_TRIANGLES;
+    const UINT count = VertexCount(type, primitiveCount, mode);
+    if (!m_InScene || !vertices || (count == 0 && primitiveCount != 0) || !(m_Fvf & D3DFVF_XYZRHW))
+        return D3DERR_INVALIDCALL;
+    const UINT diffuse = 16;
+    const UINT specular = diffuse + ((m_Fvf & D3DFVF_DIFFUSE) ? 4 : 0);
+    const UINT texCoord = specular + ((m_Fvf & D3DFVF_SPECULAR) ? 4 : 0);
+    const UINT size = texCoord + ((m_Fvf & D3DFVF_TEX1) ? 8 : 0);
+    if (stride < size)
+        return D3DERR_INVALIDCALL;
+    if (primitiveCount == 0)
+        return D3D_OK;
+
+    m_Context->MakeCurrent();
+    UINT width = 0, height = 0;
+    BindTarget(width, height);
+    if (m_PixelShader) {
+        glUseProgram(m_PixelShader->GetProgram());
+        m_PixelShader->SetTargetSize(width, height);
+    } else {
+        glUseProgram(m_FixedProgram);
+        glUniform2f(m_FixedTargetSize, float(width), float(height));
+        glUniform1i(m_FixedTextured, m_Textures[0] ? 1 : 0);
+        const DWORD* stage = m_StageStates[0];
+        glUniform3i(m_FixedColorStage, GLint(stage[D3DTSS_COLOROP]), GLint(stage[D3DTSS_COLORARG1]),
+                    GLint(stage[D3DTSS_COLORARG2]));
+        glUniform3i(m_FixedAlphaStage, GLint(stage[D3DTSS_ALPHAOP]), GLint(stage[D3DTSS_ALPHAARG1]),
+                    GLint(stage[D3DTSS_ALPHAARG2]));
+    }
+    for (DWORD s = 0; s < kStages; ++s) {
+        glActiveTexture(GL_TEXTURE0 + s);
+        glBindTexture(GL_TEXTURE_2D, m_Textures[s] ? m_Textures[s]->GetGlTexture() : 0);
+        ApplySampler(s);
+    }
+    if (m_RenderStates[D3DRS_ALPHABLENDENABLE]) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GlBlendFactor(m_RenderStates[D3DRS_SRCBLEND], GL_ONE),
+                    GlBlendFactor(m_RenderStates[D3DRS_DESTBLEND], GL_ZERO));
+    } else {
+        glDisable(GL_BLEND);
+    }
+
+    glBindVertexArray(m_VertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, m_VertexBuffer);
+    // A fresh store every draw: the driver never waits for the previous draw's vertices.
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(size_t(count - 1) * stride + size), vertices, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(kAttribPosition);
+    glVertexAttribPointer(kAttribPosition, 4, GL_FLOAT, GL_FALSE, GLsizei(stride), nullptr);
+    auto attribute = [&](unsigned slot, bool present, GLint components, GLenum kind, bool normalised, UINT offset) {
+        if (present) {
+            glEnableVertexAttribArray(slot);
+            glVertexAttribPointer(slot, components, kind, normalised, GLsizei(stride),
+                                  reinterpret_cast<const void*>(size_t(offset)));
+        } else {
+            glDisableVertexAttribArray(slot);
+        }
+    };
+    // Colours are 0xAARRGGBB in memory order B, G, R, A.
+    attribute(kAttribDiffuse, m_Fvf & D3DFVF_DIFFUSE, GL_BGRA, GL_UNSIGNED_BYTE, true, diffuse);
+    if (!(m_Fvf & D3DFVF_DIFFUSE))
+        glVertexAttrib4f(kAttribDiffuse, 1, 1, 1, 1);
+    attribute(kAttribSpecular, m_Fvf & D3DFVF_SPECULAR, GL_BGRA, GL_UNSIGNED_BYTE, true, specular);
+    if (!(m_Fvf & D3DFVF_SPECULAR))
+        glVertexAttrib4f(kAttribSpecular, 0, 0, 0, 0);
+    attribute(kAttribTexCoord, m_Fvf & D3DFVF_TEX1, 2, GL_FLOAT, false, texCoord);
+    if (!(m_Fvf & D3DFVF_TEX1))
+        glVertexAttrib2f(kAttribTexCoord, 0, 0);
+    glDrawArrays(mode, 0, GLsizei(count));
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::SetFVF(DWORD fvf)
+{
+    if (fvf & ~kKnownFvf)
+        return D3DERR_INVALIDCALL;
+    m_Fvf = fvf;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader)
+{
+    if (!shader)
+        return D3DERR_INVALIDCALL;
+    CGlPixelShader* created = nullptr;
+    const HRESULT hr = CGlPixelShader::Create(m_Context, function, &created);
+    if (SUCCEEDED(hr))
+        *shader = created;
+    return hr;
+}
+
+HRESULT CGlDevice::SetPixelShader(IDirect3DPixelShader9* shader)
+{
+    auto* glShader = dynamic_cast<CGlPixelShader*>(shader);
+    if (shader && !glShader)
+        return D3DERR_INVALIDCALL;
+    if (glShader)
+        glShader->AddRef();
+    if (m_PixelShader)
+        m_PixelShader->Release();
+    m_PixelShader = glShader;
+    return D3D_OK;
+}
+
+HRESULT CGlDevice::CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** query)
+{
+    if (type != D3DQUERYTYPE_EVENT)
+        return D3DERR_NOTAVAILABLE;
+    // A null out pointer only asks whether the type is supported.
+    if (query)
+        *query = new CGlQuery(m_Context);
+    return D3D_OK;
+}
+
+} // namespace lv::platform

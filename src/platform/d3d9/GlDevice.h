@@ -1,0 +1,103 @@
+#pragma once
+// The OpenGL 3.3 core device. One vertex array and one streaming vertex buffer (orphaned by every
+// draw), one program standing in for the fixed-function texture stage 0, a sampler object per
+// stage, a framebuffer object as the back buffer and one per render-target texture.
+#include "platform/d3d9/GlContext.h"
+#include "platform/d3d9/d3d9.h"
+
+#include <memory>
+
+namespace lv::platform {
+
+class CGlBackBuffer;
+class CGlPixelShader;
+class CGlTexture;
+
+class CGlDevice final : public IDirect3DDevice9
+{
+public:
+    // The context is already made for the window; the parent is referenced while the device lives.
+    static HRESULT Create(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context,
+                          D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device);
+
+    ULONG AddRef() override { return ++m_Refs; }
+    ULONG Release() override;
+    HRESULT TestCooperativeLevel() override;
+    HRESULT Reset(D3DPRESENT_PARAMETERS* params) override;
+    HRESULT Present(const RECT* source, const RECT* dest, HWND destWindow, const RGNDATA* dirty) override;
+    HRESULT GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** surface) override;
+    HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                          IDirect3DTexture9** texture, void** sharedHandle) override;
+    HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* surface) override;
+    HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** surface) override;
+    HRESULT BeginScene() override;
+    HRESULT EndScene() override;
+    HRESULT Clear(DWORD count, const RECT* rects, DWORD flags, DWORD color, float z, DWORD stencil) override;
+    HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+    HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
+    HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+    HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override;
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride) override;
+    HRESULT SetFVF(DWORD fvf) override;
+    HRESULT CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader) override;
+    HRESULT SetPixelShader(IDirect3DPixelShader9* shader) override;
+    HRESULT CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** query) override;
+
+    // TestCooperativeLevel answers DEVICELOST once, then DEVICENOTRESET until a Reset.
+    void SimulateLoss();
+
+    static constexpr DWORD kStages = 2;
+
+private:
+    CGlDevice(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context);
+    ~CGlDevice();
+    bool CreateGlObjects();
+    HRESULT ApplyPresentation(D3DPRESENT_PARAMETERS* params);
+    void ReleaseBindings();
+    void SetDefaultStates();
+    void RememberDesktopMode();
+    void CheckDisplayChange();
+    // Binds the current render target and its viewport; returns its size.
+    void BindTarget(UINT& width, UINT& height);
+    void ApplySampler(DWORD stage);
+
+    enum class ELoss
+    {
+        None,
+        Lost,
+        NotReset,
+    };
+
+    IDirect3D9* m_Direct3D;
+    HWND m_Window;
+    std::shared_ptr<CGlContext> m_Context;
+    ULONG m_Refs = 1;
+
+    CGlBackBuffer* m_BackBuffer = nullptr;
+    CGlTexture* m_RenderTarget = nullptr; // null: the back buffer
+    CGlTexture* m_Textures[kStages] = {};
+    CGlPixelShader* m_PixelShader = nullptr;
+    DWORD m_RenderStates[256] = {};
+    DWORD m_StageStates[kStages][33] = {};
+    DWORD m_SamplerStates[kStages][14] = {};
+    bool m_SamplerDirty[kStages] = {};
+    DWORD m_Fvf = 0;
+
+    bool m_InScene = false;
+    bool m_Fullscreen = false;
+    ELoss m_Loss = ELoss::None;
+    int m_DesktopWidth = 0;
+    int m_DesktopHeight = 0;
+    int m_DesktopRefresh = 0;
+
+    unsigned m_VertexArray = 0;
+    unsigned m_VertexBuffer = 0;
+    unsigned m_Samplers[kStages] = {};
+    unsigned m_FixedProgram = 0;
+    int m_FixedTargetSize = -1;
+    int m_FixedTextured = -1;
+    int m_FixedColorStage = -1;
+    int m_FixedAlphaStage = -1;
+};
+
+} // namespace lv::platform

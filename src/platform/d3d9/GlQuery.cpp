@@ -1,0 +1,57 @@
+#include "platform/d3d9/GlQuery.h"
+
+#include <algorithm>
+#include <cstring>
+#include <epoxy/gl.h>
+
+namespace lv::platform {
+
+CGlQuery::~CGlQuery()
+{
+    if (m_Fence) {
+        m_Context->MakeCurrent();
+        glDeleteSync(GLsync(m_Fence));
+    }
+}
+
+ULONG CGlQuery::Release()
+{
+    const ULONG refs = --m_Refs;
+    if (refs == 0)
+        delete this;
+    return refs;
+}
+
+HRESULT CGlQuery::Issue(DWORD flags)
+{
+    if (!(flags & D3DISSUE_END))
+        return D3D_OK;
+    m_Context->MakeCurrent();
+    if (m_Fence)
+        glDeleteSync(GLsync(m_Fence));
+    m_Fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    return D3D_OK;
+}
+
+HRESULT CGlQuery::GetData(void* data, DWORD size, DWORD flags)
+{
+    if (m_Fence) {
+        m_Context->MakeCurrent();
+        const GLenum state =
+            glClientWaitSync(GLsync(m_Fence), (flags & D3DGETDATA_FLUSH) ? GL_SYNC_FLUSH_COMMANDS_BIT : 0, 0);
+        if (state == GL_TIMEOUT_EXPIRED)
+            return S_FALSE;
+        if (state == GL_WAIT_FAILED)
+            return D3DERR_INVALIDCALL;
+        glDeleteSync(GLsync(m_Fence));
+        m_Fence = nullptr;
+    }
+    // An event query's answer is a BOOL TRUE; a shorter buffer gets its first bytes.
+    if (data && size) {
+        const BOOL done = 1;
+        std::memcpy(data, &done, std::min<size_t>(size, sizeof(done)));
+    }
+    return S_OK;
+}
+
+} // namespace lv::platform
