@@ -17,7 +17,7 @@ std::vector<D3DDISPLAYMODE> DisplayModes()
     const int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode mode{};
-        if (SDL_GetDisplayMode(0, i, &mode) != 0)
+        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
             continue;
         if (mode.format != SDL_PIXELFORMAT_UNKNOWN && SDL_BITSPERPIXEL(mode.format) < 24)
             continue;
