@@ -107,7 +107,7 @@ HRESULT D3DXCompileShader(const char* source, UINT sourceLength, const D3DXMACRO
     const GLuint fragment = CompileGlShader(GL_FRAGMENT_SHADER, text, log);
     if (!fragment)
         return fail(log.empty() ? "the shader does not compile" : log);
-    // Linking with the layer's vertex stage catches inputs the device does not provide.
+    // Linking with the layer's vertex stage reports what only the linker sees.
     const GLuint program = LinkGlProgram(fragment, log);
     glDeleteShader(fragment);
     if (!program)
