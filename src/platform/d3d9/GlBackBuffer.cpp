@@ -1,3 +1,4 @@
+#include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlBackBuffer.h"
 
 #include <epoxy/gl.h>
@@ -17,6 +18,7 @@ CGlBackBuffer::CGlBackBuffer(const std::shared_ptr<CGlContext>& context, UINT wi
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_GlTexture, 0);
     glDisable(GL_SCISSOR_TEST);
     glClearColor(0, 0, 0, 1);
+    const CDriverAllocations driver;
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -69,6 +71,7 @@ HRESULT CGlBackBuffer::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD 
     m_LockBuffer.resize(size_t(m_Width) * m_Height * 4);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const CDriverAllocations driver;
     glReadPixels(0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                  m_LockBuffer.data());
     locked->Pitch = INT(m_Width * 4);

@@ -1,3 +1,4 @@
+#include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlContext.h"
 
 #include "platform/PlatformLog.h"
@@ -18,7 +19,11 @@ std::shared_ptr<CGlContext> CGlContext::Create(HWND window)
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GLContext context = SDL_GL_CreateContext(sdl);
+    SDL_GLContext context = nullptr;
+    {
+        const CDriverAllocations driver;
+        context = SDL_GL_CreateContext(sdl);
+    }
     if (!context) {
         Log("graphics", 3, "CreateDevice failed: no OpenGL 3.3 core context for the window: %s", SDL_GetError());
         return nullptr;

@@ -1,3 +1,4 @@
+#include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlDevice.h"
 
 #include "platform/PlatformLog.h"
@@ -70,10 +71,10 @@ inline constexpr DWORD kKnownFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECU
 
 } // namespace
 
-HRESULT CGlDevice::Create(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context,
+HRESULT CGlDevice::Create(IDirect3D9* parent, const std::shared_ptr<CGlContext>& context,
                           D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device)
 {
-    auto* created = new CGlDevice(parent, window, context);
+    auto* created = new CGlDevice(parent, context);
     if (!created->CreateGlObjects()) {
         created->Release();
         return D3DERR_NOTAVAILABLE;
@@ -89,8 +90,8 @@ HRESULT CGlDevice::Create(IDirect3D9* parent, HWND window, const std::shared_ptr
     return D3D_OK;
 }
 
-CGlDevice::CGlDevice(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context)
-    : m_Direct3D(parent), m_Window(window), m_Context(context)
+CGlDevice::CGlDevice(IDirect3D9* parent, const std::shared_ptr<CGlContext>& context)
+    : m_Direct3D(parent), m_Context(context)
 {
     m_Direct3D->AddRef();
 }
@@ -317,6 +318,7 @@ HRESULT CGlDevice::Present(const RECT* /*source*/, const RECT* /*dest*/, HWND /*
     const GLint bw = GLint(m_BackBuffer->GetWidth()), bh = GLint(m_BackBuffer->GetHeight());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_BackBuffer->GetFramebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    const CDriverAllocations driver;
     // The back buffer keeps its top row first; the window's framebuffer wants the bottom row.
     glBlitFramebuffer(0, 0, bw, bh, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
                       bw == width && bh == height ? GL_NEAREST : GL_LINEAR);
@@ -417,6 +419,7 @@ HRESULT CGlDevice::Clear(DWORD count, const RECT* rects, DWORD flags, DWORD colo
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(float((color >> 16) & 255) / 255.0f, float((color >> 8) & 255) / 255.0f, float(color & 255) / 255.0f,
                  float(color >> 24) / 255.0f);
+    const CDriverAllocations driver;
     if (count == 0) {
         glClear(GL_COLOR_BUFFER_BIT);
         return D3D_OK;
@@ -563,6 +566,7 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
     attribute(kAttribTexCoord, m_Fvf & D3DFVF_TEX1, 2, GL_FLOAT, false, texCoord);
     if (!(m_Fvf & D3DFVF_TEX1))
         glVertexAttrib2f(kAttribTexCoord, 0, 0);
+    const CDriverAllocations driver;
     glDrawArrays(mode, 0, GLsizei(count));
     return D3D_OK;
 }

@@ -16,8 +16,9 @@ class CGlTexture;
 class CGlDevice final : public IDirect3DDevice9
 {
 public:
-    // The context is already made for the window; the parent is referenced while the device lives.
-    static HRESULT Create(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context,
+    // The context is already made for the device window; the parent is referenced while the
+    // device lives.
+    static HRESULT Create(IDirect3D9* parent, const std::shared_ptr<CGlContext>& context,
                           D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device);
 
     ULONG AddRef() override { return ++m_Refs; }
@@ -49,7 +50,7 @@ public:
     static constexpr DWORD kStages = 2;
 
 private:
-    CGlDevice(IDirect3D9* parent, HWND window, const std::shared_ptr<CGlContext>& context);
+    CGlDevice(IDirect3D9* parent, const std::shared_ptr<CGlContext>& context);
     ~CGlDevice();
     bool CreateGlObjects();
     HRESULT ApplyPresentation(D3DPRESENT_PARAMETERS* params);
@@ -69,7 +70,6 @@ private:
     };
 
     IDirect3D9* m_Direct3D;
-    HWND m_Window;
     std::shared_ptr<CGlContext> m_Context;
     ULONG m_Refs = 1;
 

@@ -91,7 +91,7 @@ HRESULT CGlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindo
     const std::shared_ptr<CGlContext> context = CGlContext::Create(window);
     if (!context)
         return D3DERR_NOTAVAILABLE;
-    return CGlDevice::Create(this, window, context, params, device);
+    return CGlDevice::Create(this, context, params, device);
 }
 
 } // namespace lv::platform

@@ -1,3 +1,4 @@
+#include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlShaders.h"
 
 #include <cstring>
@@ -71,7 +72,10 @@ unsigned CompileGlShader(unsigned type, const std::string& source, std::string& 
     const GLuint shader = glCreateShader(type);
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
-    glCompileShader(shader);
+    {
+        const CDriverAllocations driver;
+        glCompileShader(shader);
+    }
     GLint ok = 0, length = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
@@ -95,7 +99,10 @@ unsigned LinkGlProgram(unsigned fragmentShader, std::string& log)
     const GLuint program = glCreateProgram();
     glAttachShader(program, vertex);
     glAttachShader(program, fragmentShader);
-    glLinkProgram(program);
+    {
+        const CDriverAllocations driver;
+        glLinkProgram(program);
+    }
     glDetachShader(program, vertex);
     glDetachShader(program, fragmentShader);
     glDeleteShader(vertex);

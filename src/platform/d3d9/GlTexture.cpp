@@ -1,3 +1,4 @@
+#include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlTexture.h"
 
 #include "platform/d3d9/TextureFormat.h"
@@ -131,6 +132,7 @@ HRESULT CGlTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rec
         m_LockBuffer.resize(size_t(m_Width) * m_Height * 4);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, GetFramebuffer());
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        const CDriverAllocations driver;
         glReadPixels(0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                      m_LockBuffer.data());
         locked->Pitch = INT(m_Width * 4);
