@@ -405,6 +405,31 @@ TEST_F(GlDeviceTest, PresentScalesToTheWindowAndEventQueriesFinish)
     EXPECT_EQ(params.BackBufferHeight, 64u);
 }
 
+TEST_F(GlDeviceTest, FullScreenKeepsTheRequestedBackBufferSize)
+{
+    D3DPRESENT_PARAMETERS params = m_Params;
+    params.Windowed = 0;
+    params.BackBufferWidth = 320;
+    params.BackBufferHeight = 200;
+    ASSERT_EQ(m_Device->Reset(&params), D3D_OK);
+    IDirect3DSurface9* backBuffer = nullptr;
+    m_Device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+    D3DSURFACE_DESC desc{};
+    backBuffer->GetDesc(&desc);
+    backBuffer->Release();
+    EXPECT_EQ(desc.Width, 320u);
+    EXPECT_EQ(desc.Height, 200u);
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK) << "no display change, no loss";
+    EXPECT_EQ(m_Device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    params.Windowed = 1;
+    params.BackBufferWidth = params.BackBufferHeight = 0;
+    EXPECT_EQ(m_Device->Reset(&params), D3D_OK);
+    EXPECT_EQ(params.BackBufferWidth, 64u) << "the window's size is filled in";
+    params.Windowed = 0;
+    params.BackBufferWidth = params.BackBufferHeight = 0;
+    EXPECT_EQ(m_Device->Reset(&params), D3DERR_INVALIDCALL) << "full screen needs a size";
+}
+
 TEST_F(GlDeviceTest, DisplayModesAndCaps)
 {
     const UINT count = m_D3D->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8);
