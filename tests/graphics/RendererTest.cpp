@@ -161,6 +161,21 @@ TEST_F(RendererTest, PendingModeChangeWindowedAndFullScreen)
     EXPECT_EQ(m_Host.m_Calls, Calls({"SetScreenMode(0, 1, 1366, 768)"}));
     m_Renderer->ApplyPendingModeChange(); // handled once
     EXPECT_EQ(m_Host.m_Calls.size(), 1u);
+
+    // In full screen the request waits for the device loss that the display change brings.
+    m_Renderer->EndFrame();
+    ASSERT_TRUE(m_Renderer->SetMode(true, true, 1366, 768));
+    m_Host.m_Calls.clear();
+    m_Renderer->RequestModeChange(false);
+    m_Renderer->ApplyPendingModeChange();
+    ASSERT_TRUE(m_Renderer->BeginFrame());
+    m_Renderer->EndFrame();
+    EXPECT_TRUE(m_Host.m_Calls.empty());
+    ASSERT_TRUE(lv::platform::SimulateDeviceLoss(GetGraphicsDevice().GetDevice()));
+    EXPECT_FALSE(m_Renderer->BeginFrame()); // lost
+    EXPECT_FALSE(m_Renderer->BeginFrame()); // resettable: the device is destroyed, the mode rebuilt
+    EXPECT_EQ(m_Host.m_Calls, Calls({"SetScreenMode(1, 0, 0, 0)"}));
+    EXPECT_EQ(GetGraphicsDevice().GetDevice(), nullptr);
 }
 
 TEST_F(RendererTest, EmptyModeListFallsBackToTheDesktopSize)
