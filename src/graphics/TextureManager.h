@@ -13,6 +13,13 @@ class CTextureManager
 public:
     static CTextureManager& Instance();
 
+    // Declared textures start without pixels when on (the default); set before the declarations
+    // are turned into textures.
+    void SetAllOnDemand(u8 onDemand) { m_OnDemand = onDemand; }
+    u8 GetAllOnDemand() const { return m_OnDemand; }
+    // Loads the next queued textures; nothing is queued until declared textures exist.
+    void UpdatePreload() {}
+
     // A run-time texture whose device texture is made at once; null when that fails.
     CTexture* CreateTexture(u32 width, u32 height);
     // The same as a render target (flag 0x08).
@@ -34,6 +41,7 @@ private:
     CTexture* CreateRuntime(u32 width, u32 height, u8 flags);
 
     CTextureFactory* m_Factory;
+    u8 m_OnDemand = 1;
     u32 m_UsedBytes = 0;
 };
 
