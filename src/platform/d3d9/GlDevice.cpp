@@ -105,8 +105,8 @@ CGlDevice::~CGlDevice()
     glDeleteSamplers(GLsizei(kStages), m_Samplers);
     glDeleteBuffers(1, &m_VertexBuffer);
     glDeleteVertexArrays(1, &m_VertexArray);
-    if (m_FixedProgram)
-        glDeleteProgram(m_FixedProgram);
+    for (const auto& entry : m_FixedPrograms)
+        glDeleteProgram(entry.second.Program);
     m_Context.reset();
     m_Direct3D->Release();
 }
@@ -122,20 +122,11 @@ ULONG CGlDevice::Release()
 bool CGlDevice::CreateGlObjects()
 {
     m_Context->MakeCurrent();
-    std::string log;
-    const GLuint fragment = CompileGlShader(GL_FRAGMENT_SHADER, GlFixedFunctionShaderSource(), log);
-    if (fragment) {
-        m_FixedProgram = LinkGlProgram(fragment, log);
-        glDeleteShader(fragment);
-    }
-    if (!m_FixedProgram) {
-        Log("graphics", 3, "CreateDevice failed: the fixed-function program does not build: %s", log.c_str());
+    // The default combination, built now so that a device that cannot build its
+    // programs fails at creation.
+    SetDefaultStates();
+    if (!FixedProgram(FixedProgramKey()))
         return false;
-    }
-    m_FixedTargetSize = glGetUniformLocation(m_FixedProgram, "uTargetSize");
-    m_FixedTextured = glGetUniformLocation(m_FixedProgram, "uTextured");
-    m_FixedColorStage = glGetUniformLocation(m_FixedProgram, "uColorStage");
-    m_FixedAlphaStage = glGetUniformLocation(m_FixedProgram, "uAlphaStage");
 
     glGenVertexArrays(1, &m_VertexArray);
     glBindVertexArray(m_VertexArray);
@@ -497,6 +488,44 @@ void CGlDevice::ApplySampler(DWORD stage)
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GlFilter(states[D3DSAMP_MINFILTER]));
 }
 
+DWORD CGlDevice::FixedProgramKey() const
+{
+    // Only what the program distinguishes goes into the key: op 1..4 (else 0), argument TEXTURE
+    // or not, and whether a texture is bound.
+    auto op = [](DWORD value) { return value >= D3DTOP_DISABLE && value <= D3DTOP_MODULATE ? value : 0u; };
+    auto arg = [](DWORD value) { return (value & 15) == D3DTA_TEXTURE ? 1u : 0u; };
+    const DWORD* stage = m_StageStates[0];
+    return op(stage[D3DTSS_COLOROP]) | arg(stage[D3DTSS_COLORARG1]) << 3 | arg(stage[D3DTSS_COLORARG2]) << 4 |
+           op(stage[D3DTSS_ALPHAOP]) << 5 | arg(stage[D3DTSS_ALPHAARG1]) << 8 | arg(stage[D3DTSS_ALPHAARG2]) << 9 |
+           (m_Textures[0] ? 1u : 0u) << 10;
+}
+
+CGlDevice::CFixedProgram* CGlDevice::FixedProgram(DWORD key)
+{
+    const auto found = m_FixedPrograms.find(key);
+    if (found != m_FixedPrograms.end())
+        return &found->second;
+    auto argument = [](DWORD bit) { return bit ? D3DTA_TEXTURE : D3DTA_DIFFUSE; };
+    const DWORD color[3] = {key & 7, argument((key >> 3) & 1), argument((key >> 4) & 1)};
+    const DWORD alpha[3] = {(key >> 5) & 7, argument((key >> 8) & 1), argument((key >> 9) & 1)};
+    std::string log;
+    const GLuint fragment =
+        CompileGlShader(GL_FRAGMENT_SHADER, GlFixedFunctionShaderSource((key >> 10) & 1, color, alpha), log);
+    GLuint program = 0;
+    if (fragment) {
+        program = LinkGlProgram(fragment, log);
+        glDeleteShader(fragment);
+    }
+    if (!program) {
+        Log("graphics", 3, "the fixed-function program %x does not build: %s", key, log.c_str());
+        return nullptr;
+    }
+    CFixedProgram& fixed = m_FixedPrograms[key];
+    fixed.Program = program;
+    fixed.TargetSize = glGetUniformLocation(program, "uTargetSize");
+    return &fixed;
+}
+
 HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride)
 {
     GLenum mode = GL_TRIANGLES;
@@ -519,14 +548,15 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
         glUseProgram(m_PixelShader->GetProgram());
         m_PixelShader->SetTargetSize(width, height);
     } else {
-        glUseProgram(m_FixedProgram);
-        glUniform2f(m_FixedTargetSize, float(width), float(height));
-        glUniform1i(m_FixedTextured, m_Textures[0] ? 1 : 0);
-        const DWORD* stage = m_StageStates[0];
-        glUniform3i(m_FixedColorStage, GLint(stage[D3DTSS_COLOROP]), GLint(stage[D3DTSS_COLORARG1]),
-                    GLint(stage[D3DTSS_COLORARG2]));
-        glUniform3i(m_FixedAlphaStage, GLint(stage[D3DTSS_ALPHAOP]), GLint(stage[D3DTSS_ALPHAARG1]),
-                    GLint(stage[D3DTSS_ALPHAARG2]));
+        CFixedProgram* fixed = FixedProgram(FixedProgramKey());
+        if (!fixed)
+            return D3DERR_INVALIDCALL;
+        glUseProgram(fixed->Program);
+        if (fixed->TargetWidth != width || fixed->TargetHeight != height) {
+            fixed->TargetWidth = width;
+            fixed->TargetHeight = height;
+            glUniform2f(fixed->TargetSize, float(width), float(height));
+        }
     }
     for (DWORD s = 0; s < kStages; ++s) {
         glActiveTexture(GL_TEXTURE0 + s);

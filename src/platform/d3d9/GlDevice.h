@@ -6,6 +6,7 @@
 #include "platform/d3d9/d3d9.h"
 
 #include <memory>
+#include <unordered_map>
 
 namespace lv::platform {
 
@@ -50,6 +51,14 @@ public:
     static constexpr DWORD kStages = 2;
 
 private:
+    struct CFixedProgram
+    {
+        unsigned Program = 0;
+        int TargetSize = -1;
+        UINT TargetWidth = 0;
+        UINT TargetHeight = 0;
+    };
+
     CGlDevice(IDirect3D9* parent, const std::shared_ptr<CGlContext>& context);
     ~CGlDevice();
     bool CreateGlObjects();
@@ -61,6 +70,9 @@ private:
     // Binds the current render target and its viewport; returns its size.
     void BindTarget(UINT& width, UINT& height);
     void ApplySampler(DWORD stage);
+    DWORD FixedProgramKey() const;
+    // Null, with a log line, when the program does not build.
+    CFixedProgram* FixedProgram(DWORD key);
 
     enum class ELoss
     {
@@ -93,11 +105,8 @@ private:
     unsigned m_VertexArray = 0;
     unsigned m_VertexBuffer = 0;
     unsigned m_Samplers[kStages] = {};
-    unsigned m_FixedProgram = 0;
-    int m_FixedTargetSize = -1;
-    int m_FixedTextured = -1;
-    int m_FixedColorStage = -1;
-    int m_FixedAlphaStage = -1;
+    // Stage-0 programs by state combination (see FixedProgramKey), built on first use.
+    std::unordered_map<DWORD, CFixedProgram> m_FixedPrograms;
 };
 
 } // namespace lv::platform

@@ -2,6 +2,7 @@
 #include "platform/d3d9/GlShaders.h"
 
 #include <cstring>
+#include <string>
 #include <epoxy/gl.h>
 
 namespace lv::platform {
@@ -29,19 +30,20 @@ void main()
 )";
 }
 
-const char* GlFixedFunctionShaderSource()
+std::string GlFixedFunctionShaderSource(bool textured, const DWORD colorStage[3], const DWORD alphaStage[3])
 {
-    // Stage 0 of the fixed-function pipeline with the operations DISABLE, SELECTARG1, SELECTARG2
-    // and MODULATE over DIFFUSE, CURRENT (the diffuse colour at stage 0) and TEXTURE. Without a
-    // texture the TEXTURE argument is white, so an untextured MODULATE gives the diffuse colour.
-    return R"(#version 330 core
-in vec4 vDiffuse;
+    auto stage = [](const DWORD values[3]) {
+        return "ivec3(" + std::to_string(values[0]) + ", " + std::to_string(values[1]) + ", " +
+               std::to_string(values[2]) + ")";
+    };
+    // Without a texture the TEXTURE argument is white, so an untextured MODULATE gives the diffuse
+    // colour.
+    return std::string("#version 330 core\n") + "const bool kTextured = " + (textured ? "true" : "false") +
+           ";\nconst ivec3 kColorStage = " + stage(colorStage) + ";\nconst ivec3 kAlphaStage = " +
+           stage(alphaStage) + ";\n" + R"(in vec4 vDiffuse;
 in vec4 vSpecular;
 in vec2 vTexCoord;
 uniform sampler2D s0;
-uniform bool uTextured;
-uniform ivec3 uColorStage;
-uniform ivec3 uAlphaStage;
 out vec4 oColor;
 vec4 Argument(int arg, vec4 texel)
 {
@@ -58,10 +60,10 @@ vec4 Combine(ivec3 stage, vec4 texel)
 }
 void main()
 {
-    vec4 texel = uTextured ? texture(s0, vTexCoord) : vec4(1.0);
-    vec4 colour = Combine(uColorStage, texel);
+    vec4 texel = kTextured ? texture(s0, vTexCoord) : vec4(1.0);
+    vec4 colour = Combine(kColorStage, texel);
     // Disabling the colour operation of stage 0 disables the whole stage.
-    float alpha = uColorStage.x == 1 ? vDiffuse.a : Combine(uAlphaStage, texel).a;
+    float alpha = kColorStage.x == 1 ? vDiffuse.a : Combine(kAlphaStage, texel).a;
     oColor = vec4(colour.rgb, alpha);
 }
 )";

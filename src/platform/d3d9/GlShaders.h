@@ -22,7 +22,11 @@ enum EGlAttribute : unsigned
 };
 
 const char* GlVertexShaderSource();
-const char* GlFixedFunctionShaderSource();
+// The stage-0 program for one combination of states, with the states compiled in as constants
+// (the compiler then drops what the combination does not use). Ops outside DISABLE, SELECTARG1,
+// SELECTARG2 and MODULATE give the diffuse colour; arguments other than TEXTURE are the diffuse
+// colour (CURRENT is the diffuse colour at stage 0).
+std::string GlFixedFunctionShaderSource(bool textured, const DWORD colorStage[3], const DWORD alphaStage[3]);
 
 // Compiles one stage; 0 with the compiler's log on failure.
 unsigned CompileGlShader(unsigned type, const std::string& source, std::string& log);
