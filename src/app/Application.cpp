@@ -154,34 +154,22 @@ void CApplication::Shutdown()
     log.Print(kChannel, 1, "shutdown complete...");
 }
 
-void CApplication::OnQuit()
-{
-}
+void CApplication::OnQuit() {}
 
-void CApplication::ReservedHook()
-{
-}
+void CApplication::ReservedHook() {}
 
-void CApplication::OnScreenModeChanged(bool, bool, s32, s32)
-{
-}
+void CApplication::OnScreenModeChanged(bool, bool, s32, s32) {}
 
-void CApplication::OnScreenModeChanging(bool, bool, s32, s32)
-{
-}
+void CApplication::OnScreenModeChanging(bool, bool, s32, s32) {}
 
-void CApplication::OnRunningChanged(bool)
-{
-}
+void CApplication::OnRunningChanged(bool) {}
 
 void CApplication::Draw(lv::graphics::CRenderer& renderer)
 {
     m_InputDispatcher->Draw(renderer);
 }
 
-void CApplication::Update()
-{
-}
+void CApplication::Update() {}
 
 void CApplication::DoLoad()
 {
@@ -362,7 +350,8 @@ void CApplication::HandleWindowMessage()
         lv::gui::CCursorManager::Instance().Update();
         break;
     case WM_KEYDOWN:
-        if ((message.WParam == 'P' || message.WParam == VK_F1) && (platform->GetAsyncKeyState(VK_MENU) & 0x8000) &&
+        if ((message.WParam == 'P' || message.WParam == VK_F1) &&
+            (platform->GetAsyncKeyState(VK_MENU) & 0x8000) &&
             (platform->GetAsyncKeyState(VK_CONTROL) & 0x8000)) {
             lv::gui::CInputReplayer& replayer = lv::gui::CInputReplayer::Instance();
             if (replayer.IsPlaying()) {

@@ -77,7 +77,10 @@ public:
     // OnQuit, then the platform layer's quit request.
     void Quit();
     // The platform layer; the derived application sets it first in its Init. Not owned.
-    void SetSystemIntegration(CSystemIntegration* systemIntegration) { m_SystemIntegration = systemIntegration; }
+    void SetSystemIntegration(CSystemIntegration* systemIntegration)
+    {
+        m_SystemIntegration = systemIntegration;
+    }
     void SetFrameRateLimit(u32 framesPerSecond);
     // Stores the size as the requested window size and changes the screen mode. The first call
     // creates the window.

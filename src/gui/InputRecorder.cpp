@@ -1,7 +1,9 @@
 #include "gui/InputRecorder.h"
 
 #include "core/FileUtils.h"
+#include "core/Quad.h"
 #include "core/TimeSystem.h"
+#include "graphics/Renderer.h"
 
 #include <cstdio>
 #include <string>
@@ -87,6 +89,13 @@ bool CInputRecorder::Save(const WChar* path) const
     std::fwrite(image.data(), 1, image.size(), file);
     std::fclose(file);
     return true;
+}
+
+void CInputRecorder::DrawIndicator(lv::graphics::CRenderer& renderer)
+{
+    // A red square in the top-left corner.
+    if (m_Recording)
+        renderer.FillQuad(CQuad(0, 0, 50, 50), CColor(0xFFFF0000u));
 }
 
 } // namespace lv::gui

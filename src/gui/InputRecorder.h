@@ -44,6 +44,8 @@ public:
 
     // Writes the recording; false only when the file cannot be opened.
     bool Save(const WChar* path) const;
+    // The recording indicator, while recording.
+    void DrawIndicator(lv::graphics::CRenderer& renderer);
 
 private:
     friend class lv::core::CSingletonHolder<CInputRecorder>;

@@ -2,8 +2,10 @@
 
 #include "core/FileUtils.h"
 #include "core/MessageBox.h"
+#include "core/Quad.h"
 #include "core/SystemIntegration.h"
 #include "core/TimeSystem.h"
+#include "graphics/Renderer.h"
 #include "gui/InputDispatcher.h"
 
 #include <cmath>
@@ -120,6 +122,19 @@ void CInputReplayer::Dispatch(CInputDispatcher& dispatcher, const lv::core::CInp
     default:
         break; // unknown types are skipped
     }
+}
+
+void CInputReplayer::DrawIndicator(lv::graphics::CRenderer& renderer)
+{
+    if (!m_Playing)
+        return;
+    // A green play triangle in the top-left corner.
+    CQuad triangle;
+    triangle.Corners[0] = CVector2(0, 0);
+    triangle.Corners[1] = CVector2(40, 25);
+    triangle.Corners[2] = CVector2(40, 25);
+    triangle.Corners[3] = CVector2(0, 50);
+    renderer.FillQuad(triangle, CColor(0xFF00FF00u));
 }
 
 } // namespace lv::gui

@@ -41,6 +41,8 @@ public:
     // Once per frame, before the dispatcher's own update: dispatches every record whose time has
     // passed, in file order; playback ends after the last one.
     void Step(CInputDispatcher& dispatcher);
+    // The play indicator, while playing.
+    void DrawIndicator(lv::graphics::CRenderer& renderer);
 
 private:
     friend class lv::core::CSingletonHolder<CInputReplayer>;

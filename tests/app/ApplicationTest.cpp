@@ -13,6 +13,7 @@
 #include "graphics/Renderer.h"
 #include "graphics/Vertex.h"
 #include "gui/InputDispatcher.h"
+#include "gui/InputRecorder.h"
 #include "gui/InputReplayer.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 #include "sound/AudioManager.h"
@@ -21,8 +22,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 #include <fstream>
+#include <set>
 
 using lv::core::CApplication;
 
@@ -86,7 +87,8 @@ protected:
 
     void WriteGameXml(const std::string& text)
     {
-        std::ofstream(Folder.Path() / "run" / "game.xml") << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n" << text;
+        std::ofstream(Folder.Path() / "run" / "game.xml") << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                                                          << text;
     }
 
     // The application with the recording platform layer, active and with a windowed screen.
@@ -101,7 +103,10 @@ protected:
         return *App;
     }
 
-    CWindowMessage Record(u32 message, WPARAM wParam = 0) { return CWindowMessage{nullptr, message, wParam, 0, 0, 0}; }
+    CWindowMessage Record(u32 message, WPARAM wParam = 0)
+    {
+        return CWindowMessage{nullptr, message, wParam, 0, 0, 0};
+    }
 
     CTempFolder Folder;
     CRecordingSystemIntegration Platform;
@@ -259,7 +264,8 @@ TEST_F(Application, MessageSentDuringQuitDoesNotDisturbTheCloseMessage)
     Started();
     App->DuringQuit = [&] { Platform.Send(WM_SIZE, SIZE_RESTORED); };
     Platform.Send(WM_CLOSE);
-    EXPECT_EQ(Platform.Calls, (std::vector<std::string>{"Default 0x5 0 0", "RequestQuit", "Default 0x10 0 0"}));
+    EXPECT_EQ(Platform.Calls,
+              (std::vector<std::string>{"Default 0x5 0 0", "RequestQuit", "Default 0x10 0 0"}));
 }
 
 TEST_F(Application, CtrlAltPTogglesReplayOtherwiseTheKeyGoesToTheGui)
@@ -332,7 +338,8 @@ TEST_F(Application, AfterShutdownMessagesOnlyGetDefaultProcessing)
 
 TEST_F(Application, FullScreenRequestsUseListedModes)
 {
-    D3d->Modes = {{1024, 768, 60, D3DFMT_X8R8G8B8}, {1600, 900, 60, D3DFMT_X8R8G8B8}, {1280, 720, 60, D3DFMT_X8R8G8B8}};
+    D3d->Modes = {
+        {1024, 768, 60, D3DFMT_X8R8G8B8}, {1600, 900, 60, D3DFMT_X8R8G8B8}, {1280, 720, 60, D3DFMT_X8R8G8B8}};
     Platform.DesktopWidth = 1600;
     Platform.DesktopHeight = 900;
     Started();
@@ -367,8 +374,8 @@ TEST_F(Application, ScreenModeChangeReportsOnlyRealChanges)
     EXPECT_TRUE(App->SetScreenMode(false, true, 1024, 600));
     Platform.CreateWindowResult = false;
     EXPECT_FALSE(App->SetScreenMode(false, true, 800, 600));
-    const std::vector<std::string> expected = {"changing 0 1 1366 768", "changing 0 1 1024 600", "changed 0 1 1024 600",
-                                               "changing 0 1 800 600"};
+    const std::vector<std::string> expected = {"changing 0 1 1366 768", "changing 0 1 1024 600",
+                                               "changed 0 1 1024 600", "changing 0 1 800 600"};
     EXPECT_EQ(App->ModeEvents, expected);
     EXPECT_FALSE(lv::core::CTimeSystem::Instance().GetRootGroup()->IsPaused());
 }
@@ -409,8 +416,8 @@ TEST_F(Application, FullScreenWithoutListedModesKeepsTheRequestedSize)
     App->SetSystemIntegration(&Platform);
     App->SetScreenMode(true, true, 1280, 720);
     App->SetScreenMode(true, true, 0, 0);
-    EXPECT_EQ(Platform.Calls,
-              (std::vector<std::string>{"CreateOrResizeWindow 1 1 1280 720", "CreateOrResizeWindow 1 1 1920 1080"}));
+    EXPECT_EQ(Platform.Calls, (std::vector<std::string>{"CreateOrResizeWindow 1 1 1280 720",
+                                                        "CreateOrResizeWindow 1 1 1920 1080"}));
 }
 
 namespace {
@@ -436,9 +443,12 @@ TEST_F(Application, FrameDrawsThePlayIndicatorAndTheLetterboxBars)
     // A 1366 x 768 design in a 1024 x 768 window: bars of 96 pixels above and below.
     App->SetScreenMode(false, true, 1024, 768);
     lv::gui::CInputReplayer::Instance().Start();
+    lv::gui::CInputRecorder::Instance().Start();
     D3d->Draws.clear();
     App->Render();
     lv::gui::CInputReplayer::Instance().Stop();
+    lv::gui::CInputRecorder::Instance().Stop();
+    EXPECT_TRUE(DrawnCorners(*D3d, 0xFFFF0000u).count({0, 96}));
     const auto green = DrawnCorners(*D3d, 0xFF00FF00u);
     EXPECT_TRUE(green.count({0, 96})) << green.size();
     EXPECT_TRUE(green.count({29, 114}) || green.count({30, 114}));
