@@ -1,6 +1,7 @@
 #include "platform/SdlWindow.h"
 
 #include "platform/PlatformLog.h"
+#include "platform/d3d9/DriverAllocations.h"
 
 #include <SDL.h>
 
@@ -15,7 +16,12 @@ HWND CreateSdlWindow(const char* title, int width, int height, bool visible, boo
     Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (openGl)
         flags |= SDL_WINDOW_OPENGL;
-    SDL_Window* sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, flags);
+    SDL_Window* sdl = nullptr;
+    {
+        // An OpenGL window loads the driver, which keeps some allocations for good.
+        const CDriverAllocations driver;
+        sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, flags);
+    }
     if (!sdl) {
         Log("graphics", 3, "SDL_CreateWindow failed: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
