@@ -3,6 +3,7 @@
 #include "core/CrashReport.h"
 #include "core/FrameworkVersion.h"
 #include "core/TextConvert.h"
+#include "game/play/GameApplication.h"
 #include "platform/Display.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -61,6 +62,11 @@ int main(int argc, char** argv)
     }
     lv::core::InstallCrashHandler();
     EnterProgramFolder();
-    std::printf("game: the application is not assembled yet; try --version\n");
+    {
+        game::CGameApplication application;
+        if (application.Init())
+            application.Run();
+        application.Shutdown();
+    }
     return 0;
 }
