@@ -17,6 +17,12 @@ namespace {
 std::atomic<u64> g_Allocations{0};
 }
 
+// GCC sees the replaced operators pair malloc with free across them and warns about a mismatch
+// that is not there: both sides are ours.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(std::size_t size)
 {
     ++g_Allocations;

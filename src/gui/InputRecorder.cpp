@@ -1,5 +1,7 @@
 #include "gui/InputRecorder.h"
 
+#include <loki/Singleton.h>
+
 #include "core/FileUtils.h"
 #include "core/Quad.h"
 #include "core/TimeSystem.h"
@@ -14,7 +16,7 @@ using lv::core::CInputRecord;
 
 CInputRecorder& CInputRecorder::Instance()
 {
-    return lv::core::CSingletonHolder<CInputRecorder>::Instance();
+    return Loki::SingletonHolder<CInputRecorder, Loki::CreateUsingNew, Loki::DefaultLifetime>::Instance();
 }
 
 u32 CInputRecorder::Now() const

@@ -3,13 +3,16 @@
 // game starts a recording; the hooks are there for tools and tests.
 #include "core/InputRecord.h"
 #include "core/Point2i.h"
-#include "core/SingletonHolder.h"
 #include "core/Types.h"
 
 #include <vector>
 
 namespace lv::graphics {
 class CRenderer;
+}
+
+namespace Loki {
+template <class T> struct CreateUsingNew;
 }
 
 namespace lv::gui {
@@ -48,7 +51,7 @@ public:
     void DrawIndicator(lv::graphics::CRenderer& renderer);
 
 private:
-    friend class lv::core::CSingletonHolder<CInputRecorder>;
+    friend struct Loki::CreateUsingNew<CInputRecorder>;
     CInputRecorder() = default;
 
     u32 Now() const;

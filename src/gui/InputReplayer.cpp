@@ -1,5 +1,7 @@
 #include "gui/InputReplayer.h"
 
+#include <loki/Singleton.h>
+
 #include "core/FileUtils.h"
 #include "core/MessageBox.h"
 #include "core/Quad.h"
@@ -31,7 +33,7 @@ float CInputReplayer::Now() const
 
 CInputReplayer& CInputReplayer::Instance()
 {
-    return lv::core::CSingletonHolder<CInputReplayer>::Instance();
+    return Loki::SingletonHolder<CInputReplayer, Loki::CreateUsingNew, Loki::DefaultLifetime>::Instance();
 }
 
 bool CInputReplayer::Load(const WChar* path)

@@ -4,13 +4,16 @@
 // recorded pointer. While it plays, the dispatcher ignores live window messages. Playback time
 // is the root timer group's, so it stands still while the game is paused.
 #include "core/InputRecord.h"
-#include "core/SingletonHolder.h"
 #include "core/Types.h"
 
 #include <vector>
 
 namespace lv::graphics {
 class CRenderer;
+}
+
+namespace Loki {
+template <class T> struct CreateUsingNew;
 }
 
 namespace lv::gui {
@@ -45,7 +48,7 @@ public:
     void DrawIndicator(lv::graphics::CRenderer& renderer);
 
 private:
-    friend class lv::core::CSingletonHolder<CInputReplayer>;
+    friend struct Loki::CreateUsingNew<CInputReplayer>;
     CInputReplayer() = default;
 
     float Now() const;

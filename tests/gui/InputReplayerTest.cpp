@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
 using lv::core::CInputRecord;
 using lv::gui::CInputRecorder;
 using lv::gui::CInputReplayer;
@@ -207,4 +211,30 @@ TEST_F(InputReplayer, RecorderOutputReplaysToTheSameCalls)
     Frames({1100});
     EXPECT_FALSE(Replayer.IsPlaying());
     EXPECT_EQ(Log, live);
+}
+
+// The replayer lives until process exit; an object destroyed after it that still reaches for it
+// gets an exception instead of freed memory.
+TEST(InputReplayerDeathTest, UseAfterDestructionAtExitThrows)
+{
+    struct CLateUser
+    {
+        ~CLateUser()
+        {
+            try {
+                lv::gui::CInputReplayer::Instance();
+            } catch (const std::logic_error& e) {
+                std::_Exit(std::string(e.what()) == "Dead Reference Detected" ? 7 : 2);
+            }
+            std::_Exit(1);
+        }
+    };
+    EXPECT_EXIT(
+        {
+            // Made before the replayer, so destroyed after it.
+            static CLateUser late;
+            lv::gui::CInputReplayer::Instance();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(7), "");
 }
