@@ -266,7 +266,7 @@ bool ReadDirectory(const char* path, std::vector<SDirEntry>& entries)
         return false;
     std::string folder = ToSystemPath(path);
     if (folder.empty())
-        folder = ".";
+        folder.push_back('.'); // not = ".": GCC 12 reports a false overlap in that assignment
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return false;
