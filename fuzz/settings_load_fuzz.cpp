@@ -13,6 +13,7 @@ using namespace lv::core;
 namespace {
 
 volatile int g_Sink;
+volatile float g_FloatSink;
 
 void Fail()
 {
@@ -45,7 +46,9 @@ size_t CheckGroup(const CSettingsGroup& g)
             Fail();
         CColor c;
         g.ReadColor(name, c);
-        g_Sink = g_Sink + g.GetInt(name) + static_cast<int>(g.GetFloat(name)) + g.GetBool(name) + c.A;
+        g_Sink = g_Sink + g.GetInt(name) + g.GetBool(name) + c.A;
+        // Kept as a float: any value the text spells is a valid reading, even one past int's range.
+        g_FloatSink = g_FloatSink + g.GetFloat(name);
         u32 u = 0;
         g.ReadUInt(name, u);
         WString w;
