@@ -1,9 +1,10 @@
 #include "core/Log.h"
 
-#include "core/FileUtils.h"
+#include "core/PathUtils.h"
 #include "core/TextConvert.h"
 #include "core/ValueFormat.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 
 #include <string>
 
@@ -24,7 +25,10 @@ CLog::~CLog()
 
 void CLog::Open(const WChar* path)
 {
-    FILE* file = path ? FileOpenW(path, u"wt") : nullptr;
+    // The running instance owns the file; a second instance that starts only to hand over to it
+    // appends instead of wiping the first one's log.
+    bool owned = false;
+    FILE* file = path ? lv::platform::OpenOwnedTextLog(PathToUtf8(WStringView(path)).c_str(), owned) : nullptr;
     {
         std::lock_guard<std::mutex> lock(m_Lock);
         if (m_File)

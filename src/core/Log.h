@@ -25,7 +25,8 @@ public:
     CLog(const CLog&) = delete;
     CLog& operator=(const CLog&) = delete;
 
-    // Opens (replacing) the file in text mode and writes "log created". When it cannot be
+    // Opens (replacing) the file in text mode and writes "log created". While another process
+    // holds the same file, its content is kept and this one's lines are appended. When it cannot be
     // opened the log stays closed and drops every line. A file already open is closed first.
     void Open(const WChar* path);
     bool IsOpen() const;

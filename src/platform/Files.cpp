@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <mutex>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -123,6 +125,28 @@ std::string ToSystemPath(std::string_view path)
     return s;
 }
 
+namespace {
+
+// Puts the CR LF translation of text mode in front of an unbuffered binary stream.
+FILE* WrapTextStream(FILE* inner, const std::string& outerMode)
+{
+    std::setvbuf(inner, nullptr, _IONBF, 0);
+    auto* stream = new STextStream{inner, nullptr};
+    const cookie_io_functions_t io{TextRead, TextWrite, TextSeek, TextClose};
+    FILE* outer = fopencookie(stream, outerMode.c_str(), io);
+    if (!outer) {
+        std::fclose(inner);
+        delete stream;
+        return nullptr;
+    }
+    stream->Outer = outer;
+    std::lock_guard<std::mutex> lock(g_TextStreamsLock);
+    g_TextStreams[outer] = stream;
+    return outer;
+}
+
+} // namespace
+
 FILE* OpenFile(const char* path, const char* mode)
 {
     SMode m;
@@ -142,23 +166,33 @@ FILE* OpenFile(const char* path, const char* mode)
     const bool writes = m.Base != 'r' || m.Plus;
     if (m.Binary || !writes)
         return inner;
-
-    std::setvbuf(inner, nullptr, _IONBF, 0);
-    auto* stream = new STextStream{inner, nullptr};
     std::string outerMode(1, m.Base);
     if (m.Plus)
         outerMode += '+';
-    const cookie_io_functions_t io{TextRead, TextWrite, TextSeek, TextClose};
-    FILE* outer = fopencookie(stream, outerMode.c_str(), io);
-    if (!outer) {
-        std::fclose(inner);
-        delete stream;
+    return WrapTextStream(inner, outerMode);
+}
+
+FILE* OpenOwnedTextLog(const char* path, bool& owned)
+{
+    owned = false;
+    if (!path)
+        return nullptr;
+    const std::string systemPath = ToSystemPath(path);
+    const int fd = open(systemPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return nullptr;
+    // The lock lives as long as this descriptor; the kernel drops it when the process dies.
+    owned = flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (owned && ftruncate(fd, 0) != 0) {
+        close(fd);
         return nullptr;
     }
-    stream->Outer = outer;
-    std::lock_guard<std::mutex> lock(g_TextStreamsLock);
-    g_TextStreams[outer] = stream;
-    return outer;
+    FILE* inner = fdopen(fd, "ab");
+    if (!inner) {
+        close(fd);
+        return nullptr;
+    }
+    return WrapTextStream(inner, "a");
 }
 
 bool SyncFile(FILE* file)

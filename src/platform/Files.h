@@ -17,6 +17,12 @@ std::string ToSystemPath(std::string_view path);
 // Reading is never translated; readers accept both line ends. 't' is accepted and ignored.
 FILE* OpenFile(const char* path, const char* mode);
 
+// Opens a text-mode log for appending. The first process to open the file owns it: the file is
+// emptied and stays locked while open. A file another process holds is left as it is, so a
+// second instance that starts and quits again cannot wipe the running one's log; its lines
+// are appended. owned tells which case it was.
+FILE* OpenOwnedTextLog(const char* path, bool& owned);
+
 // Flushes the stream and asks the system to put the file's data on disk; false on any error.
 bool SyncFile(FILE* file);
 

@@ -109,3 +109,40 @@ TEST(PlatformClock, TickCountAdvances)
     const u32 b = GetTickCountMs();
     EXPECT_LT(b - a, 1000u);
 }
+
+// A second instance of the program opens the same log while the first still writes it: the first
+// one's lines must survive, the second's are appended, and the file is emptied again only once
+// nobody holds it.
+TEST(PlatformFiles, OwnedLogIsNeverEmptiedUnderItsOwner)
+{
+    const auto dir = FreshFolder();
+    const std::string path = (dir / "log.lvlog").string();
+    {
+        std::ofstream old(path);
+        old << "previous run\n";
+    }
+    bool owned = false;
+    FILE* first = OpenOwnedTextLog(path.c_str(), owned);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(owned);
+    std::fputs("first\n", first);
+    std::fflush(first);
+    EXPECT_EQ(ReadAll(dir / "log.lvlog"), "first\r\n");
+
+    FILE* second = OpenOwnedTextLog(path.c_str(), owned);
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(owned);
+    std::fputs("second\n", second);
+    std::fclose(second);
+    std::fputs("first again\n", first);
+    std::fflush(first);
+    EXPECT_EQ(ReadAll(dir / "log.lvlog"), "first\r\nsecond\r\nfirst again\r\n");
+    std::fclose(first);
+
+    FILE* next = OpenOwnedTextLog(path.c_str(), owned);
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(owned);
+    std::fclose(next);
+    EXPECT_EQ(ReadAll(dir / "log.lvlog"), "");
+    EXPECT_EQ(OpenOwnedTextLog((dir / "missing" / "log").string().c_str(), owned), nullptr);
+}
