@@ -337,16 +337,16 @@ void CStandaloneApplicationWindows::GetCursorPos(CPoint2i& point)
     point = CPoint2i(p.x, p.y);
 }
 
-void CStandaloneApplicationWindows::SetCursorInfo(const CSystemCursorSpec& spec, bool apply)
+void CStandaloneApplicationWindows::SetCursorInfo(const CSystemCursorSpec& cursor, bool apply)
 {
-    m_CursorSpec = spec;
+    m_CursorSpec = cursor;
     if (apply)
         ShowSystemCursor(true);
 }
 
-void CStandaloneApplicationWindows::GetCursorInfo(CSystemCursorSpec& spec)
+void CStandaloneApplicationWindows::GetCursorInfo(CSystemCursorSpec& cursor)
 {
-    spec = m_CursorSpec;
+    cursor = m_CursorSpec;
 }
 
 void CStandaloneApplicationWindows::ShowSystemCursor(bool show)

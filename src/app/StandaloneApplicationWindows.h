@@ -40,8 +40,8 @@ public:
     void ClientToScreen(CPoint2i& point) override;
     void SetCursorPos(const CPoint2i& point) override;
     void GetCursorPos(CPoint2i& point) override;
-    void SetCursorInfo(const CSystemCursorSpec& spec, bool apply) override;
-    void GetCursorInfo(CSystemCursorSpec& spec) override;
+    void SetCursorInfo(const CSystemCursorSpec& cursor, bool apply) override;
+    void GetCursorInfo(CSystemCursorSpec& cursor) override;
     void ShowSystemCursor(bool show) override;
     bool IsSystemCursorShown() override;
     HWND GetWindowHandle() override;

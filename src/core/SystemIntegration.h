@@ -79,8 +79,8 @@ public:
     virtual void SetCursorPos(const CPoint2i& point) = 0;
     virtual void GetCursorPos(CPoint2i& point) = 0;
     // Stores the description; with apply, shows that cursor at once.
-    virtual void SetCursorInfo(const CSystemCursorSpec& spec, bool apply) = 0;
-    virtual void GetCursorInfo(CSystemCursorSpec& spec) = 0;
+    virtual void SetCursorInfo(const CSystemCursorSpec& cursor, bool apply) = 0;
+    virtual void GetCursorInfo(CSystemCursorSpec& cursor) = 0;
     virtual void ShowSystemCursor(bool show) = 0;
     virtual bool IsSystemCursorShown() = 0;
 

@@ -250,15 +250,15 @@ size_t FormatWideV(WChar* out, size_t capacity, const WChar* format, va_list arg
             break;
         case u'f': {
             const double value = va_arg(args, double);
-            char spec[32];
+            char conversion[32];
             const size_t n = static_cast<size_t>(p - start);
-            if (n >= sizeof(spec))
+            if (n >= sizeof(conversion))
                 break; // a width or precision too long to mean anything
             for (size_t i = 0; i < n; ++i)
-                spec[i] = static_cast<char>(start[i]);
-            spec[n] = 0;
+                conversion[i] = static_cast<char>(start[i]);
+            conversion[n] = 0;
             char text[32];
-            if (std::snprintf(text, sizeof(text), spec, value) > 0)
+            if (std::snprintf(text, sizeof(text), conversion, value) > 0)
             {
                 for (const char* t = text; ok && *t; ++t)
                     ok = output.Put(static_cast<WChar>(*t));

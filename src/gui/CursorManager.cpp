@@ -19,9 +19,9 @@ CCursorManager::CCursorManager()
         u32 system;
     } standard[] = {{kPointer, IDC_ARROW}, {kHand, IDC_HAND}, {kText, IDC_IBEAM}, {kHourglass, IDC_WAIT}};
     for (const auto& s : standard) {
-        CSystemCursorSpec spec;
-        spec.CursorId = s.system;
-        AddSystemCursor(s.id, spec);
+        CSystemCursorSpec cursor;
+        cursor.CursorId = s.system;
+        AddSystemCursor(s.id, cursor);
     }
 }
 
@@ -35,9 +35,9 @@ void CCursorManager::SetHidden(bool hidden)
     m_Hidden = hidden;
 }
 
-void CCursorManager::AddSystemCursor(s32 id, const CSystemCursorSpec& spec)
+void CCursorManager::AddSystemCursor(s32 id, const CSystemCursorSpec& cursor)
 {
-    m_Cursors.push_back({id, spec});
+    m_Cursors.push_back({id, cursor});
 }
 
 void CCursorManager::SetMousePosition(const CPoint2i& designPoint)

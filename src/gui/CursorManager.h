@@ -31,7 +31,7 @@ public:
     void SetHidden(bool hidden);
     bool IsHidden() const { return m_Hidden; }
     // Adds a system cursor under an id (the first cursor with an id wins).
-    void AddSystemCursor(s32 id, const CSystemCursorSpec& spec);
+    void AddSystemCursor(s32 id, const CSystemCursorSpec& cursor);
 
     // Every mouse move comes here before the widgets see it: unless the cursor is hidden or the
     // hourglass, the pointer becomes current again, so the widget under the mouse can ask anew.

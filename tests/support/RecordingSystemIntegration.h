@@ -160,14 +160,14 @@ public:
         CursorPos = point;
     }
     void GetCursorPos(CPoint2i& point) override { point = CursorPos; }
-    void SetCursorInfo(const CSystemCursorSpec& spec, bool apply) override
+    void SetCursorInfo(const CSystemCursorSpec& cursor, bool apply) override
     {
-        Log("SetCursorInfo %u %d", spec.CursorId, apply);
-        CursorSpec = spec;
+        Log("SetCursorInfo %u %d", cursor.CursorId, apply);
+        CursorSpec = cursor;
         if (apply)
             ShowSystemCursor(true);
     }
-    void GetCursorInfo(CSystemCursorSpec& spec) override { spec = CursorSpec; }
+    void GetCursorInfo(CSystemCursorSpec& cursor) override { cursor = CursorSpec; }
     void ShowSystemCursor(bool show) override
     {
         Log("ShowSystemCursor %d", show);
