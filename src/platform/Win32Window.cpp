@@ -2,6 +2,7 @@
 
 #include "platform/SdlEventTranslator.h"
 #include "platform/SdlWindow.h"
+#include "platform/Utf16.h"
 
 #include <SDL.h>
 
@@ -69,34 +70,7 @@ thread_local u32 t_LastError = 0;
 
 std::string Narrow(const WChar* text)
 {
-    std::string out;
-    if (!text)
-        return out;
-    for (const WChar* p = text; *p; ++p) {
-        u32 c = *p;
-        if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
+    return text ? Utf16ToUtf8(WStringView(text)) : std::string();
 }
 
 bool SameName(const WString& a, const WChar* b)
