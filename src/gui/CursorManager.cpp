@@ -64,7 +64,7 @@ void CCursorManager::Update()
     if (m_Hidden)
         platform->ShowSystemCursor(false);
     else
-        platform->SetCursorInfo(cursor->Spec, true);
+        platform->SetCursorInfo(cursor->System, true);
 }
 
 void CCursorManager::Draw(lv::graphics::CRenderer&) {}

@@ -52,7 +52,7 @@ private:
     struct CCursor
     {
         s32 Id;
-        CSystemCursorSpec Spec;
+        CSystemCursorSpec System;
     };
 
     CCursorManager();
