@@ -321,34 +321,30 @@ s32 CInputDispatcher::DispatchMouseWheel(const CPoint2i& point, s32 notches, s32
         false, [&](CBaseWindow& root, u8 pass) { return root.OnMouseWheel(point, notches, keyFlags, pass); });
 }
 
-s32 CInputDispatcher::DispatchKeyDown(s32 key, s32 keyFlags, s32 keyData)
+template <typename THandler> s32 CInputDispatcher::DispatchKey(THandler handler)
 {
     const CBaseWindow::Ptr root = m_Root;
     if (!root)
         return -1;
     if (root->GetFlags() & CBaseWidget::kInactiveFlags)
         return 0;
-    return root->OnKeyDown(key, keyFlags, keyData, 0) ? 1 : 0;
+    return handler(*root) ? 1 : 0;
+}
+
+s32 CInputDispatcher::DispatchKeyDown(s32 key, s32 keyFlags, s32 keyData)
+{
+    return DispatchKey([&](CBaseWindow& root) { return root.OnKeyDown(key, keyFlags, keyData, 0); });
 }
 
 s32 CInputDispatcher::DispatchKeyUp(s32 key, s32 keyFlags, s32 keyData)
 {
-    const CBaseWindow::Ptr root = m_Root;
-    if (!root)
-        return -1;
-    if (root->GetFlags() & CBaseWidget::kInactiveFlags)
-        return 0;
-    return root->OnKeyUp(key, keyFlags, keyData, 0) ? 1 : 0;
+    return DispatchKey([&](CBaseWindow& root) { return root.OnKeyUp(key, keyFlags, keyData, 0); });
 }
 
 s32 CInputDispatcher::DispatchChar(s32 character, s32 keyFlags, s32 keyData)
 {
-    const CBaseWindow::Ptr root = m_Root;
-    if (!root)
-        return -1;
-    if (root->GetFlags() & CBaseWidget::kInactiveFlags)
-        return 0;
-    return root->OnChar(static_cast<u16>(character), keyFlags, keyData, 0) ? 1 : 0;
+    return DispatchKey(
+        [&](CBaseWindow& root) { return root.OnChar(static_cast<u16>(character), keyFlags, keyData, 0); });
 }
 
 } // namespace lv::gui

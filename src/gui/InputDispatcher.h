@@ -99,6 +99,9 @@ public:
 
 private:
     template <typename THandler> s32 DispatchPointer(bool suppressible, THandler handler);
+    // Key input goes to the root alone, in one pass: -1 without a root, 0 when it is hidden or
+    // disabled, else whether it took the key.
+    template <typename THandler> s32 DispatchKey(THandler handler);
     s32 KeyboardFlags() const;
     s32 MouseFlags(WPARAM wParam) const;
     // The point clamped into the picture area, each coordinate truncated.
