@@ -81,9 +81,11 @@ private:
 
         const CFixedString* registration = nullptr;
         if (depth > 0 && !frames[depth - 1].user[0] && frames[depth - 1].user[1]) {
-            const auto* name = static_cast<const std::string*>(frames[depth - 1].user[1]);
-            if (!name->empty())
-                registration = InternName(CFixedString(name->data(), name->size()));
+            // Names are C strings: a value with a zero in it ends there, as the pool sees it.
+            std::string_view name = *static_cast<const std::string*>(frames[depth - 1].user[1]);
+            name = name.substr(0, name.find('\0'));
+            if (!name.empty())
+                registration = InternName(CFixedString(name.data(), name.size()));
         }
         // The nearest enclosing element that made a group; named_object elements are passed
         // over (also nested or at the top, which the game's files never have).

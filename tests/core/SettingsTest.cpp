@@ -217,6 +217,20 @@ TEST(Settings, RejectedDocumentLeavesTreeAsItWas)
     EXPECT_STREQ(s.GetFirstChild().GetName().GetText(), "keep");
 }
 
+// A name is a C string: one that starts with a zero character registers nothing, and one with a
+// zero inside is registered under the text before it.
+TEST(Settings, NamedObjectNamesEndAtAZero)
+{
+    CSettings s;
+    const CSettingsGroup& a = Parse(s, R"(<?xml version="1.0"?>
+        <a><named_object name="&#0;x"><b/></named_object><named_object name="ok&#0;x"><c/></named_object></a>)")
+                                  .GetFirstChild();
+    ASSERT_EQ(a.CountChildren(""), 2u);
+    ASSERT_EQ(a.GetNamedObjects().size(), 1u);
+    EXPECT_STREQ(a.GetNamedObjects()[0].Name->GetText(), "ok");
+    EXPECT_EQ(a.FindNamedObject("ok", false), a.FindChild("c"));
+}
+
 TEST(Settings, IntegerAndNumberReaders)
 {
     CSettings s;
