@@ -3,7 +3,7 @@
 # every test, then runs the fuzz targets for a short while.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps
+scripts/install-deps --test
 
 export SDL_VIDEODRIVER=offscreen
 export ALSOFT_DRIVERS=null
