@@ -12,10 +12,14 @@ namespace {
 constexpr u8 kBitsPerPixel[16] = {0, 32, 32, 16, 16, 16, 16, 16, 4, 2, 4, 4, 8, 8, 8, 8};
 }
 
+u32 TextureBitsPerPixel(u8 format)
+{
+    return format < 16 ? kBitsPerPixel[format] : 0;
+}
+
 u32 TextureByteSize(u8 format, u32 width, u32 height)
 {
-    const u32 bits = format < 16 ? kBitsPerPixel[format] : 0;
-    return (width * bits * height) >> 3;
+    return (width * TextureBitsPerPixel(format) * height) >> 3;
 }
 
 CTexture::CTexture(u16 width, u16 height, u8 flags) : m_Width(width), m_Height(height), m_Flags(flags) {}
@@ -56,19 +60,21 @@ bool CTexture::UploadArgb(const u32* pixels)
     return UploadData(pixels, static_cast<u32>(m_Width) * m_Height * 4, m_Width, m_Height, m_Format);
 }
 
-bool CTexture::UploadData(const void* data, u32 /*size*/, u32 width, u32 height, u8 /*format*/)
+bool CTexture::UploadData(const void* data, u32 size, u32 width, u32 height, u8 /*format*/)
 {
     IDirect3DTexture9* texture = GetDeviceTexture();
     if (!texture || !data || width != m_Width || height != m_Height)
+        return false;
+    const u32 bits = TextureBitsPerPixel(m_Format);
+    const bool compressed = m_Format == 11 || m_Format == 13 || m_Format == 15;
+    const u32 rowBytes = compressed ? bits * m_Width / 2 : bits * m_Width / 8;
+    const u32 rows = compressed ? m_Height / 4 : m_Height;
+    if (size < static_cast<u64>(rows) * rowBytes)
         return false;
     D3DLOCKED_RECT locked = {};
     if (CheckD3DResult(texture->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD | D3DLOCK_NOSYSLOCK),
                        "LockRect", 3))
         return false;
-    const u32 bits = m_Format < 16 ? kBitsPerPixel[m_Format] : 0;
-    const bool compressed = m_Format == 11 || m_Format == 13 || m_Format == 15;
-    const u32 rowBytes = compressed ? bits * m_Width / 2 : bits * m_Width / 8;
-    const u32 rows = compressed ? m_Height / 4 : m_Height;
     const u8* src = static_cast<const u8*>(data);
     u8* dst = static_cast<u8*>(locked.pBits);
     const u32 pitch = static_cast<u32>(locked.Pitch);

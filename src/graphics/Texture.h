@@ -39,6 +39,8 @@ public:
     // Uploads width x height 32-bit pixels (0xAARRGGBB), creating the device texture when
     // missing.
     bool UploadArgb(const u32* pixels);
+    // Copies rows in the texture's own format; fails when the size differs from the texture's or
+    // `size` is shorter than the whole level.
     bool UploadData(const void* data, u32 size, u32 width, u32 height, u8 format);
 
     void ReleaseDeviceTexture();
@@ -59,5 +61,7 @@ private:
 
 // Video memory of a texture: width x bits per pixel x height / 8.
 u32 TextureByteSize(u8 format, u32 width, u32 height);
+// Bits per pixel of a texture format code (0 for unknown codes).
+u32 TextureBitsPerPixel(u8 format);
 
 } // namespace lv::graphics
