@@ -169,10 +169,30 @@ bool CJPEGDecoder::Decode(const u8* data, u32 size, CImageBuffer& out)
     // have no meaningful conversion here.
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || info.num_components == 4)
         ERREXIT(&info, JERR_CONVERSION_NOTIMPL);
-    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxSide ||
         info.image_height > kMaxSide)
         ERREXIT(&info, JERR_IMAGE_TOO_BIG);
+#ifdef JCS_EXTENSIONS
+    // libjpeg-turbo writes B, G, R, 255 itself, for colour and grey alike, straight into the rows.
+    info.out_color_space = JCS_EXT_BGRA;
+    jpeg_start_decompress(&info);
+    const u32 w = info.output_width;
+    const u32 h = info.output_height;
+    if (info.output_components != 4)
+        ERREXIT(&info, JERR_CONVERSION_NOTIMPL);
+    pixels = static_cast<u8*>(std::malloc(static_cast<size_t>(w) * 4 * h));
+    if (!pixels)
+        ERREXIT1(&info, JERR_OUT_OF_MEMORY, 0);
+    while (info.output_scanline < h) {
+        JSAMPROW rows[8];
+        JDIMENSION count = 0;
+        for (; count < 8 && info.output_scanline + count < h; ++count)
+            rows[count] = pixels + static_cast<size_t>(info.output_scanline + count) * w * 4;
+        if (jpeg_read_scanlines(&info, rows, count) == 0)
+            break;
+    }
+#else
+    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_start_decompress(&info);
     const u32 w = info.output_width;
     const u32 h = info.output_height;
@@ -197,6 +217,7 @@ bool CJPEGDecoder::Decode(const u8* data, u32 size, CImageBuffer& out)
             target[x] = 0xFF000000u | r << 16 | g << 8 | b;
         }
     }
+#endif
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     std::free(line);

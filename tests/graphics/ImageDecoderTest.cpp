@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "content/ImageWriter.h"
-#include "core/ContentTestSupport.h"
+#include "TextureTestSupport.h"
 #include "graphics/ImageFiles.h"
 #include "graphics/JpegDecoder.h"
 #include "graphics/PngDecoder.h"
@@ -203,17 +203,16 @@ TEST(ImageDecoderTest, TruncatedJpegStillDecodesAndEmptyFails)
 
 TEST(ImageDecoderTest, ExtensionChoosesTheDecoder)
 {
-    CTempFolder tmp;
-    CWorkingFolder cwd(tmp.Path());
+    CContentFolder content;
     std::vector<u8> png, jpg;
     ASSERT_TRUE(lv::content::EncodePngArgb(5, 3, Gradient(5, 3), false, png));
     ASSERT_TRUE(lv::content::EncodeJpeg(5, 3, Gradient(5, 3), 90, false, jpg));
-    WriteBytes(tmp, "a.PNG", png);
-    WriteBytes(tmp, "b.jpg", jpg);
-    WriteBytes(tmp, "c.jpeg", jpg);
-    WriteBytes(tmp, "nodot", png);
-    WriteBytes(tmp, "png.dir/file", png);
-    WriteBytes(tmp, "empty.jpg", {});
+    content.Write("a.PNG", png);
+    content.Write("b.jpg", jpg);
+    content.Write("c.jpeg", jpg);
+    content.Write("nodot", png);
+    content.Write("png.dir/file", png);
+    content.Write("empty.jpg", {});
 
     s32 w = 0, h = 0;
     CImageBuffer buffer;

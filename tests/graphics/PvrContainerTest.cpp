@@ -7,7 +7,7 @@
 
 #include "TextureTestSupport.h"
 #include "content/PvrWriter.h"
-#include "core/ContentTestSupport.h"
+#include "TextureTestSupport.h"
 #include "graphics/PvrContainer.h"
 #include "graphics/TextureFactory.h"
 
@@ -83,11 +83,10 @@ TEST(PvrContainerTest, DamagedLzoFailsCleanly)
 
 TEST(PvrContainerTest, HeaderChecksTagAndPixelType)
 {
-    CTempFolder tmp;
-    CWorkingFolder cwd(tmp.Path());
+    CContentFolder content;
     const std::vector<u8> pvr = lv::content::BuildPvr(16, 4, 2, 0, Bytes(16 * 4 * 2, 1));
-    WriteBytes(tmp, "a.pvr", pvr);
-    WriteBytes(tmp, "a.pvrlzo", lv::content::CompressPvrLzo(pvr));
+    content.Write("a.pvr", pvr);
+    content.Write("a.pvrlzo", lv::content::CompressPvrLzo(pvr));
     for (const char* path : {"a.pvr", "a.pvrlzo"}) {
         u32 w = 0, h = 0;
         u8 format = 0;
@@ -100,14 +99,14 @@ TEST(PvrContainerTest, HeaderChecksTagAndPixelType)
     for (int at = 44; at < 48; ++at) {
         std::vector<u8> bad = pvr;
         bad[at] ^= 0x20;
-        WriteBytes(tmp, "bad.pvr", bad);
-        WriteBytes(tmp, "bad.pvrlzo", lv::content::CompressPvrLzo(bad));
+        content.Write("bad.pvr", bad);
+        content.Write("bad.pvrlzo", lv::content::CompressPvrLzo(bad));
         EXPECT_FALSE(ReadPvrHeader("bad.pvr", nullptr, nullptr, nullptr)) << at;
         EXPECT_FALSE(ReadPvrHeader("bad.pvrlzo", nullptr, nullptr, nullptr)) << at;
     }
-    WriteBytes(tmp, "rgb888.pvr", lv::content::BuildPvr(4, 4, 4, 0, Bytes(48, 0)));
+    content.Write("rgb888.pvr", lv::content::BuildPvr(4, 4, 4, 0, Bytes(48, 0)));
     EXPECT_FALSE(ReadPvrHeader("rgb888.pvr", nullptr, nullptr, nullptr));
-    WriteBytes(tmp, "short.pvr", std::vector<u8>(pvr.begin(), pvr.begin() + 51));
+    content.Write("short.pvr", std::vector<u8>(pvr.begin(), pvr.begin() + 51));
     EXPECT_FALSE(ReadPvrHeader("short.pvr", nullptr, nullptr, nullptr));
     EXPECT_FALSE(ReadPvrHeader("missing.pvr", nullptr, nullptr, nullptr));
     EXPECT_FALSE(ReadPvrHeader("", nullptr, nullptr, nullptr));
@@ -115,18 +114,17 @@ TEST(PvrContainerTest, HeaderChecksTagAndPixelType)
 
 TEST(PvrContainerTest, UploadsTheTopLevelOfMatchingTexturesOnly)
 {
-    CTempFolder tmp;
-    CWorkingFolder cwd(tmp.Path());
+    CContentFolder content;
     CRecordingDeviceScope device;
     const std::vector<u8> top = Bytes(8 * 8 * 4, 9);
     std::vector<u8> levels = top;
     const std::vector<u8> smaller = Bytes(4 * 4 * 4 + 2 * 2 * 4 + 4, 200);
     levels.insert(levels.end(), smaller.begin(), smaller.end());
-    WriteBytes(tmp, "mips.pvr", lv::content::BuildPvr(8, 8, 5, 3, levels));
-    WriteBytes(tmp, "mips.pvrlzo", lv::content::CompressPvrLzo(lv::content::BuildPvr(8, 8, 5, 3, levels)));
-    WriteBytes(tmp, "wide.pvr", lv::content::BuildPvr(16, 8, 5, 0, Bytes(16 * 8 * 4, 1)));
-    WriteBytes(tmp, "short.pvr", lv::content::BuildPvr(8, 8, 5, 0, Bytes(8 * 8 * 4 - 1, 1)));
-    WriteBytes(tmp, "rgb565.pvr", lv::content::BuildPvr(8, 8, 2, 0, Bytes(8 * 8 * 2, 1)));
+    content.Write("mips.pvr", lv::content::BuildPvr(8, 8, 5, 3, levels));
+    content.Write("mips.pvrlzo", lv::content::CompressPvrLzo(lv::content::BuildPvr(8, 8, 5, 3, levels)));
+    content.Write("wide.pvr", lv::content::BuildPvr(16, 8, 5, 0, Bytes(16 * 8 * 4, 1)));
+    content.Write("short.pvr", lv::content::BuildPvr(8, 8, 5, 0, Bytes(8 * 8 * 4 - 1, 1)));
+    content.Write("rgb565.pvr", lv::content::BuildPvr(8, 8, 2, 0, Bytes(8 * 8 * 2, 1)));
 
     for (const char* path : {"mips.pvr", "mips.pvrlzo"}) {
         CTexture* texture = CTextureManager::Instance().CreateTexture(8, 8);

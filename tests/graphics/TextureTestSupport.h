@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "LogCapture.h"
+#include "core/TempFolder.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
@@ -48,4 +52,29 @@ inline std::vector<u8> DeviceTexels(lv::graphics::CTexture* texture, u32 bytesPe
     }
     device->UnlockRect(0);
     return out;
+}
+
+// Makes the folder the working folder (where the file system finds loose files) while it lives.
+class CContentFolder
+{
+public:
+    CContentFolder() : m_Previous(std::filesystem::current_path()) { std::filesystem::current_path(m_Tmp.Path()); }
+    ~CContentFolder() { std::filesystem::current_path(m_Previous); }
+    const CTempFolder& Tmp() const { return m_Tmp; }
+    void Write(const std::string& name, const std::vector<u8>& bytes) const
+    {
+        m_Tmp.Write(name, std::string(bytes.begin(), bytes.end()));
+    }
+
+private:
+    CTempFolder m_Tmp;
+    std::filesystem::path m_Previous;
+};
+
+inline size_t CountOf(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
 }

@@ -50,7 +50,7 @@ bool ConvertArgbToPvr(const std::vector<u32>& pixels, u32 pixelType, std::vector
 
 std::vector<u8> BuildPvr(u32 width, u32 height, u32 pixelType, u32 mipMapCount, const std::vector<u8>& data)
 {
-    std::vector<u8> file(52, 0);
+    std::vector<u8> file(52 + data.size(), 0);
     const u32 bits = pixelType == 5 || pixelType == 18 ? 32 : (pixelType == 32 || pixelType == 25 ? 4 : 16);
     PutU32(file, 0, 52);
     PutU32(file, 4, height);
@@ -61,7 +61,8 @@ std::vector<u8> BuildPvr(u32 width, u32 height, u32 pixelType, u32 mipMapCount, 
     PutU32(file, 24, bits);
     std::memcpy(file.data() + 44, "PVR!", 4);
     PutU32(file, 48, 1);
-    file.insert(file.end(), data.begin(), data.end());
+    if (!data.empty())
+        std::memcpy(file.data() + 52, data.data(), data.size());
     return file;
 }
 
