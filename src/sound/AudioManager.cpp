@@ -3,6 +3,7 @@
 #include "core/FileUtils.h"
 #include "core/TimeSystem.h"
 #include "core/TimerGroup.h"
+#include "sound/OpenALPool.h"
 #include "sound/SoundDeclarations.h"
 #include "sound/VoicePool.h"
 
@@ -25,7 +26,12 @@ CAudioManager& GetAudioManager()
     return *instance;
 }
 
-CAudioManager::CAudioManager() : CAudioManager(lv::core::CTimeSystem::Instance(), nullptr) {}
+CAudioManager::CAudioManager() : CAudioManager(lv::core::CTimeSystem::Instance(), nullptr)
+{
+    m_Opened = COpenALPool::Open(true);
+    m_Pool = COpenALPool::Instance();
+    m_OwnsPool = true;
+}
 
 CAudioManager::CAudioManager(lv::core::CTimeSystem& timeSystem, CVoicePool* pool)
     : m_Opened(pool != nullptr), m_TimeSystem(&timeSystem),
@@ -39,6 +45,8 @@ CAudioManager::~CAudioManager()
     // Instances first: they release their voices and point at their types.
     m_Instances.clear();
     m_Types.clear();
+    if (m_OwnsPool)
+        COpenALPool::Close(true);
     m_TimeSystem->DestroyTimerGroup(m_TimerGroup);
 }
 

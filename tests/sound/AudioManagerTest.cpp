@@ -7,7 +7,7 @@ using lv::sound::CAudioManager;
 
 TEST(AudioManager, PauseAllNestsAndNeverGoesBelowZero)
 {
-    CAudioManager audio;
+    CAudioManager audio(lv::core::CTimeSystem::Instance(), nullptr);
     audio.PauseAll(false);
     EXPECT_EQ(audio.GetPauseAllLevel(), 0);
     audio.PauseAll(true);
