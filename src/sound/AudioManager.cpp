@@ -50,6 +50,11 @@ CAudioManager::~CAudioManager()
     m_TimeSystem->DestroyTimerGroup(m_TimerGroup);
 }
 
+CVoicePool* CAudioManager::GetVoicePool() const
+{
+    return m_OwnsPool ? COpenALPool::Instance() : m_Pool;
+}
+
 void CAudioManager::LoadSoundTypes(const CSoundDeclarations& declarations)
 {
     const u32 count = declarations.GetCount();

@@ -54,7 +54,8 @@ public:
     bool IsOpen() const { return m_Opened; }
     // Every sound's clock and ramps run on this group ("AudioManager", under the root group).
     lv::core::CTimerGroup* GetTimerGroup() const { return m_TimerGroup; }
-    CVoicePool* GetVoicePool() const { return m_Pool; }
+    // The process's pool for the manager that opened it (it may be reopened meanwhile).
+    CVoicePool* GetVoicePool() const;
     s32 GetPlayingCount() const { return static_cast<s32>(m_Instances.size()); }
 
     // Playing and stopping.
