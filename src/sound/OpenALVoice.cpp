@@ -197,6 +197,8 @@ void COpenALVoice::CheckEnd()
 
 void COpenALVoice::SetGain(float gain)
 {
+    // Under the lock too: a device change replaces the source meanwhile.
+    CVoiceLock lock(m_Lock);
     if (!COpenALPool::IsDeviceOpen() || !m_HasSource)
         return;
     alSourcef(m_Source, AL_GAIN, gain);

@@ -2,7 +2,7 @@
 // One streaming voice of the OpenAL pool: an Ogg Vorbis stream feeding one OpenAL source through
 // a ring of four 8192-byte buffers. The main thread starts, pauses, seeks and stops it; the
 // pool's worker refills its buffers; a default-device change suspends and resumes it. Every
-// operation except SetGain, SetLooping and IsBusy takes the voice's own (re-entrant) lock.
+// operation except SetLooping and IsBusy takes the voice's own (re-entrant) lock.
 #include "core/CriticalSection.h"
 #include "core/Types.h"
 #include "sound/OggVorbisStream.h"
