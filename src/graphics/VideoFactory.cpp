@@ -5,6 +5,8 @@
 #include "core/MessageBox.h"
 #include "graphics/TheoraOpaqueVideo.h"
 #include "graphics/TheoraTranslucentVideo.h"
+#include "graphics/WebMOpaqueVideo.h"
+#include "graphics/WebMTranslucentVideo.h"
 
 namespace lv::graphics {
 
@@ -35,11 +37,12 @@ CVideo* CreateOpaqueVideo(const char* file, bool* ok)
         }
         return video;
     }
-    // WebM playback is not built yet: the name is refused as a WebM file that cannot be loaded.
-    auto* video = new CTheoraOpaqueVideo;
-    lv::core::ShowMessageBoxF("Error", "Can't load opaque WebM video: %s", Printable(file));
-    if (ok)
-        *ok = false;
+    auto* video = new CWebMOpaqueVideo;
+    if (!video->Open(file)) {
+        lv::core::ShowMessageBoxF("Error", "Can't load opaque WebM video: %s", Printable(file));
+        if (ok)
+            *ok = false;
+    }
     return video;
 }
 
@@ -57,11 +60,13 @@ CVideo* CreateTranslucentVideo(const char* colourFile, const char* alphaFile, bo
         }
         return video;
     }
-    auto* video = new CTheoraTranslucentVideo;
-    lv::core::ShowMessageBoxF("Error", "Can't load translucent WebM video: '%s' and '%s'", Printable(colourFile),
-                              Printable(alphaFile));
-    if (ok)
-        *ok = false;
+    auto* video = new CWebMTranslucentVideo;
+    if (!video->Open(colourFile, alphaFile)) {
+        lv::core::ShowMessageBoxF("Error", "Can't load translucent WebM video: '%s' and '%s'",
+                                  Printable(colourFile), Printable(alphaFile));
+        if (ok)
+            *ok = false;
+    }
     return video;
 }
 
