@@ -31,8 +31,7 @@ u32 CVideo::GetFrameDelta() const
 
 bool CVideo::CreateFrameTexture(u32 width, u32 height)
 {
-    m_Image.Release();
-    m_Texture = nullptr;
+    ReleaseFrameTexture();
     if (width == 0 || height == 0 || width > 0xFFFF || height > 0xFFFF)
         return false;
     m_Texture = CTextureManager::Instance().CreateTexture(width, height);
@@ -53,6 +52,10 @@ void CVideo::ReleaseFrameTexture()
     if (!m_Texture)
         return;
     m_Image.Release();
+    // Nobody else draws a video's frame texture: its video memory goes now, not at the next
+    // device reset.
+    if (m_Texture->GetRefCount() <= 0)
+        m_Texture->ReleaseDeviceTexture();
     m_Texture = nullptr;
 }
 

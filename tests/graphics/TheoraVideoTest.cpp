@@ -351,9 +351,13 @@ TEST_F(TheoraVideoTest, CloseReleasesAndAClosedPlayerDrawsNothing)
     ASSERT_TRUE(video.Open(Write("ramp.ogv", RampVideo()).c_str()));
     video.Draw(*m_Renderer, 0, 0);
     EXPECT_FALSE(Drawn().empty());
+    lv::graphics::CTexture* texture = video.GetFrameTexture();
+    ASSERT_NE(texture, nullptr);
     video.Close();
     EXPECT_FALSE(video.IsOpen());
     EXPECT_EQ(video.GetFrameTexture(), nullptr);
+    EXPECT_EQ(texture->GetRefCount(), 0);
+    EXPECT_EQ(texture->PeekDeviceTexture(), nullptr);
     EXPECT_EQ(video.GetFrame(), nullptr);
     video.Seek(100);
     video.Update();
