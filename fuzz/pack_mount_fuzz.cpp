@@ -1,8 +1,13 @@
 // Feeds arbitrary bytes to the pack check and, when an image passes, runs every kind of lookup
-// over it: nothing may read outside the image.
+// over it: nothing may read outside the image. Images that pass are also written to a file and
+// mounted through the file system, whose loads and frees must never touch another mapping.
+#include "core/FileSystem.h"
 #include "core/PackDirectory.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,6 +42,66 @@ void Probe(std::vector<u8>& image)
     g_Sink = sum;
 }
 
+// One folder per fuzzing process for the mounted image and a disk file that stays loaded.
+struct CFuzzFolder
+{
+    CFuzzFolder()
+        : m_Path(std::filesystem::temp_directory_path() / ("pack_mount_fuzz-" + std::to_string(std::random_device()())))
+    {
+        std::filesystem::create_directories(m_Path);
+        std::ofstream(m_Path / "disk.bin", std::ios::binary) << std::string(4096, 'd');
+    }
+    ~CFuzzFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_Path, ec);
+    }
+    std::filesystem::path m_Path;
+};
+
+const std::filesystem::path& Folder()
+{
+    static const CFuzzFolder folder;
+    return folder.m_Path;
+}
+
+void Mount(const std::vector<u8>& image)
+{
+    if (!CheckPackImage(image.data(), image.size()))
+        return;
+    const std::string packPath = (Folder() / "fuzz.pack").string();
+    const std::string diskPath = (Folder() / "disk.bin").string();
+    {
+        std::ofstream out(packPath, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    }
+    CFileSystem fs("de");
+    u32 diskSize = 0;
+    const u8* disk = fs.LoadFile(diskPath.c_str(), &diskSize);
+    if (!disk || !fs.MountPack(packPath.c_str()))
+        __builtin_trap();
+    u64 sum = 0;
+    std::vector<std::string> names;
+    fs.EnumerateFiles("", [](void* user, const char* n) { static_cast<std::vector<std::string>*>(user)->push_back(n); },
+                      &names);
+    for (const std::string& name : names) {
+        u32 size = 0;
+        const u8* data = fs.LoadFile(name.c_str(), &size);
+        if (!data)
+            continue;
+        if (size != 0)
+            sum += data[0] + data[size - 1];
+        if (fs.GetLoadedSize(data) > image.size())
+            __builtin_trap();
+        fs.FreeFile(data);
+        if (fs.GetLoadedSize(disk) != diskSize)
+            __builtin_trap(); // a free released the disk file's mapping
+    }
+    sum += disk[diskSize - 1];
+    fs.FreeFile(disk);
+    g_Sink = sum;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size)
@@ -44,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size)
     // A private copy of exactly `size` bytes, so that ASan sees any read past the end.
     std::vector<u8> image(data, data + size);
     Probe(image);
+    Mount(image);
     // Random bytes rarely carry the magic and their own length; patch both in so the fuzzer
     // spends its time on the directory.
     if (size >= PackHeaderSize) {
@@ -51,6 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size)
         std::memcpy(image.data(), &header[0], 4);
         std::memcpy(image.data() + 8, &header[1], 4);
         Probe(image);
+        Mount(image);
     }
     return 0;
 }
