@@ -3,6 +3,7 @@
 #include "core/ChunkAlloc.h"
 
 #include <mutex>
+#include <new>
 #include <set>
 
 namespace lv::core {
@@ -39,9 +40,9 @@ const CFixedString* InternName(const CFixedString& name)
     const auto it = pool.names.find(&name);
     if (it != pool.names.end())
         return *it;
-    void* memory = ChunkAlloc(pool.blocks, kBlockSize,
-                              static_cast<u32>(CFixedString::CompactRecordSize(name.GetLength())));
-    const CFixedString* pooled = CFixedString::MakeCompact(memory, name);
+    // Whole records: callers copy names by value, and a copy reads the full record.
+    void* memory = ChunkAlloc(pool.blocks, kBlockSize, static_cast<u32>(sizeof(CFixedString)));
+    const CFixedString* pooled = new (memory) CFixedString(name);
     // Hashed now, so that comparisons never write to a shared record.
     pooled->GetHash();
     pool.names.insert(pooled);
