@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built game offscreen with its user folder in a fresh temporary folder, waits until
 # it has come up, ends it with SIGTERM and checks that it shut down cleanly: exit status 0, no
-# sanitizer report on its output, and "shutdown complete" in its log.
+# sanitizer report on its output, and "shutdown complete" in its log. The start-up lines must
+# reach the log while the game runs.
 # Usage: terminate_offscreen.sh path/to/game
 set -u
 game=$1
@@ -17,9 +18,11 @@ pid=$!
 log() { find "$work/data" -name log.lvlog -print -quit 2>/dev/null; }
 # Up to two minutes for a slow sanitizer build on a busy machine; the log is written out at
 # least once a second while the game runs.
+up=0
 for _ in $(seq 1 240); do
   file=$(log)
   if [[ -n $file ]] && grep -q "app init complete" "$file"; then
+    up=1
     break
   fi
   if ! kill -0 "$pid" 2>/dev/null; then
@@ -46,6 +49,10 @@ if [[ -z $status ]]; then
 fi
 
 failed=0
+if [[ $up -ne 1 ]]; then
+  echo "FAIL: \"app init complete\" never reached the log while the game ran"
+  failed=1
+fi
 if [[ $status -ne 0 ]]; then
   echo "FAIL: exit status $status"
   failed=1
