@@ -1,6 +1,9 @@
 // Feeds arbitrary bytes to the pack check and, when an image passes, runs every kind of lookup
 // over it: nothing may read outside the image. Images that pass are also written to a file and
-// mounted through the file system, whose loads and frees must never touch another mapping.
+// mounted through the file system, whose loads and frees must never touch another mapping. The
+// same bytes also describe a list of entries (many of them empty) that the pack writer turns
+// into a sound image, so that mounting and loading are reached on every run.
+#include "content/PackWriter.h"
 #include "core/FileSystem.h"
 #include "core/PackDirectory.h"
 
@@ -104,8 +107,36 @@ void Mount(const std::vector<u8>& image)
 
 } // namespace
 
+// Entries read from the bytes: a count, then per entry a name length, the name, a data length
+// (mostly 0) and the data.
+std::vector<u8> BuildFromRecipe(const u8* data, size_t size)
+{
+    lv::content::CPackWriter writer;
+    size_t at = 0;
+    const auto next = [&]() -> u8 { return at < size ? data[at++] : 0; };
+    const int count = next() % 12;
+    for (int i = 0; i < count; ++i) {
+        const size_t nameLength = 1 + next() % 16;
+        std::string name;
+        for (size_t n = 0; n < nameLength; ++n)
+            name.push_back(static_cast<char>('a' + next() % 26));
+        const u8 lengthByte = next();
+        const size_t dataLength = lengthByte < 128 ? 0 : lengthByte % 64;
+        std::vector<u8> bytes;
+        for (size_t n = 0; n < dataLength; ++n)
+            bytes.push_back(next());
+        writer.AddFile(name, std::move(bytes)); // a repeated name is refused
+    }
+    return writer.Build();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size)
 {
+    const std::vector<u8> built = BuildFromRecipe(data, size);
+    if (!CheckPackImage(built.data(), built.size()))
+        __builtin_trap(); // the writer's images are always sound
+    Mount(built);
+
     // A private copy of exactly `size` bytes, so that ASan sees any read past the end.
     std::vector<u8> image(data, data + size);
     Probe(image);
