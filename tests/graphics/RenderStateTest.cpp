@@ -447,6 +447,10 @@ TEST(RenderState, ConvexClipperTable)
 {
     const CVector2 square[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const CVector2 squareCcw[4] = {{0, 0}, {0, 10}, {10, 10}, {10, 0}};
+    // A narrowed clip whose first three points lie almost in a line: their turn reads the wrong
+    // way round, the whole polygon's area does not.
+    const CVector2 nearlyStraightStart[5] = {{0, 0}, {5, 0.00001f}, {10, 0}, {10, 10}, {0, 10}};
+    const CVector2 nearlyStraightStartCcw[5] = {{10, 0}, {5, 0.00001f}, {0, 0}, {0, 10}, {10, 10}};
     struct
     {
         const char* name;
@@ -454,6 +458,7 @@ TEST(RenderState, ConvexClipperTable)
         const CVector2* clip;
         u32 expectedCount;
         float expectedArea;
+        u32 clipCount = 4;
     } cases[] = {
         {"inside", {{2, 2}, {8, 2}, {5, 8}}, square, 3, 18},
         {"outside", {{20, 2}, {28, 2}, {25, 8}}, square, 0, 0},
@@ -461,12 +466,14 @@ TEST(RenderState, ConvexClipperTable)
         {"corner cut, other winding", {{5, 5}, {15, 5}, {5, 15}}, squareCcw, 4, 25},
         {"vertex on an edge", {{0, 5}, {5, 2}, {5, 8}}, square, 3, 15},
         {"covering", {{-100, -100}, {100, -100}, {0, 100}}, square, 4, 100},
+        {"nearly straight start", {{2, 2}, {8, 2}, {5, 8}}, nearlyStraightStart, 3, 18, 5},
+        {"nearly straight start, other winding", {{2, 2}, {8, 2}, {5, 8}}, nearlyStraightStartCcw, 3, 18, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CVector2 out[CClipPolygon::kMaxResultPoints];
         const u32 n = CClipPolygon::ClipConvex(c.subject.data(), static_cast<u32>(c.subject.size()), c.clip,
-                                               4, out, CClipPolygon::kMaxResultPoints);
+                                               c.clipCount, out, CClipPolygon::kMaxResultPoints);
         EXPECT_EQ(n, c.expectedCount);
         CClipPolygon p;
         p.Assign(out, n);
