@@ -16,7 +16,8 @@ using namespace lv::graphics;
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+// One degree in radians.
+constexpr float kDegree = 3.14159265358979f / 180;
 
 class CFixedHost final : public CRendererHost
 {
@@ -38,7 +39,8 @@ public:
     void SetScreenArea(const CFloatRect&, const CVector2&) override {}
 };
 
-CMatrix3 RotationAbout(float angle, float cx, float cy)
+// Turns by an angle (radians) about a point.
+CMatrix3 TurnAbout(float angle, float cx, float cy)
 {
     CMatrix3 to, rot, back, a, b;
     CMatrix3::MakeTranslation(to, -cx, -cy);
@@ -98,9 +100,9 @@ TEST_F(RendererOpenGl, NearlyCoincidingRotatedClipsDrawTheirSharedArea)
     // A 377-pixel square turned by 225 degrees, and a child clipped to it: the same square turned
     // a little further and one pixel to the side in its turned frame.
     m_Renderer->PushTransform();
-    m_Renderer->MultiplyTransform(RotationAbout(225 * kPi / 180, 400, 300));
+    m_Renderer->MultiplyTransform(TurnAbout(225 * kDegree, 400, 300));
     m_Renderer->IntersectClip(CQuad(400 - 188.5f, 300 - 188.5f, 377, 377));
-    m_Renderer->MultiplyTransform(RotationAbout(0.0002f, 400, 300));
+    m_Renderer->MultiplyTransform(TurnAbout(0.0002f, 400, 300));
     m_Renderer->IntersectClip(CQuad(400 - 189.5f, 300 - 188.5f, 377, 377));
     m_Renderer->PopTransform();
     m_Renderer->FillQuad(CQuad(-100, -100, 1000, 800), CColor(0xFFFFFFFFu));
@@ -130,7 +132,7 @@ TEST_F(RendererOpenGl, ClippedTranslucentLinesCoverEachPixelOnce)
         m_Renderer->Clear(CColor(0xFF000000u));
         m_Renderer->PushState();
         m_Renderer->PushTransform();
-        m_Renderer->MultiplyTransform(RotationAbout(c.angleDegrees * kPi / 180, 400, 300));
+        m_Renderer->MultiplyTransform(TurnAbout(c.angleDegrees * kDegree, 400, 300));
         m_Renderer->IntersectClip(CQuad(250, 200, 300, 200));
         m_Renderer->PopTransform();
         m_Renderer->DrawLine(c.from, c.to, CColor(0x80FFFFFFu));
