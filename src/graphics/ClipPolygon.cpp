@@ -29,13 +29,16 @@ CEdge MakeEdge(const CVector2& p, const CVector2& q)
 
 CVector2 Intersect(const CEdge& e, const CVector2& p, const CVector2& s)
 {
-    const float a2 = s.Y - p.Y;
-    const float b2 = p.X - s.X;
-    const float c2 = -a2 * p.X - b2 * p.Y;
-    const float det = e.a * b2 - a2 * e.b;
-    if (det == 0.0f)
+    // In double: the products of Cramer's rule cancel badly in float for long subject edges and
+    // would move corners of the result by pixels.
+    const double a1 = e.a, b1 = e.b, c1 = e.c;
+    const double a2 = static_cast<double>(s.Y) - p.Y;
+    const double b2 = static_cast<double>(p.X) - s.X;
+    const double c2 = -a2 * p.X - b2 * p.Y;
+    const double det = a1 * b2 - a2 * b1;
+    if (det == 0.0)
         return s;
-    return CVector2((e.b * c2 - b2 * e.c) / det, (a2 * e.c - e.a * c2) / det);
+    return CVector2(static_cast<float>((b1 * c2 - b2 * c1) / det), static_cast<float>((a2 * c1 - a1 * c2) / det));
 }
 
 u32 ClipByEdge(const CEdge& edge, const CVector2* in, u32 n, CVector2* out, u32 capacity)
@@ -132,11 +135,15 @@ u32 CClipPolygon::ClipConvex(const CVector2* subject, u32 subjectCount, const CV
     CVector2* next = bufB;
     u32 n = subjectCount;
 
-    const CVector2& k0 = clip[0];
-    const CVector2& k1 = clip[1];
-    const CVector2& k2 = clip[2];
-    const float o = (k1.X - k0.X) * (k2.Y - k0.Y) - (k2.X - k0.X) * (k1.Y - k0.Y);
-    const bool backwards = o > kEdgeTolerance;
+    // The winding comes from the signed area of the whole polygon: the first three points of a
+    // narrowed clip can lie almost in a line, and their turn then says nothing reliable.
+    double twiceArea = 0;
+    for (u32 i = 0; i < clipCount; ++i) {
+        const CVector2& a = clip[i];
+        const CVector2& b = clip[(i + 1) % clipCount];
+        twiceArea += static_cast<double>(a.X) * b.Y - static_cast<double>(b.X) * a.Y;
+    }
+    const bool backwards = twiceArea > 0;
     for (u32 i = 0; i < clipCount; ++i) {
         CEdge edge;
         if (backwards) {

@@ -96,7 +96,7 @@ CRenderState::CRenderState()
 
 void CRenderState::Reset()
 {
-    m_Clips.m_Top = -1;
+    m_Clips.Clear();
     CMatrix3 identity;
     identity.SetIdentity();
     m_Transforms.Reset(identity);
@@ -332,8 +332,6 @@ void CRenderState::ClipToSink(CVertex* v, u32 count, CVertexSink& sink, bool shi
         CVector2 r[CClipPolygon::kMaxResultPoints];
         const u32 m = CClipPolygon::ClipConvex(subject, 3, clip.GetPoints(), clip.GetCount(), r,
                                                CClipPolygon::kMaxResultPoints);
-        if (m < 3)
-            continue;
         const CUvPlanes planes(tri);
         auto make = [&](const CVector2& p) {
             CVertex o = templ;
@@ -343,6 +341,32 @@ void CRenderState::ClipToSink(CVertex* v, u32 count, CVertexSink& sink, bool shi
             o.v = Clamp01(planes.av * p.X + planes.bv * p.Y + planes.cv);
             return o;
         };
+        if (count == 2) {
+            // A line: its clipped polygon lies on the line, and a fan of it drawn as line pairs
+            // would cover parts twice or three times. Its two outermost points are the clipped
+            // line, in the line's own direction.
+            if (m < 2)
+                continue;
+            const float dx = tri[1].x - tri[0].x, dy = tri[1].y - tri[0].y;
+            u32 first = 0, last = 0;
+            float lo = 0, hi = 0;
+            for (u32 k = 0; k < m; ++k) {
+                const float along = (r[k].X - tri[0].x) * dx + (r[k].Y - tri[0].y) * dy;
+                if (k == 0 || along < lo) {
+                    lo = along;
+                    first = k;
+                }
+                if (k == 0 || along > hi) {
+                    hi = along;
+                    last = k;
+                }
+            }
+            out[n++] = make(r[first]);
+            out[n++] = make(r[last]);
+            continue;
+        }
+        if (m < 3)
+            continue;
         for (u32 k = 1; k + 1 < m; ++k) {
             if (n + 3 > kOutCapacity)
                 flush();

@@ -66,7 +66,7 @@ public:
     void TransformAndClip(CVertex* vertices, u32 count, bool skipClipping, CVertexSink& sink);
 
     // Clips triangles (or one line) against the current clip polygon, in place (at most
-    // kMaxDrawVertices in and out).
+    // kMaxDrawVertices in and out). Triangles come out as triangle fans, a line as one line.
     void ClipPolygon(CVertex* vertices, u32& count);
 
     // Number of entries of each stack, for checks after a frame.
@@ -77,35 +77,55 @@ public:
     s32 GetPixelShaderDepth() const { return m_PixelShaders.m_Top + 1; }
 
 private:
+    // Past the capacity, or below `base`, the stack stays as it is and the caller logs. A push
+    // refused for capacity is counted, so that its matching pop removes nothing and the pops of
+    // the pushes below it still find their own entries.
     template <class T> struct CStack
     {
         T m_Entries[kStackDepth];
         s32 m_Top = -1;
+        s32 m_Refused = 0;
         T& Top() { return m_Entries[m_Top]; }
         const T& Top() const { return m_Entries[m_Top]; }
         void Reset(const T& value)
         {
             m_Entries[0] = value;
             m_Top = 0;
+            m_Refused = 0;
         }
-        // Past the capacity, or below `base`, the stack stays as it is and the caller logs.
+        void Clear()
+        {
+            m_Top = -1;
+            m_Refused = 0;
+        }
         bool Push()
         {
-            if (m_Top + 1 >= kStackDepth || m_Top < 0)
+            if (m_Top < 0)
                 return false;
+            if (m_Top + 1 >= kStackDepth) {
+                ++m_Refused;
+                return false;
+            }
             m_Entries[m_Top + 1] = m_Entries[m_Top];
             ++m_Top;
             return true;
         }
         bool PushValue(const T& value)
         {
-            if (m_Top + 1 >= kStackDepth)
+            if (m_Top + 1 >= kStackDepth) {
+                ++m_Refused;
                 return false;
+            }
             m_Entries[++m_Top] = value;
             return true;
         }
+        // True when the pop was paired with a push (kept or refused).
         bool Pop(s32 base)
         {
+            if (m_Refused > 0) {
+                --m_Refused;
+                return true;
+            }
             if (m_Top <= base)
                 return false;
             --m_Top;

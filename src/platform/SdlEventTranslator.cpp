@@ -1,10 +1,11 @@
 #include "platform/SdlEventTranslator.h"
 
+#include "platform/Utf16.h"
+
 #include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace lv::platform {
 namespace {
@@ -53,58 +54,6 @@ s32 ButtonKey(u8 button)
     case SDL_BUTTON_RIGHT: return VK_RBUTTON;
     case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
     default: return 0;
-    }
-}
-
-// Appends the UTF-16 units of UTF-8 text; malformed bytes become U+FFFD.
-void Utf8ToUnits(const char* text, std::vector<u16>& units)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    const size_t n = std::strlen(text);
-    size_t i = 0;
-    while (i < n) {
-        const unsigned char c = p[i];
-        u32 code = 0xFFFD;
-        size_t length = 1;
-        if (c < 0x80) {
-            code = c;
-        } else {
-            size_t extra = 0;
-            u32 value = 0;
-            u32 minimum = 0;
-            if ((c & 0xE0) == 0xC0) {
-                extra = 1;
-                value = c & 0x1F;
-                minimum = 0x80;
-            } else if ((c & 0xF0) == 0xE0) {
-                extra = 2;
-                value = c & 0x0F;
-                minimum = 0x800;
-            } else if ((c & 0xF8) == 0xF0) {
-                extra = 3;
-                value = c & 0x07;
-                minimum = 0x10000;
-            }
-            size_t k = 1;
-            while (k <= extra && i + k < n && (p[i + k] & 0xC0) == 0x80) {
-                value = (value << 6) | (p[i + k] & 0x3F);
-                ++k;
-            }
-            if (extra > 0 && k == extra + 1 && value >= minimum && value <= 0x10FFFF &&
-                (value < 0xD800 || value > 0xDFFF)) {
-                code = value;
-            }
-            // A cut sequence is replaced as a whole.
-            length = k;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            units.push_back(static_cast<u16>(0xD800 + (code >> 10)));
-            units.push_back(static_cast<u16>(0xDC00 + (code & 0x3FF)));
-        } else {
-            units.push_back(static_cast<u16>(code));
-        }
-        i += length;
     }
 }
 
@@ -274,9 +223,7 @@ void CSdlEventTranslator::Translate(const SDL_Event& event, std::vector<CWindowM
         return;
     }
     case SDL_TEXTINPUT: {
-        std::vector<u16> units;
-        Utf8ToUnits(event.text.text, units);
-        for (u16 unit : units)
+        for (WChar unit : Utf8ToUtf16(event.text.text))
             out.push_back(Make(WindowOf(event.text.windowID), WM_CHAR, unit, 1, time));
         return;
     }

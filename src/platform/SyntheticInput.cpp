@@ -1,5 +1,7 @@
 #include "platform/SyntheticInput.h"
 
+#include "platform/SdlWindow.h"
+
 #include <SDL.h>
 
 #include <cstring>
@@ -104,6 +106,15 @@ bool PushSyntheticEvent(const SSyntheticEvent& in, u32 sdlWindowId)
     if (event.common.timestamp == 0)
         event.common.timestamp = SDL_GetTicks();
     return SDL_PushEvent(&event) == 1;
+}
+
+bool SetSystemWindowTitle(HWND window, const char* utf8)
+{
+    SDL_Window* sdl = GetSdlWindow(window);
+    if (!sdl || !utf8)
+        return false;
+    SDL_SetWindowTitle(sdl, utf8);
+    return true;
 }
 
 } // namespace lv::platform

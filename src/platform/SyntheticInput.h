@@ -53,4 +53,8 @@ void TranslateSyntheticEvent(CSdlEventTranslator& translator, const SSyntheticEv
 // when no queue runs or the event cannot be made.
 bool PushSyntheticEvent(const SSyntheticEvent& event, u32 sdlWindowId = 0);
 
+// Renames the window in the window system with UTF-8 bytes as given, unchecked, as another
+// program could. False without a window.
+bool SetSystemWindowTitle(HWND window, const char* utf8);
+
 } // namespace lv::platform

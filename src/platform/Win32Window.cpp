@@ -1,5 +1,6 @@
 #include "platform/Win32Window.h"
 
+#include "platform/DisplayModes.h"
 #include "platform/SdlEventTranslator.h"
 #include "platform/SdlWindow.h"
 #include "platform/Utf16.h"
@@ -111,60 +112,24 @@ SFrame FrameOf(u32 style)
     return HasFrame(style) ? State().Frame : SFrame();
 }
 
-// The offscreen drivers have no screen; they report a 1024 x 768 display, which would squeeze
-// every window. A common desktop size stands in for it.
-bool IsOffscreen()
-{
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-}
-constexpr s32 kOffscreenWidth = 1920;
-constexpr s32 kOffscreenHeight = 1080;
-
-bool DesktopMode(SDL_DisplayMode& mode)
-{
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0)
-        return false;
-    if (IsOffscreen()) {
-        mode = SDL_DisplayMode();
-        mode.format = SDL_PIXELFORMAT_RGB888;
-        mode.w = kOffscreenWidth;
-        mode.h = kOffscreenHeight;
-        mode.refresh_rate = 60;
-        return true;
-    }
-    return SDL_GetDesktopDisplayMode(0, &mode) == 0;
-}
-
-bool UsableBounds(SDL_Rect& rect)
-{
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0)
-        return false;
-    if (IsOffscreen()) {
-        rect = SDL_Rect{0, 0, kOffscreenWidth, kOffscreenHeight};
-        return true;
-    }
-    return SDL_GetDisplayUsableBounds(0, &rect) == 0;
-}
-
-// Bits per pixel as Windows counts them: a 24-bit colour format in 4 bytes is a 32-bit desktop.
-u32 BitsOf(u32 format)
-{
-    return static_cast<u32>(SDL_BYTESPERPIXEL(format) * 8);
-}
-
 void RefreshTranslatorScreen()
 {
-    SDL_DisplayMode mode;
-    if (DesktopMode(mode))
-        State().Translator.SetDesktopMode(mode.w, mode.h, static_cast<s32>(BitsOf(mode.format)));
+    SDisplayMode mode;
+    if (GetDesktopMode(mode))
+        State().Translator.SetDesktopMode(mode.Width, mode.Height, static_cast<s32>(mode.BitsPerPixel));
+}
+
+bool CoversDesktop(u32 style, s32 width, s32 height)
+{
+    SDisplayMode desktop;
+    return !HasFrame(style) && GetDesktopMode(desktop) && width == desktop.Width && height == desktop.Height;
 }
 
 // The offscreen drivers' full screen would be their small stand-in display: there the window
 // just keeps the desktop size it was given.
 bool EnterFullscreen(SDL_Window* sdl)
 {
-    if (IsOffscreen())
+    if (IsOffscreenVideo())
         return false;
     return SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }
@@ -315,8 +280,7 @@ HWND CreateWindowExW(u32, const WChar* className, const WChar* title, u32 style,
         state.Translator.SetClientOrigin(x + frame.Left, y + frame.Top);
         RefreshTranslatorScreen();
     }
-    SDL_DisplayMode desktop;
-    if (!HasFrame(style) && DesktopMode(desktop) && width == desktop.w && height == desktop.h)
+    if (CoversDesktop(style, width, height))
         EnterFullscreen(sdl);
     if (style & WS_VISIBLE) {
         SDL_ShowWindow(sdl);
@@ -385,9 +349,7 @@ bool SetWindowPos(HWND window, HWND insertAfter, s32 x, s32 y, s32 width, s32 he
     const SFrame frame = FrameOf(w->Style);
     bool fullscreen = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN) != 0;
     if (!(flags & SWP_NOSIZE)) {
-        SDL_DisplayMode desktop;
-        const bool coversDesktop = !HasFrame(w->Style) && DesktopMode(desktop) && width == desktop.w &&
-                                   height == desktop.h;
+        const bool coversDesktop = CoversDesktop(w->Style, width, height);
         if (coversDesktop && !fullscreen) {
             SDL_SetWindowSize(sdl, width, height);
             fullscreen = EnterFullscreen(sdl);
@@ -448,25 +410,13 @@ s32 GetWindowTextW(HWND window, WChar* buffer, s32 capacity)
     buffer[0] = 0;
     if (!FindOrFail(window))
         return 0;
-    // Decode the UTF-8 title back into UTF-16 units.
-    const auto* p = reinterpret_cast<const unsigned char*>(SDL_GetWindowTitle(GetSdlWindow(window)));
-    s32 n = 0;
-    while (p && *p && n + 1 < capacity) {
-        u32 c = *p++;
-        s32 extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        c &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
-        for (; extra > 0 && (*p & 0xC0) == 0x80; --extra)
-            c = (c << 6) | (*p++ & 0x3F);
-        if (c >= 0x10000) {
-            if (n + 2 >= capacity)
-                break;
-            c -= 0x10000;
-            buffer[n++] = static_cast<WChar>(0xD800 + (c >> 10));
-            buffer[n++] = static_cast<WChar>(0xDC00 + (c & 0x3FF));
-        } else {
-            buffer[n++] = static_cast<WChar>(c);
-        }
-    }
+    const char* title = SDL_GetWindowTitle(GetSdlWindow(window));
+    const WString text = Utf8ToUtf16(title ? title : "");
+    // Cut to the buffer, never between the two halves of a surrogate pair.
+    s32 n = static_cast<s32>(std::min<size_t>(text.size(), static_cast<size_t>(capacity - 1)));
+    if (n > 0 && static_cast<size_t>(n) < text.size() && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF)
+        --n;
+    std::copy(text.begin(), text.begin() + n, buffer);
     buffer[n] = 0;
     return n;
 }
@@ -767,41 +717,42 @@ bool EnumDisplaySettingsExW(const WChar*, u32 modeNumber, DEVMODEW* mode, u32)
 {
     if (!mode)
         return false;
-    SDL_DisplayMode display;
+    SDisplayMode display;
     if (modeNumber == ENUM_CURRENT_SETTINGS) {
-        if (!DesktopMode(display))
+        if (!GetDesktopMode(display))
             return false;
-    } else if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || IsOffscreen() ||
-               SDL_GetDisplayMode(0, static_cast<int>(modeNumber), &display) != 0) {
-        // The offscreen display's single mode is the stand-in desktop.
-        if (!(IsOffscreen() && modeNumber == 0 && DesktopMode(display)))
+    } else {
+        // The same list the device layer offers for full screen.
+        const std::vector<SDisplayMode> modes = GetDisplayModes();
+        if (modeNumber >= modes.size())
             return false;
+        display = modes[modeNumber];
     }
-    mode->dmBitsPerPel = BitsOf(display.format);
-    mode->dmPelsWidth = static_cast<u32>(display.w);
-    mode->dmPelsHeight = static_cast<u32>(display.h);
-    mode->dmDisplayFrequency = static_cast<u32>(display.refresh_rate);
+    mode->dmBitsPerPel = display.BitsPerPixel;
+    mode->dmPelsWidth = static_cast<u32>(display.Width);
+    mode->dmPelsHeight = static_cast<u32>(display.Height);
+    mode->dmDisplayFrequency = static_cast<u32>(display.RefreshRate);
     return true;
 }
 
 bool SystemParametersInfoW(u32 action, u32, void* data, u32)
 {
-    SDL_Rect bounds;
-    if (action != SPI_GETWORKAREA || !data || !UsableBounds(bounds))
+    s32 x = 0, y = 0, w = 0, h = 0;
+    if (action != SPI_GETWORKAREA || !data || !GetUsableBounds(x, y, w, h))
         return false;
-    *static_cast<RECT*>(data) = RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
+    *static_cast<RECT*>(data) = RECT{x, y, x + w, y + h};
     return true;
 }
 
 s32 GetSystemMetrics(s32 index)
 {
-    SDL_DisplayMode mode;
-    SDL_Rect bounds;
+    SDisplayMode mode;
+    s32 x = 0, y = 0, w = 0, h = 0;
     switch (index) {
-    case SM_CXSCREEN: return DesktopMode(mode) ? mode.w : 0;
-    case SM_CYSCREEN: return DesktopMode(mode) ? mode.h : 0;
-    case SM_CXFULLSCREEN: return UsableBounds(bounds) ? bounds.w : 0;
-    case SM_CYFULLSCREEN: return UsableBounds(bounds) ? bounds.h : 0;
+    case SM_CXSCREEN: return GetDesktopMode(mode) ? mode.Width : 0;
+    case SM_CYSCREEN: return GetDesktopMode(mode) ? mode.Height : 0;
+    case SM_CXFULLSCREEN: return GetUsableBounds(x, y, w, h) ? w : 0;
+    case SM_CYFULLSCREEN: return GetUsableBounds(x, y, w, h) ? h : 0;
     default: return 0;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "LogCapture.h"
@@ -74,6 +75,65 @@ CMatrix3 RotationAbout(float angle, float cx, float cy)
     to.Multiply(a, rot);
     a.Multiply(b, back);
     return b;
+}
+
+// Area of a convex polygon clipped by another, both of any winding, computed independently in
+// double precision (the clip's winding from its signed area).
+double ReferenceIntersectionArea(const std::vector<CVector2>& subject, const std::vector<CVector2>& clip)
+{
+    struct P
+    {
+        double x, y;
+    };
+    const auto signedArea = [](const std::vector<P>& p) {
+        double a = 0;
+        for (size_t i = 0; i < p.size(); ++i)
+            a += p[i].x * p[(i + 1) % p.size()].y - p[(i + 1) % p.size()].x * p[i].y;
+        return a / 2;
+    };
+    std::vector<P> poly, k;
+    for (const CVector2& v : subject)
+        poly.push_back({v.X, v.Y});
+    for (const CVector2& v : clip)
+        k.push_back({v.X, v.Y});
+    const double sign = signedArea(k) > 0 ? 1 : -1;
+    for (size_t e = 0; e < k.size() && !poly.empty(); ++e) {
+        const P a = k[e], b = k[(e + 1) % k.size()];
+        const auto side = [&](const P& p) { return sign * ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)); };
+        std::vector<P> next;
+        for (size_t i = 0; i < poly.size(); ++i) {
+            const P p = poly[i], q = poly[(i + 1) % poly.size()];
+            const double sp = side(p), sq = side(q);
+            if (sp >= 0)
+                next.push_back(p);
+            if ((sp >= 0) != (sq >= 0)) {
+                const double t = sp / (sp - sq);
+                next.push_back({p.x + t * (q.x - p.x), p.y + t * (q.y - p.y)});
+            }
+        }
+        poly = next;
+    }
+    return poly.size() < 3 ? 0 : std::fabs(signedArea(poly));
+}
+
+std::vector<CVector2> Corners(const CQuad& q, const CMatrix3& m)
+{
+    std::vector<CVector2> out;
+    for (u32 i = 0; i < 4; ++i) {
+        CVector2 p = q.GetCorner(i);
+        p.Transform(m);
+        out.push_back(p);
+    }
+    return out;
+}
+
+// Area a huge quad keeps under the state's clip.
+float DrawnArea(CRenderState& state)
+{
+    CVertex v[kMaxDrawVertices];
+    u32 n = MakeQuad(v, -5000, -5000, 20000, 20000);
+    state.ClipPolygon(v, n);
+    return Area(v, n);
 }
 
 } // namespace
@@ -159,18 +219,49 @@ TEST(RenderState, LineCrossingAClipKeepsOnlyTheInsidePart)
     CVertex v[kMaxDrawVertices] = {{0, 30, 0, 1, 0xFFFFFFFF, 0, 0, 0}, {200, 30, 0, 1, 0xFF000000, 0, 0, 0}};
     u32 n = 2;
     state.ClipPolygon(v, n);
-    ASSERT_GE(n, 3u);
-    ASSERT_EQ(n % 3, 0u);
-    float minX = 1e9f, maxX = -1e9f;
+    // One line, in the line's direction: a translucent line covers each of its pixels once.
+    ASSERT_EQ(n, 2u);
     for (u32 i = 0; i < n; ++i) {
         EXPECT_NEAR(v[i].y, 30, 1e-4f);
         EXPECT_EQ(v[i].diffuse, 0xFFFFFFFFu);
         EXPECT_TRUE(std::isfinite(v[i].u) && std::isfinite(v[i].v));
-        minX = std::fmin(minX, v[i].x);
-        maxX = std::fmax(maxX, v[i].x);
     }
-    EXPECT_NEAR(minX, 10, 1e-3f);
-    EXPECT_NEAR(maxX, 110, 1e-3f);
+    EXPECT_NEAR(v[0].x, 10, 1e-3f);
+    EXPECT_NEAR(v[1].x, 110, 1e-3f);
+
+    // Through a rotated clip, and starting inside it: from the start to the clip's edge.
+    const float r = 50 * std::sqrt(2.0f);
+    CQuad diamond;
+    const CVector2 corners[4] = {{100, 100 - r}, {100 + r, 100}, {100, 100 + r}, {100 - r, 100}};
+    for (int i = 0; i < 4; ++i)
+        diamond.GetCorner(i) = corners[i];
+    CRenderState rotated;
+    rotated.IntersectClip(diamond);
+    const struct
+    {
+        CVector2 from, to, clippedFrom, clippedTo;
+    } lines[] = {
+        {{100, 100}, {300, 100}, {100, 100}, {100 + r, 100}},
+        {{300, 100}, {-100, 100}, {100 + r, 100}, {100 - r, 100}},
+        {{100, 0}, {100, 300}, {100, 100 - r}, {100, 100 + r}},
+    };
+    for (const auto& l : lines) {
+        v[0] = {l.from.X, l.from.Y, 0, 1, 0x80FFFFFF, 0, 0, 0};
+        v[1] = {l.to.X, l.to.Y, 0, 1, 0x80FFFFFF, 0, 0, 0};
+        n = 2;
+        rotated.ClipPolygon(v, n);
+        ASSERT_EQ(n, 2u);
+        EXPECT_NEAR(v[0].x, l.clippedFrom.X, 1e-2f);
+        EXPECT_NEAR(v[0].y, l.clippedFrom.Y, 1e-2f);
+        EXPECT_NEAR(v[1].x, l.clippedTo.X, 1e-2f);
+        EXPECT_NEAR(v[1].y, l.clippedTo.Y, 1e-2f);
+    }
+    // A line outside the clip is dropped.
+    v[0] = {0, 0, 0, 1, 0x80FFFFFF, 0, 0, 0};
+    v[1] = {20, 0, 0, 1, 0x80FFFFFF, 0, 0, 0};
+    n = 2;
+    rotated.ClipPolygon(v, n);
+    EXPECT_EQ(n, 0u);
 }
 
 TEST(RenderState, IntersectClipNarrowsKeepsAndEmpties)
@@ -356,6 +447,10 @@ TEST(RenderState, ConvexClipperTable)
 {
     const CVector2 square[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const CVector2 squareCcw[4] = {{0, 0}, {0, 10}, {10, 10}, {10, 0}};
+    // A narrowed clip whose first three points lie almost in a line: their turn reads the wrong
+    // way round, the whole polygon's area does not.
+    const CVector2 nearlyStraightStart[5] = {{0, 0}, {5, 0.00001f}, {10, 0}, {10, 10}, {0, 10}};
+    const CVector2 nearlyStraightStartCcw[5] = {{10, 0}, {5, 0.00001f}, {0, 0}, {0, 10}, {10, 10}};
     struct
     {
         const char* name;
@@ -363,6 +458,7 @@ TEST(RenderState, ConvexClipperTable)
         const CVector2* clip;
         u32 expectedCount;
         float expectedArea;
+        u32 clipCount = 4;
     } cases[] = {
         {"inside", {{2, 2}, {8, 2}, {5, 8}}, square, 3, 18},
         {"outside", {{20, 2}, {28, 2}, {25, 8}}, square, 0, 0},
@@ -370,12 +466,14 @@ TEST(RenderState, ConvexClipperTable)
         {"corner cut, other winding", {{5, 5}, {15, 5}, {5, 15}}, squareCcw, 4, 25},
         {"vertex on an edge", {{0, 5}, {5, 2}, {5, 8}}, square, 3, 15},
         {"covering", {{-100, -100}, {100, -100}, {0, 100}}, square, 4, 100},
+        {"nearly straight start", {{2, 2}, {8, 2}, {5, 8}}, nearlyStraightStart, 3, 18, 5},
+        {"nearly straight start, other winding", {{2, 2}, {8, 2}, {5, 8}}, nearlyStraightStartCcw, 3, 18, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CVector2 out[CClipPolygon::kMaxResultPoints];
         const u32 n = CClipPolygon::ClipConvex(c.subject.data(), static_cast<u32>(c.subject.size()), c.clip,
-                                               4, out, CClipPolygon::kMaxResultPoints);
+                                               c.clipCount, out, CClipPolygon::kMaxResultPoints);
         EXPECT_EQ(n, c.expectedCount);
         CClipPolygon p;
         p.Assign(out, n);
@@ -385,4 +483,155 @@ TEST(RenderState, ConvexClipperTable)
     CVector2 small[2];
     const CVector2 tri[3] = {{-100, -100}, {100, -100}, {0, 100}};
     EXPECT_EQ(CClipPolygon::ClipConvex(tri, 3, square, 4, small, 2), 2u);
+}
+
+TEST(RenderState, RefusedPushesArePairedWithTheirPops)
+{
+    CLogCapture log;
+    CRenderState state;
+    const auto colourAt = [](s32 depth) { return CColor(0xFF000000u | static_cast<u32>(depth)); };
+    state.IntersectClip(CQuad(0, 0, 100, 100));
+    state.SetColor(colourAt(1));
+    for (s32 depth = 2; depth <= CRenderState::kStackDepth; ++depth) {
+        state.PushAll();
+        state.SetColor(colourAt(depth));
+    }
+    state.SetBlendMode(3);
+    state.IntersectClip(CQuad(0, 0, 50, 50)); // the innermost caller narrows its own clip
+    ASSERT_EQ(state.GetClipDepth(), CRenderState::kStackDepth);
+
+    // Three brackets too many: refused and logged...
+    for (int i = 0; i < 3; ++i) {
+        state.PushAll();
+        state.PushColor();
+        state.PushBlendMode();
+        state.PushTransform();
+    }
+    EXPECT_TRUE(log.Contains("colour stack full"));
+    EXPECT_TRUE(log.Contains("clip stack full"));
+    for (int i = 0; i < 3; ++i) {
+        state.PopTransform();
+        state.PopBlendMode();
+        state.PopColor();
+        state.PopAll();
+    }
+    // ...and their pops leave the caller's entries alone.
+    EXPECT_EQ(state.GetColorDepth(), CRenderState::kStackDepth);
+    EXPECT_EQ(state.GetColor(), colourAt(CRenderState::kStackDepth));
+    EXPECT_EQ(state.GetBlendMode(), 3);
+    EXPECT_EQ(state.GetClipDepth(), CRenderState::kStackDepth);
+    EXPECT_NEAR(PolygonArea(state.GetClip()), 2500, 1e-2f);
+    EXPECT_EQ(state.GetTransformDepth(), CRenderState::kStackDepth);
+    EXPECT_EQ(state.GetPixelShaderDepth(), CRenderState::kStackDepth);
+
+    // Each caller below gets its own entries back, down to the frame's base.
+    for (s32 depth = CRenderState::kStackDepth - 1; depth >= 1; --depth) {
+        state.PopAll();
+        ASSERT_EQ(state.GetColor(), colourAt(depth));
+        EXPECT_EQ(state.GetBlendMode(), 2);
+        EXPECT_NEAR(PolygonArea(state.GetClip()), 10000, 1e-2f);
+    }
+    EXPECT_EQ(state.GetClipDepth(), 1);
+    EXPECT_EQ(state.GetTransformDepth(), 1);
+
+    // Reset forgets refused pushes along with everything else.
+    for (int i = 0; i < 40; ++i)
+        state.PushColor();
+    state.Reset();
+    state.PushColor();
+    state.SetColor(colourAt(7));
+    state.PopColor();
+    EXPECT_EQ(state.GetColor(), CColor());
+}
+
+TEST(RenderState, NearlyCoincidingRotatedClipsKeepTheirSharedArea)
+{
+    // A child clipped to its rotated parent's rectangle: the same 377-pixel square, turned a
+    // little further and one pixel off. The narrowed polygon starts with points almost in a line,
+    // and the clip must still keep the shared area.
+    const struct
+    {
+        float angleDegrees, childAngle, dx, dy;
+    } cases[] = {{225, 0.0002f, -1, 0}, {230, 0.0005f, 0, 1}, {285, 0.0002f, 0, 1}, {300, 0.0002f, 1, 0},
+                 {345, 0.0002f, 1, 0}, {30, 0, 1, 0},          {45, 0, 1, 1},          {60, -0.001f, 0.5f, -0.5f}};
+    const float size = 377;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.angleDegrees << " degrees, child turned by " << c.childAngle << " at ("
+                                        << c.dx << ", " << c.dy << ")");
+        const CMatrix3 parentTransform = RotationAbout(c.angleDegrees * kPi / 180, 400, 300);
+        CMatrix3 childTransform;
+        RotationAbout(c.childAngle, 400, 300).Multiply(childTransform, parentTransform);
+        const CQuad parent(400 - size / 2, 300 - size / 2, size, size);
+        const CQuad child(400 - size / 2 + c.dx, 300 - size / 2 + c.dy, size, size);
+        CRenderState state;
+        state.MultiplyTransform(parentTransform);
+        state.IntersectClip(parent);
+        state.MultiplyTransform(RotationAbout(c.childAngle, 400, 300));
+        state.IntersectClip(child);
+        const double shared =
+            ReferenceIntersectionArea(Corners(child, childTransform), Corners(parent, parentTransform));
+        EXPECT_GT(shared, 140000);
+        EXPECT_NEAR(PolygonArea(state.GetClip()), shared, 2.0);
+        EXPECT_NEAR(DrawnArea(state), shared, 2.0);
+    }
+}
+
+TEST(RenderState, RandomNestedRotatedClipsKeepTheIntersection)
+{
+    std::mt19937 random(14);
+    std::uniform_real_distribution<float> unit(0, 1);
+    u32 lost = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const float angle = unit(random) * 2 * kPi;
+        const float w = 20 + unit(random) * 500, h = 20 + unit(random) * 500;
+        const float x = unit(random) * 800, y = unit(random) * 600;
+        const CQuad parent(x, y, w, h);
+        // Half the children nearly coincide with the parent, the rest lie anywhere around it.
+        CQuad child;
+        float childAngle = 0;
+        if (i % 2 == 0) {
+            child = CQuad(x + (unit(random) - 0.5f) * 2, y + (unit(random) - 0.5f) * 2, w, h);
+            childAngle = (unit(random) - 0.5f) * 0.002f;
+        } else {
+            child = CQuad(x + (unit(random) - 0.3f) * w, y + (unit(random) - 0.3f) * h, unit(random) * w,
+                          unit(random) * h);
+            childAngle = unit(random) * 2 * kPi;
+        }
+        const CMatrix3 parentTransform = RotationAbout(angle, x + w / 2, y + h / 2);
+        CMatrix3 childTransform;
+        RotationAbout(childAngle, x + w / 2, y + h / 2).Multiply(childTransform, parentTransform);
+
+        CRenderState state;
+        state.PushTransform();
+        state.MultiplyTransform(parentTransform);
+        state.IntersectClip(parent);
+        state.PopTransform();
+        state.PushTransform();
+        state.MultiplyTransform(childTransform);
+        state.IntersectClip(child);
+        state.PopTransform();
+
+        const std::vector<CVector2> outer = Corners(parent, parentTransform), inner = Corners(child, childTransform);
+        // A child within half a pixel of its parent at every corner replaces it.
+        bool same = true;
+        for (u32 k = 0; k < 4; ++k)
+            same = same && std::fabs(outer[k].X - inner[k].X) <= 0.5f && std::fabs(outer[k].Y - inner[k].Y) <= 0.5f;
+        const double expected = same ? ReferenceIntersectionArea(inner, inner) : ReferenceIntersectionArea(inner, outer);
+        const double drawn = DrawnArea(state);
+        // An upright sliver thinner than half a pixel clips everything away (the rectangle rule).
+        const CClipPolygon& clip = state.GetClip();
+        const auto near = [](float a, float b) { return std::fabs(a - b) < 0.5f; };
+        const CVector2* p = clip.GetPoints();
+        if (clip.GetCount() == 4 && near(p[0].Y, p[1].Y) && near(p[2].Y, p[3].Y) && near(p[0].X, p[3].X) &&
+            near(p[1].X, p[2].X) && (near(p[0].X, p[1].X) || near(p[0].Y, p[2].Y))) {
+            EXPECT_EQ(drawn, 0) << "case " << i;
+            continue;
+        }
+        if (expected > 10 && drawn < 0.5 * expected)
+            ++lost;
+        EXPECT_NEAR(drawn, expected, 2 + expected * 1e-3) << "case " << i;
+        if (HasFailure())
+            break;
+    }
+    EXPECT_EQ(lost, 0u);
 }

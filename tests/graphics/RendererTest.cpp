@@ -154,6 +154,45 @@ TEST_F(RendererTest, DeviceLossSkipsFramesUntilTheDeviceCanBeReset)
     m_Renderer->EndFrame();
 }
 
+TEST_F(RendererTest, RefusedResetIsRetriedAtTheNextFrame)
+{
+    m_Renderer->EndFrame();
+    // Something holds a DEFAULT-pool texture, so the device refuses to reset.
+    IDirect3DTexture9* held = nullptr;
+    ASSERT_EQ(GetGraphicsDevice().GetDevice()->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
+                                                             D3DPOOL_DEFAULT, &held, nullptr),
+              D3D_OK);
+    // The window grows; the renderer takes the new client size and resets the device.
+    m_Host.m_ClientWidth = m_Log->WindowWidth = 1366;
+    m_Log->Take();
+    ASSERT_TRUE(m_Renderer->InitGraphics());
+    EXPECT_EQ(m_Log->Matching("Reset(").size(), 1u);
+    EXPECT_EQ(m_Renderer->GetWidth(), 1366);
+    // Every frame tries again while the texture is held.
+    for (int frame = 0; frame < 2; ++frame) {
+        m_Log->Take();
+        m_Renderer->BeginFrame();
+        m_Renderer->EndFrame();
+        EXPECT_EQ(m_Log->Matching("TestCooperativeLevel() = 0x88760869").size(), 1u);
+        EXPECT_EQ(m_Log->Matching("Reset(").size(), 1u);
+    }
+    held->Release();
+    m_Log->Take();
+    ASSERT_TRUE(m_Renderer->BeginFrame());
+    EXPECT_EQ(m_Log->Matching("Reset(0x0, windowed 1)"), Calls({"Reset(0x0, windowed 1)"}));
+    // The back buffer now has the renderer's size.
+    u32* pixels = nullptr;
+    u32 w = 0, h = 0;
+    ASSERT_TRUE(m_Renderer->ReadPixels(pixels, w, h, CIntRect(0, 0, 0, 0)));
+    std::free(pixels);
+    EXPECT_EQ(w, 1366u);
+    EXPECT_EQ(h, 768u);
+    m_Renderer->EndFrame();
+    m_Log->Take();
+    ASSERT_TRUE(m_Renderer->BeginFrame());
+    EXPECT_TRUE(m_Log->Matching("Reset(").empty()) << "reset once, then left alone";
+}
+
 TEST_F(RendererTest, PendingModeChangeWindowedAndFullScreen)
 {
     m_Renderer->RequestModeChange(true);
@@ -311,11 +350,16 @@ TEST_F(RendererTest, ClippedLinesStayWholePairs)
     ASSERT_EQ(m_Log->Draws.size(), 1u);
     EXPECT_EQ(m_Log->Draws[0].Type, D3DPT_LINELIST);
     EXPECT_EQ(m_Log->Draws[0].Vertices.size() % (2 * sizeof(CVertex)), 0u);
-    // The unclipped line is the last pair, intact.
+    // The clipped line is one pair from the clip's left to its right edge (each pixel covered
+    // once); the unclipped line is the last pair, intact.
     const std::vector<CVertex> v = DrawnVertices(*m_Log);
-    ASSERT_GE(v.size(), 4u);
-    EXPECT_FLOAT_EQ(v[v.size() - 2].x, 19.5f);
-    EXPECT_FLOAT_EQ(v[v.size() - 1].x, 29.5f);
+    ASSERT_EQ(v.size(), 4u);
+    EXPECT_FLOAT_EQ(v[0].x, 9.5f);
+    EXPECT_FLOAT_EQ(v[1].x, 109.5f);
+    EXPECT_FLOAT_EQ(v[0].y, 29.5f);
+    EXPECT_FLOAT_EQ(v[1].y, 29.5f);
+    EXPECT_FLOAT_EQ(v[2].x, 19.5f);
+    EXPECT_FLOAT_EQ(v[3].x, 29.5f);
 }
 
 TEST_F(RendererTest, RenderTargetNeedsTheRenderTargetFlag)
@@ -337,17 +381,31 @@ TEST_F(RendererTest, RenderTargetNeedsTheRenderTargetFlag)
 
 TEST_F(RendererTest, ReadPixelsMapsTheDesignArea)
 {
+    // Back-buffer pixels at known places: (0, 100), (7, 111), (8, 112).
     m_Log->BackBufferPixels.assign(1024 * 768, 0);
     m_Log->BackBufferPixels[100 * 1024 + 0] = 0xFF112233u;
+    m_Log->BackBufferPixels[111 * 1024 + 7] = 0xFF445566u;
+    m_Log->BackBufferPixels[112 * 1024 + 8] = 0xFF778899u;
     u32* pixels = nullptr;
     u32 w = 0, h = 0;
     ASSERT_TRUE(m_Renderer->ReadPixels(pixels, w, h, CIntRect(0, 0, 0, 0)));
     EXPECT_EQ(w, 1024u);
     EXPECT_EQ(h, 768u);
+    EXPECT_EQ(pixels[100 * 1024 + 0], 0xFF112233u);
     std::free(pixels);
-    // Design (0, 0, 1366, 768) is the letterboxed picture; an area past the design is cut.
+    // Design (0, 0, 1366, 768) is the letterboxed picture, from back-buffer row 96 (the offset
+    // 96.5 truncated); an area past the design is cut.
     ASSERT_TRUE(m_Renderer->ReadPixels(pixels, w, h, CIntRect(0, 0, 5000, 5000)));
     EXPECT_EQ(w, 1024u);
     EXPECT_EQ(h, 575u);
+    EXPECT_EQ(pixels[(100 - 96) * 1024 + 0], 0xFF112233u);
+    EXPECT_EQ(pixels[0], 0u);
+    std::free(pixels);
+    // Design (10, 20) maps to (10 * 1024 / 1366, 20 * 575 / 768 + 96.5) = (7.50, 111.47).
+    ASSERT_TRUE(m_Renderer->ReadPixels(pixels, w, h, CIntRect(10, 20, 100, 50)));
+    EXPECT_EQ(w, 74u);
+    EXPECT_EQ(h, 37u);
+    EXPECT_EQ(pixels[0], 0xFF445566u);
+    EXPECT_EQ(pixels[w + 1], 0xFF778899u);
     std::free(pixels);
 }

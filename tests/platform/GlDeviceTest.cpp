@@ -2,6 +2,7 @@
 
 #include "platform/PlatformLog.h"
 #include "platform/SdlWindow.h"
+#include "platform/Win32Window.h"
 
 #include <array>
 #include <string>
@@ -332,9 +333,14 @@ TEST_F(GlDeviceTest, ResetRefusesWhileDefaultPoolObjectsAreHeld)
     IDirect3DSurface9* backBuffer = nullptr;
     m_Device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
 
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK);
     EXPECT_EQ(m_Device->Reset(&m_Params), D3DERR_INVALIDCALL);
+    // A refused Reset leaves the device lost, waiting for another Reset.
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(m_Device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     target->Release();
     EXPECT_EQ(m_Device->Reset(&m_Params), D3DERR_INVALIDCALL) << "the back buffer is still held";
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
     backBuffer->Release();
     // A bound render target belongs to the device, not the application.
     IDirect3DTexture9* bound = MakeRenderTarget(8, 8);
@@ -346,6 +352,7 @@ TEST_F(GlDeviceTest, ResetRefusesWhileDefaultPoolObjectsAreHeld)
     m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
     m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
     ASSERT_EQ(m_Device->Reset(&m_Params), D3D_OK);
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK);
 
     // States are back to their defaults (no blending, stage 0 modulates, FVF unset), the render
     // target is the back buffer, and the managed texture kept its pixels.
@@ -384,12 +391,30 @@ TEST_F(GlDeviceTest, PresentScalesToTheWindowAndEventQueriesFinish)
     SetupStates();
     m_Device->BeginScene();
     m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 0, 0);
+    // Red over the top-left quarter of the back buffer, blue over its bottom-right quarter.
+    Draw(Quad(-0.5f, -0.5f, 49.5f, 14.5f, 0xFFFF0000));
+    Draw(Quad(49.5f, 14.5f, 99.5f, 29.5f, 0xFF0000FF));
     EXPECT_EQ(m_Device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL) << "inside a scene";
     m_Device->EndScene();
     IDirect3DQuery9* query = nullptr;
     ASSERT_EQ(m_Device->CreateQuery(D3DQUERYTYPE_EVENT, &query), D3D_OK);
     EXPECT_EQ(query->Issue(D3DISSUE_END), D3D_OK);
     EXPECT_EQ(m_Device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    // The 100 x 30 picture covers the whole 64 x 64 window, upright: each quarter of the back
+    // buffer is a 32 x 32 quarter of the window (away from the filtered seams).
+    std::vector<DWORD> window;
+    UINT windowWidth = 0, windowHeight = 0;
+    ASSERT_TRUE(ReadPresentedPixels(m_Device, window, windowWidth, windowHeight));
+    ASSERT_EQ(windowWidth, 64u);
+    ASSERT_EQ(windowHeight, 64u);
+    const struct
+    {
+        int x, y;
+        DWORD colour;
+    } samples[] = {{1, 1, 0xFFFF0000}, {29, 29, 0xFFFF0000}, {34, 34, 0xFF0000FF}, {62, 62, 0xFF0000FF},
+                   {62, 1, 0xFF00FF00}, {1, 62, 0xFF00FF00}, {34, 29, 0xFF00FF00}, {29, 34, 0xFF00FF00}};
+    for (const auto& s : samples)
+        EXPECT_TRUE(Near(window[size_t(s.y) * 64 + size_t(s.x)], s.colour, 2)) << "at " << s.x << ", " << s.y;
     BYTE done = 0;
     HRESULT hr;
     while ((hr = query->GetData(&done, 1, D3DGETDATA_FLUSH)) == S_FALSE) {
@@ -442,6 +467,24 @@ TEST_F(GlDeviceTest, DisplayModesAndCaps)
     }
     D3DDISPLAYMODE mode{};
     EXPECT_EQ(m_D3D->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, count, &mode), D3DERR_INVALIDCALL);
+
+    // The window layer lists the same modes, and the desktop's size is one of them, so that a
+    // full-screen request at the desktop size finds its mode (offscreen too).
+    DEVMODEW desktop;
+    ASSERT_TRUE(EnumDisplaySettingsExW(nullptr, ENUM_CURRENT_SETTINGS, &desktop, 0));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), static_cast<s32>(desktop.dmPelsWidth));
+    bool desktopListed = false;
+    for (UINT i = 0; i < count; ++i) {
+        ASSERT_EQ(m_D3D->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, i, &mode), D3D_OK);
+        DEVMODEW listed;
+        ASSERT_TRUE(EnumDisplaySettingsExW(nullptr, i, &listed, 0));
+        EXPECT_EQ(listed.dmPelsWidth, mode.Width);
+        EXPECT_EQ(listed.dmPelsHeight, mode.Height);
+        desktopListed = desktopListed || (mode.Width == desktop.dmPelsWidth && mode.Height == desktop.dmPelsHeight);
+    }
+    EXPECT_TRUE(desktopListed) << desktop.dmPelsWidth << "x" << desktop.dmPelsHeight;
+    DEVMODEW past;
+    EXPECT_FALSE(EnumDisplaySettingsExW(nullptr, count, &past, 0));
     D3DCAPS9 caps{};
     EXPECT_EQ(m_D3D->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps), D3D_OK);
     EXPECT_GE(caps.MaxTextureWidth, 2048u);

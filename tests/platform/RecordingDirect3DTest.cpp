@@ -104,8 +104,14 @@ TEST_F(RecordingDirect3DTest, LossResetAndReferencesBehaveLikeTheDevice)
     EXPECT_EQ(locked.Pitch, 800 * 4);
     EXPECT_EQ(static_cast<DWORD*>(locked.pBits)[1], 0xFF123456u);
     backBuffer->UnlockRect();
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK);
     EXPECT_EQ(m_Device->Reset(&m_Params), D3DERR_INVALIDCALL);
+    // A refused Reset leaves the device lost until a Reset succeeds.
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(m_Device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     backBuffer->Release();
+    EXPECT_EQ(m_Device->Reset(&m_Params), D3D_OK);
+    EXPECT_EQ(m_Device->TestCooperativeLevel(), D3D_OK);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/SdlEventTranslator.h"
 
 #include "platform/SyntheticInput.h"
+#include "platform/Utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,17 @@ TEST_F(SdlEventTranslator, TextGivesOneCharPerUtf16Unit)
     EXPECT_EQ(messages[0].WParam, 0xFFFDu);
     EXPECT_EQ(messages[1].WParam, static_cast<WPARAM>('a'));
     EXPECT_EQ(messages[2].WParam, 0xFFFDu);
+
+    // The text is decoded by the program's one codec, units and replacements alike.
+    for (const char* bytes : {"\xC0\x80" "x", "\xED\xA0\x80", "\xF4\x90\x80\x80", "A\x80\xBF", "\xF8\x88\x80"}) {
+        SCOPED_TRACE(bytes);
+        text.Key = bytes;
+        messages = Feed({text});
+        const WString expected = Utf8ToUtf16(bytes);
+        ASSERT_EQ(messages.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(messages[i].WParam, static_cast<WPARAM>(expected[i]));
+    }
 }
 
 TEST_F(SdlEventTranslator, WheelNotchIs120InScreenCoordinates)

@@ -1,6 +1,7 @@
 #include "platform/Win32Window.h"
 
 #include "platform/SyntheticInput.h"
+#include "platform/Utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,10 @@ TEST_F(Win32Window, CreatesTheWindowWithItsClientSizeAndTitle)
     WChar small[4];
     EXPECT_EQ(GetWindowTextW(m_Window, small, 4), 3);
     EXPECT_EQ(WString(small), u"Caf");
+    // A cut never splits a surrogate pair.
+    WChar six[6];
+    EXPECT_EQ(GetWindowTextW(m_Window, six, 6), 5);
+    EXPECT_EQ(WString(six), u"Caf\u00e9 ");
     EXPECT_TRUE(IsWindow(m_Window));
     EXPECT_EQ(GetWindowLongW(m_Window, GWL_STYLE), static_cast<s32>(kWindowed));
 
@@ -123,6 +128,22 @@ TEST_F(Win32Window, CreatesTheWindowWithItsClientSizeAndTitle)
     EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
     EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", kWindowed, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
               nullptr);
+}
+
+TEST_F(Win32Window, TitlesFromTheSystemAreDecodedByTheOneCodec)
+{
+    // Whatever bytes the window system holds, the title reads back as the codec decodes them:
+    // broken sequences become U+FFFD, never zero characters or stray units.
+    for (const char* title : {"plain", "A\x80" "B", "\xC3" "a\xE2\x82", "\xC0\x80" "x", "\xED\xA0\x80",
+                              "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80\xFF"}) {
+        SCOPED_TRACE(title);
+        ASSERT_TRUE(SetSystemWindowTitle(m_Window, title));
+        WChar text[64];
+        const WString expected = Utf8ToUtf16(title);
+        EXPECT_EQ(GetWindowTextW(m_Window, text, 64), static_cast<s32>(expected.size()));
+        EXPECT_EQ(WString(text), expected);
+    }
+    EXPECT_EQ(Utf8ToUtf16("A\x80" "B"), u"A\uFFFDB");
 }
 
 TEST_F(Win32Window, PostedMessagesArriveInOrderThroughTheWindowProcedure)

@@ -26,6 +26,12 @@ bool SimulateDeviceLoss(IDirect3DDevice9* device)
     return false;
 }
 
+bool ReadPresentedPixels(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width, UINT& height)
+{
+    auto* gl = dynamic_cast<CGlDevice*>(device);
+    return gl && gl->ReadWindowPixels(pixels, width, height);
+}
+
 } // namespace lv::platform
 
 IDirect3D9* Direct3DCreate9(UINT sdkVersion) { return lv::platform::g_Factory(sdkVersion); }

@@ -1,6 +1,7 @@
 #include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlDevice.h"
 
+#include "platform/DisplayModes.h"
 #include "platform/PlatformLog.h"
 #include "platform/d3d9/GlBackBuffer.h"
 #include "platform/d3d9/GlPixelShader.h"
@@ -153,11 +154,13 @@ HRESULT CGlDevice::ApplyPresentation(D3DPRESENT_PARAMETERS* params)
     SDL_Window* window = m_Context->GetWindow();
     m_Fullscreen = !params->Windowed;
     // Full screen covers the desktop at its own mode and scales the back buffer onto it;
-    // switching the display's mode would gain nothing on today's displays.
+    // switching the display's mode would gain nothing on today's displays. Offscreen the window
+    // keeps the stand-in desktop's size the window layer gave it.
     if (m_Fullscreen) {
         if (params->BackBufferWidth == 0 || params->BackBufferHeight == 0)
             return D3DERR_INVALIDCALL;
-        if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP)
+        if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP &&
+            !IsOffscreenVideo())
             SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
         SDL_SetWindowFullscreen(window, 0);
@@ -230,12 +233,11 @@ void CGlDevice::SetDefaultStates()
 
 void CGlDevice::RememberDesktopMode()
 {
-    SDL_DisplayMode mode{};
-    const int display = SDL_GetWindowDisplayIndex(m_Context->GetWindow());
-    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) == 0) {
-        m_DesktopWidth = mode.w;
-        m_DesktopHeight = mode.h;
-        m_DesktopRefresh = mode.refresh_rate;
+    SDisplayMode mode;
+    if (GetDesktopMode(mode, SDL_GetWindowDisplayIndex(m_Context->GetWindow()))) {
+        m_DesktopWidth = mode.Width;
+        m_DesktopHeight = mode.Height;
+        m_DesktopRefresh = mode.RefreshRate;
     }
 }
 
@@ -252,6 +254,31 @@ void CGlDevice::CheckDisplayChange()
 }
 
 void CGlDevice::SimulateLoss() { m_Loss = ELoss::Lost; }
+
+bool CGlDevice::ReadWindowPixels(std::vector<DWORD>& pixels, UINT& width, UINT& height)
+{
+    m_Context->MakeCurrent();
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(m_Context->GetWindow(), &w, &h);
+    if (w <= 0 || h <= 0)
+        return false;
+    std::vector<DWORD> rows(size_t(w) * size_t(h));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    {
+        const CDriverAllocations driver;
+        glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    }
+    if (glGetError() != GL_NO_ERROR)
+        return false;
+    // The window's framebuffer has its bottom row first.
+    pixels.resize(rows.size());
+    for (int y = 0; y < h; ++y)
+        std::copy_n(rows.data() + size_t(h - 1 - y) * size_t(w), w, pixels.data() + size_t(y) * size_t(w));
+    width = UINT(w);
+    height = UINT(h);
+    return true;
+}
 
 HRESULT CGlDevice::TestCooperativeLevel()
 {
@@ -270,24 +297,30 @@ HRESULT CGlDevice::TestCooperativeLevel()
 
 HRESULT CGlDevice::Reset(D3DPRESENT_PARAMETERS* params)
 {
+    // A failed Reset leaves the device lost and waiting for another Reset, as Direct3D 9 does:
+    // the caller learns it from TestCooperativeLevel and tries again.
+    const auto refuse = [this](HRESULT hr) {
+        m_Loss = ELoss::NotReset;
+        return hr;
+    };
     if (!params)
-        return D3DERR_INVALIDCALL;
+        return refuse(D3DERR_INVALIDCALL);
     for (CGlTexture* texture : m_Context->DefaultPoolTextures()) {
         if (texture->IsHeldByApplication()) {
             Log("graphics", 1, "Reset refused: a DEFAULT-pool texture is still held");
-            return D3DERR_INVALIDCALL;
+            return refuse(D3DERR_INVALIDCALL);
         }
     }
     if (m_BackBuffer && m_BackBuffer->IsHeldByApplication()) {
         Log("graphics", 1, "Reset refused: the back buffer surface is still held");
-        return D3DERR_INVALIDCALL;
+        return refuse(D3DERR_INVALIDCALL);
     }
     m_Context->MakeCurrent();
     m_InScene = false;
     ReleaseBindings();
     const HRESULT hr = ApplyPresentation(params);
     if (FAILED(hr))
-        return hr;
+        return refuse(hr);
     SetDefaultStates();
     RememberDesktopMode();
     m_Loss = ELoss::None;

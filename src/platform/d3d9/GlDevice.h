@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 namespace lv::platform {
 
@@ -47,6 +48,9 @@ public:
 
     // TestCooperativeLevel answers DEVICELOST once, then DEVICENOTRESET until a Reset.
     void SimulateLoss();
+    // The window's picture as the last Present drew it (0xAARRGGBB, rows top first); readable
+    // where the window system keeps it after the swap, as SDL's offscreen driver does.
+    bool ReadWindowPixels(std::vector<DWORD>& pixels, UINT& width, UINT& height);
 
     static constexpr DWORD kStages = 2;
 

@@ -1,5 +1,6 @@
 #include "platform/d3d9/GlDirect3D.h"
 
+#include "platform/DisplayModes.h"
 #include "platform/PlatformLog.h"
 #include "platform/d3d9/GlContext.h"
 #include "platform/d3d9/GlDevice.h"
@@ -10,25 +11,14 @@
 namespace lv::platform {
 namespace {
 
-// The display's 32-bit modes in SDL's order; never empty, the desktop mode at least.
+// The display's modes as the window layer lists them, in 32 bits; never empty.
 std::vector<D3DDISPLAYMODE> DisplayModes()
 {
     std::vector<D3DDISPLAYMODE> modes;
-    const int count = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < count; ++i) {
-        SDL_DisplayMode mode{};
-        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
-            continue;
-        if (mode.format != SDL_PIXELFORMAT_UNKNOWN && SDL_BITSPERPIXEL(mode.format) < 24)
-            continue;
-        modes.push_back({UINT(mode.w), UINT(mode.h), UINT(mode.refresh_rate), D3DFMT_X8R8G8B8});
-    }
-    if (modes.empty()) {
-        SDL_DisplayMode mode{};
-        if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
-            mode.w = 1024, mode.h = 768, mode.refresh_rate = 60;
-        modes.push_back({UINT(mode.w), UINT(mode.h), UINT(mode.refresh_rate), D3DFMT_X8R8G8B8});
-    }
+    for (const SDisplayMode& mode : GetDisplayModes())
+        modes.push_back({UINT(mode.Width), UINT(mode.Height), UINT(mode.RefreshRate), D3DFMT_X8R8G8B8});
+    if (modes.empty())
+        modes.push_back({1024, 768, 60, D3DFMT_X8R8G8B8});
     return modes;
 }
 

@@ -440,8 +440,10 @@ HRESULT CRecordingDevice::Reset(D3DPRESENT_PARAMETERS* params)
     if (m_BackBuffer->IsHeldByApplication())
         hr = D3DERR_INVALIDCALL;
     m_Log->Add(FAILED(hr) ? call + " = " + Hex(DWORD(hr)) : call);
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        m_Loss = 2; // like the device: lost until a Reset succeeds
         return hr;
+    }
     ReleaseBindings();
     ApplyParams(*params);
     m_Loss = 0;

@@ -36,7 +36,8 @@ public:
     std::vector<CRecordedDraw> Draws; // the vertices of every DrawPrimitiveUP, in order
 
     // Scripted behaviour: a method's result by name (missing: D3D_OK); a failing Create* hands out
-    // nothing. TestCooperativeLevel follows SimulateDeviceLoss unless scripted here.
+    // nothing. TestCooperativeLevel follows SimulateDeviceLoss and failed Resets (lost until a
+    // Reset succeeds) unless scripted here.
     std::map<std::string, HRESULT, std::less<>> Results;
     std::vector<D3DDISPLAYMODE> Modes{{1024, 768, 60, D3DFMT_X8R8G8B8}, {1366, 768, 60, D3DFMT_X8R8G8B8}};
     // Windowed devices get this back-buffer size when the parameters leave it 0.

@@ -10,6 +10,7 @@
 // - Pixel positions follow Direct3D 9: pixel centres sit on integer coordinates.
 // - Pixel shaders are GLSL fragment shaders (see platform/d3dx9/d3dx9.h for the inputs).
 #include "platform/WinTypes.h"
+#include <vector>
 
 // ---- constants -------------------------------------------------------------------------------
 
@@ -320,5 +321,9 @@ void SetDirect3DFactory(Direct3DFactory factory);
 // OpenGL never loses a device; this makes the device behave as after a loss (see
 // TestCooperativeLevel). False when the device is not one of this layer's.
 bool SimulateDeviceLoss(IDirect3DDevice9* device);
+
+// The device window's picture as the last Present left it (0xAARRGGBB, rows top first), for
+// tests under SDL's offscreen driver. False when the device is not OpenGL or nothing can be read.
+bool ReadPresentedPixels(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width, UINT& height);
 
 } // namespace lv::platform
