@@ -89,7 +89,7 @@ bool CFontManager::LoadBindump(const std::string& path)
         m_Files.FreeFile(data);
     else
         entry.file = data;
-    m_FileEntries[path.substr(0, path.size() - 9)] = entry;
+    m_FileEntries[path.substr(0, path.size() - std::strlen(".bindump"))] = entry;
     return true;
 }
 
