@@ -8,7 +8,7 @@
 
 namespace lv::core {
 
-class FontDeclaration : public Declaration
+class FontDeclaration final : public Declaration
 {
 public:
     FontDeclaration();
