@@ -72,8 +72,9 @@ struct CBenchFont
         builder.Finalize(static_cast<u16>(raster.width), static_cast<u16>(raster.height));
         u32 size = 0;
         block = builder.Build(size);
-        const char16_t* words[] = {u"layout", u"of", u"a", u"paragraph", u"with", u"kerning,", u"wrapping",
-                                   u"and", u"justified", u"lines", u"Text", u"renders", u"glyphs."};
+        const char16_t* words[] = {u"layout",   u"of",       u"a",      u"paragraph", u"with",
+                                   u"kerning,", u"wrapping", u"and",    u"justified", u"lines",
+                                   u"Text",     u"renders",  u"glyphs."};
         for (size_t i = 0; text.size() < 2000; ++i) {
             text += words[(i * 7) % 13];
             text += u' ';
@@ -116,12 +117,12 @@ const std::vector<u8>& ParagraphVertices()
             renderer.BeginFrame();
             CImageHandle image;
             image.BindTexture(CTextureManager::Instance().CreateTexture(BenchFont().raster.width,
-                                                                         BenchFont().raster.height));
+                                                                        BenchFont().raster.height));
             CFont font;
             BenchFont().Bind(font, image);
             log->Draws.clear();
-            renderer.RenderText(&font, BenchFont().text.c_str(), kBox, kFlags, 0, CColor(), CColor(0u), CColor(0u),
-                                CColor(0u), -1, -1);
+            renderer.RenderText(&font, BenchFont().text.c_str(), kBox, kFlags, 0, CColor(), CColor(0u),
+                                CColor(0u), CColor(0u), -1, -1);
             renderer.Flush();
             for (const auto& draw : log->Draws)
                 out.insert(out.end(), draw.Vertices.begin(), draw.Vertices.end());
@@ -148,20 +149,21 @@ void TextLayoutAndQueue(benchmark::State& state)
         CRenderer renderer;
         renderer.SetHost(&host);
         renderer.SetSourceSize(kWidth, kHeight);
-        if (!host.m_Window || !renderer.SetMode(false, true, kWidth, kHeight) || !GetGraphicsDevice().GetDevice()) {
+        if (!host.m_Window || !renderer.SetMode(false, true, kWidth, kHeight) ||
+            !GetGraphicsDevice().GetDevice()) {
             state.SkipWithError("no OpenGL device");
             return;
         }
         CImageHandle image;
-        image.BindTexture(CTextureManager::Instance().CreateTexture(BenchFont().raster.width,
-                                                                     BenchFont().raster.height));
+        image.BindTexture(
+            CTextureManager::Instance().CreateTexture(BenchFont().raster.width, BenchFont().raster.height));
         image.GetTexture()->UploadArgb(BenchFont().raster.pixels.data());
         CFont font;
         BenchFont().Bind(font, image);
         for (auto _ : state) {
             renderer.BeginFrame();
-            renderer.RenderText(&font, BenchFont().text.c_str(), kBox, kFlags, 0, CColor(), CColor(0u), CColor(0u),
-                                CColor(0u), -1, -1);
+            renderer.RenderText(&font, BenchFont().text.c_str(), kBox, kFlags, 0, CColor(), CColor(0u),
+                                CColor(0u), CColor(0u), -1, -1);
             renderer.EndFrame();
         }
         image.Release();
@@ -217,9 +219,10 @@ public:
         if (ours == m_Ms.end() || sdl == m_Ms.end())
             return;
         const double glyphs = BenchFont().glyphs;
-        std::printf("%u glyphs: layout + queueing %.1f glyphs/ms | SDL_RenderGeometry (precomputed) %.1f glyphs/ms "
-                    "| ratio ours/SDL %.2f\n",
-                    BenchFont().glyphs, glyphs / ours->second, glyphs / sdl->second, sdl->second / ours->second);
+        std::printf(
+            "%u glyphs: layout + queueing %.1f glyphs/ms | SDL_RenderGeometry (precomputed) %.1f glyphs/ms "
+            "| ratio ours/SDL %.2f\n",
+            BenchFont().glyphs, glyphs / ours->second, glyphs / sdl->second, sdl->second / ours->second);
     }
 
 private:

@@ -68,7 +68,8 @@ int main(int argc, char** argv)
             break;
     }
     if (argc - i != 2 || std::atoi(argv[i]) <= 0) {
-        std::fprintf(stderr, "usage: font_builder [--font file.ttf] [--chars text] [--width N] SIZE out/name\n");
+        std::fprintf(stderr,
+                     "usage: font_builder [--font file.ttf] [--chars text] [--width N] SIZE out/name\n");
         return 2;
     }
     options.pixelSize = static_cast<u32>(std::atoi(argv[i]));

@@ -29,7 +29,8 @@ int main(int argc, char** argv)
     }
     const std::string output = argc == 4 ? argv[3] : std::string(argv[1]) + ".bindump";
     std::string error;
-    if (!lv::content::WriteFontImage(argv[1], static_cast<u16>(width), static_cast<u16>(height), output, &error)) {
+    if (!lv::content::WriteFontImage(argv[1], static_cast<u16>(width), static_cast<u16>(height), output,
+                                     &error)) {
         std::fprintf(stderr, "font_image_writer: %s\n", error.c_str());
         return 1;
     }

@@ -49,7 +49,8 @@ void TryBlock(const u8* data, size_t size)
         const CVector2 point(50, 30);
         s32 index = 0;
         bool left = false, upper = false;
-        render.HitTest(&font, text.c_str(), &box, 0x8 | 0x40 | 0x200, 0, &point, false, &index, &left, &upper);
+        render.HitTest(&font, text.c_str(), &box, 0x8 | 0x40 | 0x200, 0, &point, false, &index, &left,
+                       &upper);
     }
     std::free(block);
 }

@@ -12,8 +12,7 @@ bool IsBlank(u32 c)
     return c == ' ' || (c >= 0x09 && c <= 0x0D);
 }
 
-template <typename Ch>
-s32 ScanDecimal(std::basic_string_view<Ch> text)
+template <typename Ch> s32 ScanDecimal(std::basic_string_view<Ch> text)
 {
     size_t i = 0;
     while (i < text.size() && IsBlank(static_cast<u32>(text[i])))
@@ -77,7 +76,8 @@ bool ScanIntAnyBase(std::string_view text, size_t& pos, s32& value)
     u32 base = 10;
     if (i < text.size() && text[i] == '0') {
         base = 8;
-        if (i + 2 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X') && DigitValue(text[i + 2]) < 16) {
+        if (i + 2 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+            DigitValue(text[i + 2]) < 16) {
             base = 16;
             i += 2;
         }

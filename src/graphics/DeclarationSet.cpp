@@ -33,7 +33,12 @@ bool NameIs(const XmlToken& token, const char* keyword)
 
 // Frame scratch words: user[0] the element's group (a group element, or the enclosing group of
 // a declaration), user[1] the kind, user[2] the declaration's index in its group.
-enum : uintptr_t { kNoNode = 0, kGroupNode = 1, kDeclarationNode = 2 };
+enum : uintptr_t
+{
+    kNoNode = 0,
+    kGroupNode = 1,
+    kDeclarationNode = 2
+};
 
 struct CParseContext
 {
@@ -145,7 +150,8 @@ void CDeclarationSet::LoadXml(const char* text, size_t length, const char* group
         }
     }
     CParseContext context{target, {}};
-    lv::core::ParseXml(text, length, &context, OnElementStart, OnAttribute, OnAttributesEnd, nullptr, nullptr);
+    lv::core::ParseXml(text, length, &context, OnElementStart, OnAttribute, OnAttributesEnd, nullptr,
+                       nullptr);
     if (named)
         target->SetName(lv::core::InternName(CFixedString(groupName)));
 }

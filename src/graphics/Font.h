@@ -29,7 +29,10 @@ public:
 
     const FontGlyph* GetGlyphTable() const { return reinterpret_cast<const FontGlyph*>(block + 1); }
     const FontGlyph* FindGlyph(u16 code) const { return FindFontGlyph(block, code); }
-    s32 GetKerning(const FontGlyph* glyph, u16 previous) const { return FindFontKerning(block, glyph, previous); }
+    s32 GetKerning(const FontGlyph* glyph, u16 previous) const
+    {
+        return FindFontKerning(block, glyph, previous);
+    }
     // The glyph, or a shared all-zero record when the code has none.
     const FontGlyph* GetGlyphOrEmpty(u16 code) const;
 

@@ -16,7 +16,8 @@ bool IsValidFontBlock(const void* block, u32 size)
     const u64 kerningStart = sizeof(FontHeader) + u64(header.glyphCount) * sizeof(FontGlyph);
     if (kerningStart > size)
         return false;
-    const auto* glyphs = reinterpret_cast<const FontGlyph*>(static_cast<const u8*>(block) + sizeof(FontHeader));
+    const auto* glyphs =
+        reinterpret_cast<const FontGlyph*>(static_cast<const u8*>(block) + sizeof(FontHeader));
     for (u32 i = 0; i < header.glyphCount; ++i) {
         const FontGlyph& g = glyphs[i];
         if (g.pairCount == 0)

@@ -45,12 +45,12 @@ size_t ScanInts(std::string_view text, s32* values, size_t count)
 
 struct CFontXmlCallbacks
 {
-    static void Attribute(void* user, XmlFrame* frames, int depth, const XmlToken* name, const XmlToken* value,
-                          bool)
+    static void Attribute(void* user, XmlFrame* frames, int depth, const XmlToken* name,
+                          const XmlToken* value, bool)
     {
-        static_cast<CFontBuilder*>(user)->Attribute(std::string_view(frames[depth].name.start, frames[depth].name.length),
-                                                    std::string_view(name->start, name->length),
-                                                    std::string_view(value->start, value->length));
+        static_cast<CFontBuilder*>(user)->Attribute(
+            std::string_view(frames[depth].name.start, frames[depth].name.length),
+            std::string_view(name->start, name->length), std::string_view(value->start, value->length));
     }
     static void AttributesEnd(void* user, XmlFrame* frames, int depth)
     {
@@ -61,8 +61,8 @@ struct CFontXmlCallbacks
 
 void CFontBuilder::Parse(const char* text, size_t length)
 {
-    lv::core::ParseXml(text, length, this, nullptr, CFontXmlCallbacks::Attribute, CFontXmlCallbacks::AttributesEnd,
-                       nullptr, nullptr);
+    lv::core::ParseXml(text, length, this, nullptr, CFontXmlCallbacks::Attribute,
+                       CFontXmlCallbacks::AttributesEnd, nullptr, nullptr);
 }
 
 void CFontBuilder::Attribute(std::string_view element, std::string_view name, std::string_view value)
@@ -79,9 +79,9 @@ void CFontBuilder::Attribute(std::string_view element, std::string_view name, st
         } else if (Is(name, "Space")) {
             m_Metrics.space = ScanInt(value);
         } else if (Is(name, "PixHeight")) {
-            m_Metrics.pixelHeight = static_cast<s32>(static_cast<u32>(ScanInt(value)) -
-                                                     static_cast<u32>(m_Metrics.padTop) -
-                                                     static_cast<u32>(m_Metrics.padBottom));
+            m_Metrics.pixelHeight =
+                static_cast<s32>(static_cast<u32>(ScanInt(value)) - static_cast<u32>(m_Metrics.padTop) -
+                                 static_cast<u32>(m_Metrics.padBottom));
         } else if (Is(name, "Baseline")) {
             m_Metrics.baseline =
                 static_cast<s32>(static_cast<u32>(m_Metrics.pixelHeight) - static_cast<u32>(ScanInt(value)));

@@ -115,7 +115,8 @@ bool CFontManager::CreateResource(const FontDeclaration& declaration, CFont& fon
     }
 
     const std::string bindump = file + ".bindump";
-    if (m_Files.FileExists(bindump.c_str()) && !m_Files.HasLocalizedFile(file.c_str()) && LoadBindump(bindump))
+    if (m_Files.FileExists(bindump.c_str()) && !m_Files.HasLocalizedFile(file.c_str()) &&
+        LoadBindump(bindump))
         return CreateResource(declaration, font);
 
     u32 size = 0;

@@ -35,7 +35,8 @@ public:
     CFontManager& operator=(const CFontManager&) = delete;
 
     bool CreateResource(const FontDeclaration& declaration, lv::graphics::CFont& font) override;
-    bool RecreateResource(const FontDeclaration& declaration, lv::graphics::CFont& font, void* extra) override;
+    bool RecreateResource(const FontDeclaration& declaration, lv::graphics::CFont& font,
+                          void* extra) override;
 
     // The font of that name; null when there is none. Stays valid while the font is loaded.
     lv::graphics::CFont* FindFont(const char* name);
@@ -47,10 +48,10 @@ public:
 private:
     struct CFileEntry
     {
-        bool built = false;                            // compiled here (malloc'd)
+        bool built = false; // compiled here (malloc'd)
         const lv::graphics::FontHeader* block = nullptr;
-        const void* file = nullptr;                    // the loaded ".bindump", when read in place
-        bool copied = false;                           // a malloc'd aligned copy of a loaded file
+        const void* file = nullptr; // the loaded ".bindump", when read in place
+        bool copied = false;        // a malloc'd aligned copy of a loaded file
     };
 
     bool LoadBindump(const std::string& path);

@@ -639,8 +639,9 @@ void CRenderer::DrawTiledFrameUv(const CImageHandle* image, const CFloatRect& d,
 namespace lv::graphics {
 
 bool CRenderer::RenderText(const CFont* font, const WChar* text, const CIntRect& box, s32 flags, u32 length,
-                           const CColor& textColour, const CColor& backgroundColour, const CColor& selectedTextColour,
-                           const CColor& selectionColour, s32 selectionStart, s32 selectionEnd)
+                           const CColor& textColour, const CColor& backgroundColour,
+                           const CColor& selectedTextColour, const CColor& selectionColour,
+                           s32 selectionStart, s32 selectionEnd)
 {
     return m_TextRender->RenderText(*this, *m_RenderState, font, text, &box, static_cast<u32>(flags), length,
                                     &textColour, &backgroundColour, &selectedTextColour, &selectionColour,
@@ -652,12 +653,13 @@ bool CRenderer::RenderTextString(const CFont* font, const WString& text, const C
                                  const CColor& selectedTextColour, const CColor& selectionColour,
                                  s32 selectionStart, s32 selectionEnd)
 {
-    return RenderText(font, text.c_str(), box, flags, length, textColour, backgroundColour, selectedTextColour,
-                      selectionColour, selectionStart, selectionEnd);
+    return RenderText(font, text.c_str(), box, flags, length, textColour, backgroundColour,
+                      selectedTextColour, selectionColour, selectionStart, selectionEnd);
 }
 
 void CRenderer::DrawTextAt(const CFont* font, const WChar* text, float x, float y, s32 horizontalAnchor,
-                           s32 verticalAnchor, float, const CColor& textColour, const CColor& backgroundColour)
+                           s32 verticalAnchor, float, const CColor& textColour,
+                           const CColor& backgroundColour)
 {
     if (!font || !text || !*text)
         return;
@@ -682,13 +684,14 @@ void CRenderer::DrawTextAt(const CFont* font, const WChar* text, float x, float 
     RenderText(font, text, box, flags, 0, textColour, backgroundColour, none, none, -1, -1);
 }
 
-void CRenderer::DrawTextAtString(const CFont* font, const WString& text, float x, float y, s32 horizontalAnchor,
-                                 s32 verticalAnchor, float scale, const CColor& textColour,
-                                 const CColor& backgroundColour)
+void CRenderer::DrawTextAtString(const CFont* font, const WString& text, float x, float y,
+                                 s32 horizontalAnchor, s32 verticalAnchor, float scale,
+                                 const CColor& textColour, const CColor& backgroundColour)
 {
     if (text.empty())
         return;
-    DrawTextAt(font, text.c_str(), x, y, horizontalAnchor, verticalAnchor, scale, textColour, backgroundColour);
+    DrawTextAt(font, text.c_str(), x, y, horizontalAnchor, verticalAnchor, scale, textColour,
+               backgroundColour);
 }
 
 } // namespace lv::graphics

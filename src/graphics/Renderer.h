@@ -127,8 +127,9 @@ public:
     // Text, laid out in a rectangle (flags of CTextRender; a length of 0 means up to the
     // terminating zero; a selection colour of 0 draws no selection, -1, -1 selects nothing).
     bool RenderText(const CFont* font, const WChar* text, const CIntRect& box, s32 flags, u32 length,
-                    const CColor& textColour, const CColor& backgroundColour, const CColor& selectedTextColour,
-                    const CColor& selectionColour, s32 selectionStart, s32 selectionEnd);
+                    const CColor& textColour, const CColor& backgroundColour,
+                    const CColor& selectedTextColour, const CColor& selectionColour, s32 selectionStart,
+                    s32 selectionEnd);
     bool RenderTextString(const CFont* font, const WString& text, const CIntRect& box, s32 flags, u32 length,
                           const CColor& textColour, const CColor& backgroundColour,
                           const CColor& selectedTextColour, const CColor& selectionColour, s32 selectionStart,
@@ -136,7 +137,8 @@ public:
     // Text anchored at a point: anchor 0 centres on it, 1 puts the right (bottom) edge there, any
     // other value the left (top) edge. The scale has no effect.
     void DrawTextAt(const CFont* font, const WChar* text, float x, float y, s32 horizontalAnchor,
-                    s32 verticalAnchor, float scale, const CColor& textColour, const CColor& backgroundColour);
+                    s32 verticalAnchor, float scale, const CColor& textColour,
+                    const CColor& backgroundColour);
     void DrawTextAtString(const CFont* font, const WString& text, float x, float y, s32 horizontalAnchor,
                           s32 verticalAnchor, float scale, const CColor& textColour,
                           const CColor& backgroundColour);

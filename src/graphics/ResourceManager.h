@@ -9,8 +9,7 @@
 
 namespace lv::core {
 
-template <class Resource, class Decl>
-class CResourceManager
+template <class Resource, class Decl> class CResourceManager
 {
 public:
     virtual ~CResourceManager() = default;

@@ -516,8 +516,8 @@ bool CTextRender::RenderText(CRenderer& renderer, CRenderState& state, const CFo
     return true;
 }
 
-bool CTextRender::GetCharRect(const CFont* font, const WChar* text, const CIntRect* box, u32 flags, u32 length,
-                              s32 index, CIntRect* out)
+bool CTextRender::GetCharRect(const CFont* font, const WChar* text, const CIntRect* box, u32 flags,
+                              u32 length, s32 index, CIntRect* out)
 {
     if (!out || !Begin(font, text, box, flags, length))
         return false;
@@ -553,8 +553,8 @@ bool CTextRender::HitTest(const CFont* font, const WChar* text, const CIntRect* 
     return true;
 }
 
-bool CTextRender::MeasureText(const CFont* font, const WChar* text, const CIntRect* box, u32 flags, u32 length,
-                              CPoint2i* size)
+bool CTextRender::MeasureText(const CFont* font, const WChar* text, const CIntRect* box, u32 flags,
+                              u32 length, CPoint2i* size)
 {
     flags |= kPlain;
     if (!size || !Begin(font, text, box, flags, length))

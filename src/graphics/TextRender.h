@@ -23,9 +23,10 @@ class CTextRender
 public:
     // Layout flags. Exactly one horizontal (left, centre, right, justify) and one vertical (top,
     // middle, bottom) alignment hold after validation; left and top are the defaults.
-    enum : u32 {
-        kPlain = 0x1,    // no alignment, no word wrap
-        kNoWrap2 = 0x2,  // alternatives to word wrap, laid out without wrapping
+    enum : u32
+    {
+        kPlain = 0x1,   // no alignment, no word wrap
+        kNoWrap2 = 0x2, // alternatives to word wrap, laid out without wrapping
         kNoWrap4 = 0x4,
         kWordWrap = 0x8, // at the box width
         kAlignLeft = 0x20,
@@ -96,12 +97,12 @@ public:
     // transparent (the text colour as white).
     bool RenderText(CRenderer& renderer, CRenderState& state, const CFont* font, const WChar* text,
                     const CIntRect* box, u32 flags, u32 length, const CColor* textColour,
-                    const CColor* backgroundColour, const CColor* selectedTextColour, const CColor* selectionColour,
-                    s32 selectionStart, s32 selectionEnd);
+                    const CColor* backgroundColour, const CColor* selectedTextColour,
+                    const CColor* selectionColour, s32 selectionStart, s32 selectionEnd);
     // The rectangle of the character at the index, in the box's coordinates; the box corner for
     // an empty text; false for an index past the end.
-    bool GetCharRect(const CFont* font, const WChar* text, const CIntRect* box, u32 flags, u32 length, s32 index,
-                     CIntRect* out);
+    bool GetCharRect(const CFont* font, const WChar* text, const CIntRect* box, u32 flags, u32 length,
+                     s32 index, CIntRect* out);
     // The character under a point relative to the box origin: in exact mode only a hit counts,
     // otherwise the nearest character of the point's line; -1 when none.
     bool HitTest(const CFont* font, const WChar* text, const CIntRect* box, u32 flags, u32 length,

@@ -32,7 +32,8 @@ TEST(DeclarationSet, FontDeclarationFromTheExample)
 {
     auto set = CDeclarationSet::Create();
     EXPECT_TRUE(set->IsEmpty());
-    Load(*set, P + "<fonts><font id=\"font_14\" image=\"fnt14\" file=\"fonts\\f14.xml\" color=\"4294967295\"/></fonts>");
+    Load(*set, P + "<fonts><font id=\"font_14\" image=\"fnt14\" file=\"fonts\\f14.xml\" "
+                   "color=\"4294967295\"/></fonts>");
     ASSERT_EQ(set->GetDeclarations().size(), 1u);
     const FontDeclaration& d = set->GetDeclarations()[0];
     EXPECT_EQ(Name(d.GetName()), "font_14");
@@ -50,11 +51,11 @@ TEST(DeclarationSet, ColoursAndAttributeNames)
         u32 colour;
     };
     const Case cases[] = {
-        {"color=\"0\"", 0x00000000u},            // transparent black
-        {"", 0xFFFFFFFFu},                       // missing: opaque white
-        {"color=\"-16777216\"", 0xFF000000u},    // signed form
-        {"COL=\"255\"", 0x000000FFu},            // a prefix of the keyword, any case
-        {"color=\"8589934591\"", 0xFFFFFFFFu},   // wraps to 32 bits
+        {"color=\"0\"", 0x00000000u},          // transparent black
+        {"", 0xFFFFFFFFu},                     // missing: opaque white
+        {"color=\"-16777216\"", 0xFF000000u},  // signed form
+        {"COL=\"255\"", 0x000000FFu},          // a prefix of the keyword, any case
+        {"color=\"8589934591\"", 0xFFFFFFFFu}, // wraps to 32 bits
         {"color=\" +12abc\"", 12u},
     };
     for (const Case& c : cases) {
@@ -68,7 +69,8 @@ TEST(DeclarationSet, ColoursAndAttributeNames)
 TEST(DeclarationSet, GroupsNestAndOtherElementsAreIgnored)
 {
     auto set = CDeclarationSet::Create();
-    Load(*set, P + "<r><GROUP id=\"menu\" flags=\"7\"><font id=\"a\"/><group id=\"deep\"><font id=\"b\"/></group></GROUP>"
+    Load(*set, P + "<r><GROUP id=\"menu\" flags=\"7\"><font id=\"a\"/><group id=\"deep\"><font "
+                   "id=\"b\"/></group></GROUP>"
                    "<other><font id=\"lost\"/></other><font id=\"c\"><font id=\"inner\"/></font></r>");
     ASSERT_EQ(set->GetGroups().size(), 1u);
     CDeclarationGroup& menu = set->GetGroups().front();

@@ -74,9 +74,8 @@ TEST(Font, SoundBindumpIsReadInsteadOfTheXml)
 
 TEST(Font, CorruptBindumpTakesTheBoxAndTheXml)
 {
-    const std::vector<u8> good = lv::content::CompileFontImage(TestFontXml("<Pair Chars=\"AV\" Value=\"-2\"/>",
-                                                                           "Space=\"9\""),
-                                                               512, 16);
+    const std::vector<u8> good = lv::content::CompileFontImage(
+        TestFontXml("<Pair Chars=\"AV\" Value=\"-2\"/>", "Space=\"9\""), 512, 16);
     const auto word = [](std::vector<u8>& b, size_t at, u32 v) { std::memcpy(b.data() + at, &v, 4); };
     const u32 count = reinterpret_cast<const FontHeader*>(good.data())->glyphCount;
     // The glyph of 'V' is the one with kerning.
@@ -200,11 +199,12 @@ TEST(Font, ParsingExamples)
 
 TEST(Font, SyntheticSpaceAndNewlineAndPairs)
 {
-    const CCompiled font(Font("Version=\"2\" Space=\"6\"",
-                              "<Char Code=\" \" Rect=\"1 1 5 5\" Width=\"9\"/><Char Code=\"A\" Rect=\"0 0 4 4\" "
-                              "Width=\"5\"/><Char Code=\"V\" Width=\"5\"/>"
-                              "<Pair Chars=\"A\" Value=\"-9\"/><Pair Chars=\"AVx\" Value=\"-3\"/>"
-                              "<Pair Chars=\"A \" Value=\"-4\"/><Pair Chars=\"AVx\" Value=\"-7\"/>"));
+    const CCompiled font(
+        Font("Version=\"2\" Space=\"6\"",
+             "<Char Code=\" \" Rect=\"1 1 5 5\" Width=\"9\"/><Char Code=\"A\" Rect=\"0 0 4 4\" "
+             "Width=\"5\"/><Char Code=\"V\" Width=\"5\"/>"
+             "<Pair Chars=\"A\" Value=\"-9\"/><Pair Chars=\"AVx\" Value=\"-3\"/>"
+             "<Pair Chars=\"A \" Value=\"-4\"/><Pair Chars=\"AVx\" Value=\"-7\"/>"));
     const FontGlyph* space = font.Glyph(' ');
     ASSERT_NE(space, nullptr);
     EXPECT_EQ(space->advance, 6);

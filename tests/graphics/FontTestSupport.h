@@ -35,7 +35,8 @@ inline std::string TestFontXml(const std::string& extra = "", const std::string&
 class CFontWorkingFolder
 {
 public:
-    explicit CFontWorkingFolder(const std::filesystem::path& folder) : m_Previous(std::filesystem::current_path())
+    explicit CFontWorkingFolder(const std::filesystem::path& folder)
+        : m_Previous(std::filesystem::current_path())
     {
         std::filesystem::current_path(folder);
     }

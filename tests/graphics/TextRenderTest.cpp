@@ -118,8 +118,8 @@ TEST_F(TextRenderTest, ContradictingFlagsAndNullTextFail)
     EXPECT_FALSE(m_Renderer->RenderText(m_Font, u"ab", box, 0x40 | 0x80, 0, CColor(), CColor(0u), CColor(0u),
                                         CColor(0u), -1, -1));
     EXPECT_TRUE(log.Contains("[graphics][2]: Invalid horizontal text alignment"));
-    EXPECT_FALSE(m_Renderer->RenderText(m_Font, u"ab", box, 0x200 | 0x400, 0, CColor(), CColor(0u), CColor(0u),
-                                        CColor(0u), -1, -1));
+    EXPECT_FALSE(m_Renderer->RenderText(m_Font, u"ab", box, 0x200 | 0x400, 0, CColor(), CColor(0u),
+                                        CColor(0u), CColor(0u), -1, -1));
     EXPECT_TRUE(log.Contains("[graphics][2]: Invalid vertical text alignment"));
     EXPECT_FALSE(m_Renderer->RenderText(m_Font, u"ab", box, 0x8 | 0x4, 0, CColor(), CColor(0u), CColor(0u),
                                         CColor(0u), -1, -1));
@@ -192,12 +192,11 @@ TEST_F(TextRenderTest, MeasureCharRectAndHitTest)
         bool leftHalf;
     };
     const Case cases[] = {
-        {CVector2(-5, 5), false, 0, true},  // left of the first character
-        {CVector2(8, 5), false, 1, false},  // inside b's span, right half
-        {CVector2(40, 5), false, 1, false}, // right of the last: nearest
+        {CVector2(-5, 5), false, 0, true},    // left of the first character
+        {CVector2(8, 5), false, 1, false},    // inside b's span, right half
+        {CVector2(40, 5), false, 1, false},   // right of the last: nearest
         {CVector2(5, 100), false, -1, false}, // below the last line
-        {CVector2(-5, 5), true, -1, false},
-        {CVector2(7, 2), true, 1, true},
+        {CVector2(-5, 5), true, -1, false},   {CVector2(7, 2), true, 1, true},
     };
     for (const Case& c : cases) {
         s32 index = 99;
@@ -225,8 +224,8 @@ TEST_F(TextRenderTest, NegativeKerningNeverMovesThePenLeftOfTheBox)
 TEST_F(TextRenderTest, ColoursSelectionAndLines)
 {
     m_Renderer->SetColor(CColor(0xFF808080u));
-    m_Renderer->RenderText(m_Font, u"abc", CIntRect(0, 0, 300, 100), 0x1000, 0, CColor(0xFFFF0000u), CColor(0u),
-                           CColor(0xFF00FF00u), CColor(0u), -1, -1);
+    m_Renderer->RenderText(m_Font, u"abc", CIntRect(0, 0, 300, 100), 0x1000, 0, CColor(0xFFFF0000u),
+                           CColor(0u), CColor(0xFF00FF00u), CColor(0u), -1, -1);
     std::vector<CQuadSeen> glyphs = Glyphs();
     ASSERT_EQ(glyphs.size(), 3u);
     for (const CQuadSeen& g : glyphs)

@@ -52,7 +52,9 @@ bool ReadPngSize(const std::filesystem::path& file, u32& width, u32& height)
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (!std::equal(kSignature, kSignature + 8, header) || !std::equal(header + 12, header + 16, "IHDR"))
         return false;
-    const auto be32 = [](const unsigned char* p) { return u32(p[0]) << 24 | u32(p[1]) << 16 | u32(p[2]) << 8 | p[3]; };
+    const auto be32 = [](const unsigned char* p) {
+        return u32(p[0]) << 24 | u32(p[1]) << 16 | u32(p[2]) << 8 | p[3];
+    };
     width = be32(header + 16);
     height = be32(header + 20);
     return true;

@@ -152,23 +152,24 @@ bool RasterizeFont(const std::string& fontFile, const CRasterizeOptions& options
     for (const CGlyphImage& g : glyphs) {
         // A glyph with a negative left bearing starts its image further left: the pen moves back
         // by that much through the left padding only, so the image is shifted instead.
-        std::snprintf(line, sizeof line, "  <Char Code=\"%s\" Rect=\"%d %d %d %d\" Width=\"%d\" TopOffset=\"%d\"/>\n",
-                      XmlCode(g.code).c_str(), g.x, g.y, g.x + g.cellWidth, g.y + g.cellHeight, g.advance,
-                      g.topOffset);
+        std::snprintf(
+            line, sizeof line, "  <Char Code=\"%s\" Rect=\"%d %d %d %d\" Width=\"%d\" TopOffset=\"%d\"/>\n",
+            XmlCode(g.code).c_str(), g.x, g.y, g.x + g.cellWidth, g.y + g.cellHeight, g.advance, g.topOffset);
         xml += line;
     }
     if (options.kerning && FT_HAS_KERNING(ft.m_Face)) {
         for (const CGlyphImage& a : glyphs)
             for (const CGlyphImage& b : glyphs) {
                 FT_Vector k{0, 0};
-                const FT_UInt ia = FT_Get_Char_Index(ft.m_Face, a.code), ib = FT_Get_Char_Index(ft.m_Face, b.code);
+                const FT_UInt ia = FT_Get_Char_Index(ft.m_Face, a.code),
+                              ib = FT_Get_Char_Index(ft.m_Face, b.code);
                 if (FT_Get_Kerning(ft.m_Face, ia, ib, FT_KERNING_DEFAULT, &k) != 0)
                     continue;
                 const s32 amount = static_cast<s32>(k.x >= 0 ? (k.x + 32) >> 6 : -((-k.x + 32) >> 6));
                 if (amount == 0)
                     continue;
-                std::snprintf(line, sizeof line, "  <Pair Chars=\"%s%s\" Value=\"%d\"/>\n", XmlCode(a.code).c_str(),
-                              XmlCode(b.code).c_str(), amount);
+                std::snprintf(line, sizeof line, "  <Pair Chars=\"%s%s\" Value=\"%d\"/>\n",
+                              XmlCode(a.code).c_str(), XmlCode(b.code).c_str(), amount);
                 xml += line;
             }
     }

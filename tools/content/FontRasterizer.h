@@ -22,7 +22,7 @@ struct CRasterizeOptions
     // UTF-16 units to render; the printable ASCII range when empty.
     WString characters;
     u32 textureWidth = 256;
-    s32 padding = 1;   // around every glyph image
+    s32 padding = 1; // around every glyph image
     s32 lineGap = 2;
     s32 symbolGap = 0;
     bool kerning = true;
