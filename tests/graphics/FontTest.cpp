@@ -52,7 +52,10 @@ TEST(Font, ManagerBlockIsByteIdenticalToTheTool)
     EXPECT_EQ(font->image, &fixture.Image());
     EXPECT_EQ(BlockBytes(*font), lv::content::CompileFontImage(xml, 512, 16));
 
-    // The manager's own writer gives the same file.
+    // The tool's file, and the manager's own writer, give the same bytes.
+    ASSERT_TRUE(lv::content::WriteFontImage("fonts/f.xml", 512, 16, "tool.bindump"));
+    const std::string tool = fixture.Read("tool.bindump");
+    EXPECT_EQ(std::vector<u8>(tool.begin(), tool.end()), BlockBytes(*font));
     fixture.Manager().SaveBindumps();
     const std::string saved = fixture.Read("fonts/f.xml.bindump");
     EXPECT_EQ(std::vector<u8>(saved.begin(), saved.end()), BlockBytes(*font));
