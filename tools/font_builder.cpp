@@ -6,50 +6,14 @@
 // writes out/name.xml and out/name.png. The font defaults to DejaVu Sans; the characters to
 // printable ASCII.
 #include "content/FontRasterizer.h"
+#include "content/ImageWriter.h"
 #include "core/TextConvert.h"
-
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-
-namespace {
-
-bool WritePng(const std::string& path, const lv::content::CRasterizedFont& font)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, font.width, font.height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(size_t(font.width) * 4);
-    for (u32 y = 0; y < font.height; ++y) {
-        for (u32 x = 0; x < font.width; ++x) {
-            const u32 p = font.pixels[size_t(y) * font.width + x];
-            row[x * 4 + 0] = static_cast<png_byte>(p >> 16);
-            row[x * 4 + 1] = static_cast<png_byte>(p >> 8);
-            row[x * 4 + 2] = static_cast<png_byte>(p);
-            row[x * 4 + 3] = static_cast<png_byte>(p >> 24);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
-}
-
-} // namespace
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -81,7 +45,10 @@ int main(int argc, char** argv)
         return 1;
     }
     std::ofstream(base + ".xml", std::ios::binary) << font.xml;
-    if (!WritePng(base + ".png", font)) {
+    std::vector<u8> png;
+    if (!lv::content::EncodePngArgb(font.width, font.height, font.pixels, true, png) ||
+        !std::ofstream(base + ".png", std::ios::binary)
+             .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()))) {
         std::fprintf(stderr, "font_builder: cannot write %s.png\n", base.c_str());
         return 1;
     }

@@ -23,9 +23,9 @@ namespace {
 
 constexpr const char* kChannel = "font";
 
-lv::graphics::CImageHandle* DeclaredImage(void*, const char*)
+lv::graphics::CImageHandle* DeclaredImage(void*, const char* name)
 {
-    return nullptr; // WIRE: CTextureManager::GetImage
+    return lv::graphics::CTextureManager::Instance().GetImage(name);
 }
 
 } // namespace

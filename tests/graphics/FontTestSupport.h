@@ -14,6 +14,7 @@
 #include "graphics/FontManager.h"
 #include "graphics/ImageHandle.h"
 #include "graphics/Texture.h"
+#include "graphics/TextureManager.h"
 
 // A font whose letters a-z and A-Z all have the advance 5 (images 6 x 10, one per 8 pixels of a
 // 512 x 16 texture), space 4, symbol gap 1, line gap 2, pixel height 10 and no padding, plus
@@ -52,7 +53,7 @@ class CFontFixture
 {
 public:
     explicit CFontFixture(const char* language = "", lv::graphics::CTexture* texture = nullptr)
-        : m_Cwd(m_Folder.Path()), m_Files(language), m_OwnTexture(512, 16, 0)
+        : m_Cwd(m_Folder.Path()), m_Files(language), m_OwnTexture(&lv::graphics::CTextureManager::Instance(), 512, 16, 0)
     {
         m_Image.BindTexture(texture ? texture : &m_OwnTexture);
         m_Manager = std::make_unique<lv::core::CFontManager>(m_Files, &CFontFixture::Lookup, this);
