@@ -1,4 +1,5 @@
-// Renders a paragraph in a bitmap font made from DejaVu Sans by the font builder, through the
+// Renders a paragraph in a bitmap font made from DejaVu Sans by the font builder, its glyph
+// texture a declared image (PNG file, texture declarations, texture manager), through the
 // OpenGL device layer into a hidden window, and compares it with a reference image.
 // GAME_UPDATE_GOLDEN=1 writes the reference instead (check it by eye).
 #include <gtest/gtest.h>
@@ -8,11 +9,15 @@
 #include <vector>
 
 #include "FontTestSupport.h"
+#include "LogCapture.h"
 #include "content/FontRasterizer.h"
+#include "content/ImageWriter.h"
+#include "content/TextureDeclarationWriter.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
 #include "graphics/RendererHost.h"
 #include "graphics/TextRender.h"
+#include "graphics/TextureDeclarations.h"
 #include "graphics/TextureManager.h"
 #include "platform/PngImage.h"
 #include "platform/SdlWindow.h"
@@ -71,12 +76,37 @@ TEST(GoldenImage, TextParagraphThroughOpenGl)
         renderer.SetSourceSize(kWidth, kHeight);
         ASSERT_TRUE(renderer.SetMode(false, true, kWidth, kHeight));
         ASSERT_NE(GetGraphicsDevice().GetDevice(), nullptr);
-        CTexture* texture = CTextureManager::Instance().CreateTexture(raster.width, raster.height);
-        ASSERT_NE(texture, nullptr);
-        texture->UploadArgb(raster.pixels.data());
-        CFontFixture fonts("", texture);
-        const CFont* font = fonts.LoadOne(raster.xml);
-        ASSERT_NE(font, nullptr);
+        // The glyph texture as a declared image "fnt" of the folder's textures.
+        CTempFolder folder;
+        CFontWorkingFolder cwd(folder.Path());
+        std::vector<u8> png;
+        ASSERT_TRUE(lv::content::EncodePngArgb(raster.width, raster.height, raster.pixels, true, png));
+        folder.Write("fonts/f15.png", std::string(png.begin(), png.end()));
+        folder.Write("fonts/f15.xml", raster.xml);
+        std::vector<u8> blob;
+        ASSERT_TRUE(lv::content::CompileTextureDeclarations(
+            "<?xml version=\"1.0\"?><resources><surfaces><surface path=\"fonts/f15.png\"/></surfaces>"
+            "<group id=\"fonts\"><image id=\"fnt\" path=\"fonts/f15.png\" cols=\"1\" "
+            "rows=\"1\"/></group></resources>",
+            blob));
+        CTextureDeclarations declarations;
+        ASSERT_TRUE(declarations.LoadBlob(blob.data(), static_cast<u32>(blob.size())));
+        CTextureManager textures;
+        textures.Init(&declarations);
+        lv::core::CFileSystem files("");
+        lv::core::CFontManager fonts(
+            files,
+            [](void* user, const char* name) { return static_cast<CTextureManager*>(user)->GetImage(name); },
+            &textures);
+        auto set = CDeclarationSet::Create();
+        const std::string fontsXml = "<?xml version=\"1.0\"?><fonts><font id=\"font_15\" image=\"fnt\" "
+                                     "file=\"fonts\\f15.xml\"/></fonts>";
+        set->LoadXml(fontsXml.data(), fontsXml.size(), nullptr);
+        CLogCapture log;
+        fonts.LoadAll(*set, nullptr);
+        const CFont* font = fonts.FindFont("font_15");
+        ASSERT_NE(font, nullptr) << log.Text();
+        ASSERT_EQ(font->image->GetTexture()->GetWidth(), raster.width);
 
         ASSERT_TRUE(renderer.BeginFrame());
         renderer.FillQuad(CQuad(0, 0, kWidth, kHeight), CColor(0xFF203040u));
