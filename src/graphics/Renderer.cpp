@@ -13,6 +13,7 @@
 #include "graphics/RenderBatch.h"
 #include "graphics/RenderState.h"
 #include "graphics/RendererHost.h"
+#include "graphics/TextRender.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
 
@@ -66,7 +67,10 @@ private:
     IDirect3DBaseTexture9* m_DeviceTexture = nullptr;
 };
 
-CRenderer::CRenderer() : m_RenderState(new CRenderState), m_RenderBatch(new CRenderBatch) {}
+CRenderer::CRenderer()
+    : m_RenderState(new CRenderState), m_TextRender(new CTextRender), m_RenderBatch(new CRenderBatch)
+{
+}
 
 CRenderer::~CRenderer()
 {
@@ -626,6 +630,68 @@ void CRenderer::DrawTiledFrameUv(const CImageHandle* image, const CFloatRect& d,
         y += rows[1].size;
     }
     drawRow(y, ch, rows[2].t0, rows[2].t1);
+}
+
+} // namespace lv::graphics
+
+// ---- text -------------------------------------------------------------------------------------
+
+namespace lv::graphics {
+
+bool CRenderer::RenderText(const CFont* font, const WChar* text, const CIntRect& box, s32 flags, u32 length,
+                           const CColor& textColour, const CColor& backgroundColour,
+                           const CColor& selectedTextColour, const CColor& selectionColour,
+                           s32 selectionStart, s32 selectionEnd)
+{
+    return m_TextRender->RenderText(*this, *m_RenderState, font, text, &box, static_cast<u32>(flags), length,
+                                    &textColour, &backgroundColour, &selectedTextColour, &selectionColour,
+                                    selectionStart, selectionEnd);
+}
+
+bool CRenderer::RenderTextString(const CFont* font, const WString& text, const CIntRect& box, s32 flags,
+                                 u32 length, const CColor& textColour, const CColor& backgroundColour,
+                                 const CColor& selectedTextColour, const CColor& selectionColour,
+                                 s32 selectionStart, s32 selectionEnd)
+{
+    return RenderText(font, text.c_str(), box, flags, length, textColour, backgroundColour,
+                      selectedTextColour, selectionColour, selectionStart, selectionEnd);
+}
+
+void CRenderer::DrawTextAt(const CFont* font, const WChar* text, float x, float y, s32 horizontalAnchor,
+                           s32 verticalAnchor, float, const CColor& textColour,
+                           const CColor& backgroundColour)
+{
+    if (!font || !text || !*text)
+        return;
+    s32 flags = 0;
+    if (horizontalAnchor == 0) {
+        flags |= CTextRender::kAlignCenter;
+        x -= 500;
+    } else if (horizontalAnchor == 1) {
+        flags |= CTextRender::kAlignRight;
+        x -= 1000;
+    }
+    if (verticalAnchor == 0) {
+        flags |= CTextRender::kAlignMiddle;
+        y -= 500;
+    } else if (verticalAnchor == 1) {
+        flags |= CTextRender::kAlignBottom;
+        y -= 1000;
+    }
+    CIntRect box;
+    box.FromFloatPosition(x, y, 1000, 1000);
+    const CColor none(0u);
+    RenderText(font, text, box, flags, 0, textColour, backgroundColour, none, none, -1, -1);
+}
+
+void CRenderer::DrawTextAtString(const CFont* font, const WString& text, float x, float y,
+                                 s32 horizontalAnchor, s32 verticalAnchor, float scale,
+                                 const CColor& textColour, const CColor& backgroundColour)
+{
+    if (text.empty())
+        return;
+    DrawTextAt(font, text.c_str(), x, y, horizontalAnchor, verticalAnchor, scale, textColour,
+               backgroundColour);
 }
 
 } // namespace lv::graphics

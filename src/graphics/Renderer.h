@@ -27,6 +27,8 @@ class CRenderBatch;
 class CRenderState;
 class CRendererHost;
 class CTexture;
+class CTextRender;
+class CFont;
 
 class CRenderer
 {
@@ -71,6 +73,7 @@ public:
     const CVector2& GetAspectOffset() const { return m_AspectOffset; }
     CRenderState& GetRenderState() { return *m_RenderState; }
     CRenderBatch& GetRenderBatch() { return *m_RenderBatch; }
+    CTextRender& GetTextRenderer() { return *m_TextRender; }
     bool IsClipDisabled() const { return m_ClipDisabled; }
     void SetClipDisabled(bool disabled) { m_ClipDisabled = disabled; }
     bool IsDeviceLost() const { return m_DeviceLost; }
@@ -121,6 +124,25 @@ public:
     void DrawTiledFrameUv(const CImageHandle* image, const CFloatRect& destination, const CFloatRect& uv,
                           const CColor& color);
 
+    // Text, laid out in a rectangle (flags of CTextRender; a length of 0 means up to the
+    // terminating zero; a selection colour of 0 draws no selection, -1, -1 selects nothing).
+    bool RenderText(const CFont* font, const WChar* text, const CIntRect& box, s32 flags, u32 length,
+                    const CColor& textColour, const CColor& backgroundColour,
+                    const CColor& selectedTextColour, const CColor& selectionColour, s32 selectionStart,
+                    s32 selectionEnd);
+    bool RenderTextString(const CFont* font, const WString& text, const CIntRect& box, s32 flags, u32 length,
+                          const CColor& textColour, const CColor& backgroundColour,
+                          const CColor& selectedTextColour, const CColor& selectionColour, s32 selectionStart,
+                          s32 selectionEnd);
+    // Text anchored at a point: anchor 0 centres on it, 1 puts the right (bottom) edge there, any
+    // other value the left (top) edge. The scale has no effect.
+    void DrawTextAt(const CFont* font, const WChar* text, float x, float y, s32 horizontalAnchor,
+                    s32 verticalAnchor, float scale, const CColor& textColour,
+                    const CColor& backgroundColour);
+    void DrawTextAtString(const CFont* font, const WString& text, float x, float y, s32 horizontalAnchor,
+                          s32 verticalAnchor, float scale, const CColor& textColour,
+                          const CColor& backgroundColour);
+
 private:
     class CSubmitSink;
 
@@ -139,6 +161,7 @@ private:
     bool m_ModeFlag = true;
     std::vector<CDisplayMode> m_DisplayModes;
     std::unique_ptr<CRenderState> m_RenderState;
+    std::unique_ptr<CTextRender> m_TextRender;
     std::unique_ptr<CRenderBatch> m_RenderBatch;
     bool m_DeviceLost = false;
     bool m_ClipDisabled = false;
