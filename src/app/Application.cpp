@@ -129,6 +129,7 @@ bool CApplication::Init()
 
     lv::graphics::CTextureManager::Instance().SetAllOnDemand(allOnDemand);
     lv::sound::GetAudioManager().SetLoadOnDemand(allOnDemand);
+    lv::sound::GetAudioManager().SetDebugLevel(m_Debug);
     lv::mt::CThreadPool::Create();
 
     log.Print(kChannel, 1, "app init complete...");
