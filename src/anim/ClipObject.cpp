@@ -1,8 +1,10 @@
 #include "anim/ClipObject.h"
 
 #include "anim/ClipItem.h"
+#include "anim/ClipSoundPoint.h"
 #include "core/TimeSystem.h"
 #include "core/Timer.h"
+#include "sound/AudioManager.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +24,43 @@ const CFixedString& EmptyName()
 s32 Now()
 {
     return core::CTimeSystem::Instance().GetTime();
+}
+
+// The sounds that sound points started and that may still play, of every object; no order.
+struct CTrackedSound
+{
+    const CClipObject* Object;
+    s32 Id;
+};
+
+std::vector<CTrackedSound>& TrackedSounds()
+{
+    static auto* sounds = new std::vector<CTrackedSound>();
+    return *sounds;
+}
+
+void RemoveTracked(size_t index)
+{
+    auto& sounds = TrackedSounds();
+    sounds[index] = sounds.back();
+    sounds.pop_back();
+}
+
+sound::CAudioManager* g_AudioManager = nullptr;
+
+sound::CAudioManager& Audio()
+{
+    return g_AudioManager ? *g_AudioManager : sound::GetAudioManager();
+}
+
+// Calls `action` with the id of every tracked sound of the object.
+template <typename Action>
+void ForEachSound(const CClipObject* object, Action action)
+{
+    for (const CTrackedSound& tracked : TrackedSounds()) {
+        if (tracked.Object == object)
+            action(tracked.Id);
+    }
 }
 
 } // namespace
@@ -375,7 +414,7 @@ void CClipObject::Play()
 {
     if (m_State == StatePaused) {
         RemoveFinishedSounds(this);
-        // sounds resume here
+        ForEachSound(this, [](s32 id) { Audio().PauseSound(id, false); });
     }
     if (m_Timer && m_Timer->IsPaused())
         m_Timer->Pause(false);
@@ -386,6 +425,10 @@ void CClipObject::Play()
 void CClipObject::Pause()
 {
     RemoveFinishedSounds(this);
+    // Pause levels of sounds count, while Play resumes them once: pausing a paused object
+    // again must not leave its sounds paused for good.
+    if (m_State != StatePaused)
+        ForEachSound(this, [](s32 id) { Audio().PauseSound(id, true); });
     if (!GetKeyPointCount())
         return;
     if (!m_Timer) {
@@ -417,15 +460,86 @@ void CClipObject::SetSoundMuted(bool muted)
         return;
     m_SoundMuted = muted;
     RemoveFinishedSounds(this);
+    ForEachSound(this, [muted](s32 id) {
+        sound::CAudioManager& audio = Audio();
+        audio.SetSoundVolume(id, muted ? 0.0f : audio.GetSoundTypeVolume(id), 0, 0);
+    });
 }
 
 void CClipObject::StopSounds()
 {
     RemoveFinishedSounds(this);
+    auto& sounds = TrackedSounds();
+    for (size_t i = sounds.size(); i-- > 0;) {
+        if (sounds[i].Object == this) {
+            Audio().StopSound(sounds[i].Id, 0);
+            RemoveTracked(i);
+        }
+    }
 }
 
-void CClipObject::FireSoundPoint(s32, s64) {}
+void CClipObject::FireSoundPoint(s32 key, s64 base)
+{
+    if (!m_Item)
+        return;
+    const CClipSoundPoint* point = nullptr;
+    for (u32 i = 0; i < m_Item->SoundPointCount && !point; ++i) {
+        const CClipSoundPoint& candidate = m_Item->GetSoundPoints()[i];
+        if (candidate.KeyTime == key && !candidate.Name.IsEmpty())
+            point = &candidate;
+    }
+    if (!point)
+        return;
+    const char* name = point->Name.GetText();
+    sound::CAudioManager& audio = Audio();
+    // How late the key point is passed: a late sound joins in step with the animation, and one
+    // that would already have ended does not start.
+    const s64 elapsed = base == -1 ? 0 : GetCurrentTime() - base;
+    double length = -1;
+    if (audio.GetTypeRepeat(name) != -1) {
+        length = audio.GetTypeDuration(name);
+        if (length != -1 && static_cast<double>(elapsed) >= length)
+            return;
+    }
+    const s32 id = audio.Play(name, -2.0f, -2.0f, -2, -2, -2.0f);
+    if (id == 0)
+        return;
+    if (length == -1)
+        length = audio.GetSoundDuration(id);
+    if (length <= 0.001)
+        return; // plays on untracked
+    if (static_cast<double>(elapsed) > length) {
+        audio.StopSound(id, 0);
+        return;
+    }
+    // A sound shorter than 1 ms has no whole milliseconds to seek within.
+    const s64 whole = static_cast<s64>(length);
+    const s64 offset = whole > 0 ? elapsed % whole : 0;
+    if (offset != 0)
+        audio.SetSoundPosition(id, static_cast<double>(offset) / 1000.0);
+    TrackedSounds().push_back({this, id});
+    RemoveFinishedSounds(this);
+}
 
-void CClipObject::RemoveFinishedSounds(const CClipObject*) {}
+void CClipObject::RemoveFinishedSounds(const CClipObject* object)
+{
+    auto& sounds = TrackedSounds();
+    for (size_t i = sounds.size(); i-- > 0;) {
+        if (sounds[i].Object == object && !Audio().IsPlaying(sounds[i].Id))
+            RemoveTracked(i);
+    }
+}
+
+void CClipObject::SetAudioManager(sound::CAudioManager* audio)
+{
+    g_AudioManager = audio;
+}
+
+size_t CClipObject::GetTrackedSoundCount(const CClipObject* object)
+{
+    size_t count = 0;
+    ForEachSound(object, [&count](s32) { ++count; });
+    return count;
+}
 
 } // namespace lv::misc::anim

@@ -22,6 +22,9 @@
 namespace lv::graphics {
 class CRenderer;
 }
+namespace lv::sound {
+class CAudioManager;
+}
 
 namespace lv::misc::anim {
 
@@ -140,6 +143,12 @@ public:
     void ApplyKeyFrame(const CClipTransform& transform);
     // The last interpolated state.
     const CClipKeyPoint& GetCurrentState() const { return m_CurrentState; }
+
+    // The audio manager that sound points play through; null (the default) means the
+    // process-wide one. Tests set their own.
+    static void SetAudioManager(sound::CAudioManager* audio);
+    // Sounds that sound points of the object started and that may still play.
+    static size_t GetTrackedSoundCount(const CClipObject* object);
 
     // Kinds that rewrite their key points take a private copy first.
     void MakeKeyPointsOwned();
