@@ -244,6 +244,8 @@ CTimeSystem& CApplication::GetTimeSystem()
 
 void CApplication::UpdateFrame()
 {
+    // A process that is killed keeps all but its last second of log.
+    CLog::Instance().FlushIfDue();
     if (!IsActive()) {
         if (m_SystemIntegration)
             m_SystemIntegration->Sleep(50);
