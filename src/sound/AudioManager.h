@@ -25,6 +25,15 @@ public:
     // The per-frame step, after the time tick.
     void Update();
 
+    // Starts the declared sound of that name; -2 for balance, volume, priority or repeat keeps
+    // the declared value. The sound id, 0 when nothing started (no sound of that name).
+    s32 Play(const char* name, float balance, float volume, s32 priority, s32 repeat, float speed);
+    // Each call on an id that is not playing does nothing and gives false (or 0).
+    bool PauseSound(s32 id, bool pause);
+    bool StopSound(s32 id, float fadeMs);
+    bool SetSoundVolume(s32 id, float volume, float timeMs, float delayMs);
+    float GetSoundVolume(s32 id) const;
+
     // Adds (true) or removes (false) one pause level on every sound. Pairs nest: the
     // application losing focus and the game's own pause balance out.
     void PauseAll(bool pause);
