@@ -204,3 +204,34 @@ TEST_F(FlashTest, LastPlayerUnloadsThePlayerAndTheNextLoadsItAgain)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FlashTest, PlayerMadeDuringAPauseNeverCountsBelowZero)
+{
+    CTestFlashModule module;
+    CFlash::PauseAll(true);
+    CFlash flash(u"/m.swf", 8, 8, "m");
+    EXPECT_EQ(flash.GetState(), CFlash::kPlaying);
+    CFlash::PauseAll(false);
+    EXPECT_EQ(PauseCount(flash), "0");
+    EXPECT_EQ(flash.GetState(), CFlash::kPlaying);
+    // The next pause freezes the movie's own timers again.
+    CFlash::PauseAll(true);
+    EXPECT_EQ(PauseCount(flash), "1");
+    CFlash::PauseAll(false);
+    flash.Render(false)->GetTexture()->ReleaseDeviceTexture();
+}
+
+TEST_F(FlashTest, DestroyingAPlayingPlayerStopsItsMovieAndClosesTheControl)
+{
+    CTestFlashModule module;
+    {
+        CFlash flash(u"/m.swf", 8, 8, "m");
+        module.Controls[0]->Calls.clear();
+        flash.Render(false)->GetTexture()->ReleaseDeviceTexture();
+    }
+    EXPECT_EQ(module.DeletedCalls, (Calls{"GotoFrame(0)", "StopPlay", "Close"}));
+}
+
+} // namespace

@@ -115,9 +115,12 @@ public:
     bool FromLibrary = false;
     // Live controls in creation order.
     std::vector<CTestFlashControl*> Controls;
+    // The calls of the control deleted last.
+    std::vector<std::string> DeletedCalls;
 };
 
 inline CTestFlashControl::~CTestFlashControl()
 {
+    m_Module.DeletedCalls = Calls;
     std::erase(m_Module.Controls, this);
 }
