@@ -45,10 +45,9 @@ float Heron(double x0, double y0, double x1, double y1, double x2, double y2)
     return q > 0 ? static_cast<float>(std::sqrt(q)) : 0.0f;
 }
 
-const char* TexturePath(const CTexture*)
+const char* TexturePath(CTexture* texture)
 {
-    // Declared textures name their file once the declarations exist.
-    return "";
+    return CTextureManager::Instance().GetTexturePath(texture);
 }
 
 } // namespace
@@ -165,7 +164,7 @@ std::string CRenderLog::FormatReport() const
     r += "bf - total bytes fetched from this texture\n";
     r += "  #,   sx,   sy,    vmem, tc,     vp,     pr,     tf,      bf, bf/vmem, filename\n";
     for (size_t i = 0; i < m_Textures.size(); ++i) {
-        const CTexture* t = m_Textures[i];
+        CTexture* t = m_Textures[i];
         const u32 w = t ? t->GetWidth() : 0, h = t ? t->GetHeight() : 0;
         const u32 bf =
             t && w != 0 && h != 0 ? static_cast<u32>(static_cast<double>(m_Vmem[i]) * m_Tf[i] / (w * h)) : 0;

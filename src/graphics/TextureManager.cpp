@@ -52,6 +52,12 @@ void CTextureManager::ReleaseRenderTargets()
     });
 }
 
+const char* CTextureManager::GetTexturePath(CTexture*) const
+{
+    // Only run-time textures exist until the declarations are turned into textures.
+    return "";
+}
+
 CTexture* CTextureManager::FindTextureByDeviceTexture(IDirect3DBaseTexture9* deviceTexture)
 {
     CTexture* found = nullptr;

@@ -29,6 +29,8 @@ public:
     void ReleaseAllDeviceTextures();
     void ReleaseRenderTargets();
     CTexture* FindTextureByDeviceTexture(IDirect3DBaseTexture9* deviceTexture);
+    // The file a texture was declared with; empty for textures made at run time.
+    const char* GetTexturePath(CTexture* texture) const;
 
     void AddUsedBytes(u32 bytes) { m_UsedBytes += bytes; }
     void SubUsedBytes(u32 bytes) { m_UsedBytes -= bytes < m_UsedBytes ? bytes : m_UsedBytes; }
