@@ -21,8 +21,12 @@ fi
 scripts/build-dir build/asan -DCMAKE_BUILD_TYPE=Debug -DGAME_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
 ctest --test-dir build/asan --output-on-failure -j "$(nproc)"
 
-# The threading tests once more under ThreadSanitizer; only the core test program is built there.
+# Every core test once more under ThreadSanitizer (the log, name pool, pack prefetch, frame
+# limiter and thread pool start threads), and the video players whose decode-ahead tasks run on
+# the pool; only the core and graphics test programs are built there.
 BUILD_TARGET=core_tests scripts/build-dir build/tsan -DCMAKE_BUILD_TYPE=Debug -DGAME_TSAN=ON \
   -DGAME_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ctest --test-dir build/tsan --output-on-failure \
-  -j "$(nproc)" -R '^(Thread|ThreadPool|ThreadUtil|CriticalSection|Event|FrameLimiter|TimeSystem|Timer[A-Za-z]*)\.'
+BUILD_TARGET=graphics_tests scripts/build-dir build/tsan
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+ctest --test-dir build/tsan --output-on-failure -j "$(nproc)" -L '^core_tests$'
+ctest --test-dir build/tsan --output-on-failure -j "$(nproc)" -R '^WebMVideoTest\.'

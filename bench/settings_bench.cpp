@@ -93,6 +93,26 @@ void BM_LoadTemplatesFromDisk(benchmark::State& state)
 }
 BENCHMARK(BM_LoadTemplatesFromDisk)->Unit(benchmark::kMillisecond);
 
+// One element with 100,000 attributes in reverse name order (about 1.2 MB), as a damaged
+// profile could hold: loading must stay near linear, not move every attribute per insertion.
+void BM_LoadManyAttributesInReverseOrder(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    std::string xml = "<?xml version=\"1.0\"?>\n<profile";
+    char attribute[32];
+    for (int i = count - 1; i >= 0; --i) {
+        std::snprintf(attribute, sizeof(attribute), " a%06d=\"1\"", i);
+        xml += attribute;
+    }
+    xml += "/>\n";
+    for (auto _ : state) {
+        CSettings settings;
+        benchmark::DoNotOptimize(settings.ParseXmlText(xml.data(), xml.size()));
+    }
+    state.SetBytesProcessed(static_cast<s64>(state.iterations() * xml.size()));
+}
+BENCHMARK(BM_LoadManyAttributesInReverseOrder)->Arg(100000)->Arg(300000)->Unit(benchmark::kMillisecond);
+
 // Every widget of the loaded tree asked for the attributes a widget loader reads, half of
 // which a given widget usually lacks.
 void BM_AttributeLookups(benchmark::State& state)

@@ -30,5 +30,5 @@ function(game_test_folder name folder)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/tools)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;ALSOFT_DRIVERS=null;GAME_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp")
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;ALSOFT_DRIVERS=null;GAME_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp" LABELS ${name})
 endfunction()

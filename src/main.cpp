@@ -2,6 +2,7 @@
 // game's application object.
 #include "core/CrashReport.h"
 #include "core/FrameworkVersion.h"
+#include "core/Log.h"
 #include "core/TextConvert.h"
 #include "game/play/GameApplication.h"
 #include "platform/Display.h"
@@ -68,5 +69,7 @@ int main(int argc, char** argv)
             application.Run();
         application.Shutdown();
     }
+    // The log lives for the whole process; its file and stream go with the program's end.
+    lv::core::CLog::Instance().Close();
     return 0;
 }

@@ -132,6 +132,7 @@ bool CApplication::Init()
 
     lv::graphics::CTextureManager::Instance().SetAllOnDemand(allOnDemand);
     lv::sound::GetAudioManager().SetLoadOnDemand(allOnDemand);
+    lv::sound::GetAudioManager().SetDebugLevel(m_Debug);
     lv::mt::CThreadPool::Create();
 
     log.Print(kChannel, 1, "app init complete...");
@@ -246,6 +247,8 @@ CTimeSystem& CApplication::GetTimeSystem()
 
 void CApplication::UpdateFrame()
 {
+    // A process that is killed keeps all but its last second of log.
+    CLog::Instance().FlushIfDue();
     if (!IsActive()) {
         if (m_SystemIntegration)
             m_SystemIntegration->Sleep(50);

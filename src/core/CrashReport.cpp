@@ -41,6 +41,8 @@ void FlushLogBeforeReport()
 
 void InstallCrashHandler()
 {
+    // The log is made now: made first inside the signal handler, it would allocate there.
+    CLog::Instance();
     lv::platform::InstallCrashSignalHandlers(&FlushLogBeforeReport);
     std::set_terminate(&OnTerminate);
 }

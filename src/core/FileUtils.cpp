@@ -151,6 +151,15 @@ bool GetWorkingDirectory(WChar* buffer)
     return true;
 }
 
+bool GetWorkingDirectory(WString& path)
+{
+    std::string utf8;
+    if (!lv::platform::GetCurrentDirectory(utf8))
+        return false;
+    path = Utf8ToWide(utf8);
+    return true;
+}
+
 bool SetWorkingDirectory(const WChar* path)
 {
     return path && lv::platform::SetCurrentDirectory(PathToUtf8(View(path)).c_str());

@@ -34,6 +34,8 @@ bool FileSyncToDisk(FILE* file);
 // The current directory in a buffer of 255 characters; false when it cannot be read or does
 // not fit.
 bool GetWorkingDirectory(WChar* buffer);
+// The current directory at any length; false when it cannot be read.
+bool GetWorkingDirectory(WString& path);
 bool SetWorkingDirectory(const WChar* path);
 
 // Creates the folder and every missing folder on the way. True only when this call created

@@ -69,6 +69,51 @@ public:
 
     void Append(const Ch* text) { AppendN(text, text ? Traits::length(text) : 0); }
 
+    // The characters [start, start + count) of a zero-terminated text, as far as the text
+    // goes; a start at or beyond the text's end gives the empty text.
+    void AssignSubstring(const Ch* text, size_t start, size_t count)
+    {
+        const size_t length = text ? Traits::length(text) : 0;
+        if (start >= length)
+            AssignN(text, 0);
+        else
+            AssignN(text + start, count < length - start ? count : length - start);
+    }
+
+    // Sets the length: growing fills the new characters with `fill`; a length beyond the
+    // capacity is cut at capacity - 1 and the record counts as cut. The same length changes
+    // nothing.
+    void Resize(size_t length, Ch fill = Ch(0))
+    {
+        if (length == m_Length)
+            return;
+        const bool cut = length > kMaxLength;
+        if (cut)
+            length = kMaxLength;
+        for (size_t i = m_Length; i < length; ++i)
+            m_Text[i] = fill;
+        m_Truncated = cut;
+        SetLength(length);
+    }
+
+    // Removes the characters [from, to) (to is limited to the length); nothing happens when
+    // from lies at or beyond the end or to is not after from. Removing the tail leaves a whole
+    // text even when the record had been cut.
+    void Erase(size_t from, size_t to)
+    {
+        if (from >= m_Length || to <= from)
+            return;
+        if (to >= m_Length)
+        {
+            m_Truncated = 0;
+            SetLength(from);
+            return;
+        }
+        Traits::move(m_Text + from, m_Text + to, m_Length - to);
+        SetLength(m_Length - (to - from));
+    }
+
+
     template <u16 M>
     void AppendFixed(const CBasicFixedString<Ch, M>& other)
     {
@@ -217,26 +262,6 @@ public:
         for (size_t i = 0; i < Capacity; ++i)
             WriteChar(out + 8 + i * sizeof(Ch), i < m_Length ? m_Text[i] : Ch(0));
         return true;
-    }
-
-    // Size of a compact record of a text of that length: capacity length + 1 (at least 1),
-    // as the name pool allocates them.
-    static constexpr size_t CompactRecordSize(size_t length)
-    {
-        return 8 + ((length ? length : 1) + 1) * sizeof(Ch);
-    }
-    // Writes a compact record of the name (capacity length + 1, hash 0) into memory of at
-    // least CompactRecordSize bytes. Compact records may only be used through pointers and
-    // references: copying one as a whole would read beyond it.
-    static const CBasicFixedString* MakeCompact(void* memory, const CBasicFixedString& name)
-    {
-        auto* record = static_cast<CBasicFixedString*>(memory);
-        record->m_Length = name.m_Length;
-        record->m_Capacity = static_cast<u16>(name.m_Length + 1);
-        record->m_Hash = 0;
-        record->m_Truncated = name.m_Truncated;
-        Traits::copy(record->m_Text, name.m_Text, name.m_Length + 1u);
-        return record;
     }
 
     // The process-wide pooled copy of this text (see the name pool); narrow names only.

@@ -9,13 +9,29 @@ namespace lv::core {
 
 namespace {
 
-CFrameLimiter s_FrameLimiter;
-
 // The thread sleeps until this long before the deadline and then spins (yielding) the rest,
 // since a sleep may end late by the scheduler's wake-up latency.
 constexpr s64 kSpinUs = 500;
 
+void WaitUntilMonotonic(s64 deadline)
+{
+    const s64 now = lv::platform::MonotonicUs();
+    if (deadline - now > kSpinUs)
+        lv::platform::SleepUs(deadline - now - kSpinUs);
+    while (lv::platform::MonotonicUs() < deadline)
+        std::this_thread::yield();
+}
+
+CFrameLimiter s_FrameLimiter;
+
 } // namespace
+
+CFrameLimiter::CFrameLimiter() : CFrameLimiter(&lv::platform::MonotonicUs, &WaitUntilMonotonic) {}
+
+CFrameLimiter::CFrameLimiter(ClockUs clock, WaitUntilUs waitUntil)
+    : m_Clock(std::move(clock)), m_WaitUntil(std::move(waitUntil))
+{
+}
 
 CFrameLimiter& CFrameLimiter::Instance()
 {
@@ -66,19 +82,16 @@ u32 CFrameLimiter::ThreadProc(void* userData)
     lv::platform::RaiseCurrentThreadPriority(); // a refusal only makes the ticks less regular
     // The deadline advances by whole intervals, so lateness in one frame does not carry over
     // into the rate.
-    s64 deadline = lv::platform::MonotonicUs();
+    s64 deadline = self.m_Clock();
     for (;;) {
         const s64 interval = self.m_IntervalUs.load();
         if (interval == 0)
             break;
         deadline += interval;
-        s64 now = lv::platform::MonotonicUs();
+        const s64 now = self.m_Clock();
         if (now - deadline > interval)
             deadline = now; // far behind (the process was stopped): start afresh, no burst
-        if (deadline - now > kSpinUs)
-            lv::platform::SleepUs(deadline - now - kSpinUs);
-        while (lv::platform::MonotonicUs() < deadline)
-            std::this_thread::yield();
+        self.m_WaitUntil(deadline);
         self.m_Event->Set();
     }
     return 0;

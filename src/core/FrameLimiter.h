@@ -8,6 +8,7 @@
 #include "core/Types.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace lv::core {
@@ -18,7 +19,15 @@ public:
     // The one limiter of the process.
     static CFrameLimiter& Instance();
 
-    CFrameLimiter() = default;
+    // Microseconds of a clock; only differences matter.
+    using ClockUs = std::function<s64()>;
+    // Returns once the clock has reached the given reading.
+    using WaitUntilUs = std::function<void(s64 deadline)>;
+
+    // On the system's monotonic clock.
+    CFrameLimiter();
+    // On a given clock and wait (tests drive the limiter's thread with a clock they move by hand).
+    CFrameLimiter(ClockUs clock, WaitUntilUs waitUntil);
     ~CFrameLimiter();
     CFrameLimiter(const CFrameLimiter&) = delete;
     CFrameLimiter& operator=(const CFrameLimiter&) = delete;
@@ -37,6 +46,8 @@ public:
 private:
     static u32 ThreadProc(void* userData);
 
+    ClockUs m_Clock;
+    WaitUntilUs m_WaitUntil;
     std::atomic<u32> m_IntervalMs{0};
     // The pacing uses the exact interval, so the rate does not drift by the rounding of 1000 / rate.
     std::atomic<s64> m_IntervalUs{0};

@@ -10,6 +10,12 @@
 
 namespace lv::core {
 
+namespace {
+
+constexpr u32 kFlushIntervalMs = 1000;
+
+} // namespace
+
 CLog& CLog::Instance()
 {
     static CLog* const s_Log = new CLog;
@@ -26,15 +32,18 @@ CLog::~CLog()
 void CLog::Open(const WChar* path)
 {
     // The running instance owns the file; a second instance that starts only to hand over to it
-    // appends instead of wiping the first one's log.
-    bool owned = false;
-    FILE* file = path ? lv::platform::OpenOwnedTextLog(PathToUtf8(WStringView(path)).c_str(), owned) : nullptr;
+    // appends instead of wiping the first one's log. The file open now is closed first: its lock
+    // would make this process look like another instance when the same file is opened again.
     {
         std::lock_guard<std::mutex> lock(m_Lock);
         if (m_File)
             std::fclose(m_File);
-        m_File = file;
+        m_File = nullptr;
+        bool owned = false;
+        m_File = path ? lv::platform::OpenOwnedTextLog(PathToUtf8(WStringView(path)).c_str(), owned) : nullptr;
         m_OpenTime = m_Ticks();
+        m_LastFlush = m_OpenTime;
+        m_Unflushed = false;
     }
     Print("log", 1, "log created");
 }
@@ -109,22 +118,41 @@ void CLog::WriteLine(const char* channel, s32 level, const char* text, size_t le
     if (!m_File)
         return;
     char prefix[256];
-    const size_t p = FormatPrefix(prefix, sizeof(prefix), m_Ticks() - m_OpenTime, channel, level);
+    const u32 now = m_Ticks();
+    const size_t p = FormatPrefix(prefix, sizeof(prefix), now - m_OpenTime, channel, level);
     std::string line;
     line.reserve(p + length + 1);
     line.append(prefix, p);
     line.append(text, length);
     line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), m_File);
-    if (level >= 3)
-        std::fflush(m_File);
+    m_Unflushed = true;
+    if (level >= 3 || now - m_LastFlush >= kFlushIntervalMs)
+        FlushLocked(now);
+}
+
+void CLog::FlushLocked(u32 now)
+{
+    std::fflush(m_File);
+    m_LastFlush = now;
+    m_Unflushed = false;
 }
 
 void CLog::Flush()
 {
     std::lock_guard<std::mutex> lock(m_Lock);
     if (m_File)
-        std::fflush(m_File);
+        FlushLocked(m_Ticks());
+}
+
+void CLog::FlushIfDue()
+{
+    std::lock_guard<std::mutex> lock(m_Lock);
+    if (!m_File || !m_Unflushed)
+        return;
+    const u32 now = m_Ticks();
+    if (now - m_LastFlush >= kFlushIntervalMs)
+        FlushLocked(now);
 }
 
 void CLog::TryFlush()

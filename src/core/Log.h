@@ -2,7 +2,9 @@
 // The program's diagnostic log: one text file to which every subsystem writes single lines
 // tagged with the time since opening, a channel name and a level
 // (0 trace, 1 information, 2 warning, 3 error). Nothing is filtered; level 3 and above reach
-// the disk at once.
+// the disk at once, and other lines at most a second after they were written (a line written
+// a second or more after the last write-out goes out at once, and the frame loop calls
+// FlushIfDue), so a killed process loses at most its last second.
 #include "core/Types.h"
 
 #include <cstdarg>
@@ -39,6 +41,8 @@ public:
     void PrintWV(const char* channel, s32 level, const WChar* format, va_list args);
 
     void Flush();
+    // Writes buffered lines out when the last write-out is a second or more ago.
+    void FlushIfDue();
     // Flushes unless another thread holds the log at this moment; for the crash handler, which
     // must never wait.
     void TryFlush();
@@ -56,10 +60,14 @@ public:
 private:
     // Writes one whole line with a single call, so lines from several threads never mix.
     void WriteLine(const char* channel, s32 level, const char* text, size_t length);
+    // Under the lock.
+    void FlushLocked(u32 now);
 
     mutable std::mutex m_Lock;
     FILE* m_File = nullptr;
     u32 m_OpenTime = 0;
+    u32 m_LastFlush = 0;
+    bool m_Unflushed = false;
     TickSource m_Ticks;
 };
 

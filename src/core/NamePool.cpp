@@ -3,12 +3,18 @@
 #include "core/ChunkAlloc.h"
 
 #include <mutex>
+#include <new>
 #include <set>
+#include <vector>
 
 namespace lv::core {
 namespace {
 
 constexpr u32 kBlockSize = 65536;
+// Records are whole names, all of one size, so a block takes this many (its usable size is
+// kBlockSize - 8).
+constexpr u32 kRecordsPerBlock = (kBlockSize - 8) / sizeof(CFixedString);
+static_assert(sizeof(CFixedString) % kChunkAlign == 0, "records must lie back to back");
 
 // By text; a cut name sorts after the same uncut text.
 struct NameLess
@@ -20,7 +26,10 @@ struct NamePool
 {
     std::mutex lock;
     std::set<const CFixedString*, NameLess> names;
-    ChunkBlock* blocks = nullptr;
+    // One chain per block: a chain is searched from its start for room, and a pool of many
+    // blocks in one chain would search all the full ones for every new name.
+    std::vector<ChunkBlock*> chains;
+    u32 inLastChain = kRecordsPerBlock;
 };
 
 // Never destroyed: pooled names must outlive every static that holds one.
@@ -39,9 +48,14 @@ const CFixedString* InternName(const CFixedString& name)
     const auto it = pool.names.find(&name);
     if (it != pool.names.end())
         return *it;
-    void* memory = ChunkAlloc(pool.blocks, kBlockSize,
-                              static_cast<u32>(CFixedString::CompactRecordSize(name.GetLength())));
-    const CFixedString* pooled = CFixedString::MakeCompact(memory, name);
+    // Whole records: callers copy names by value, and a copy reads the full record.
+    if (pool.inLastChain == kRecordsPerBlock) {
+        pool.chains.push_back(nullptr);
+        pool.inLastChain = 0;
+    }
+    void* memory = ChunkAlloc(pool.chains.back(), kBlockSize, static_cast<u32>(sizeof(CFixedString)));
+    ++pool.inLastChain;
+    const CFixedString* pooled = new (memory) CFixedString(name);
     // Hashed now, so that comparisons never write to a shared record.
     pooled->GetHash();
     pool.names.insert(pooled);

@@ -6,9 +6,9 @@
 
 namespace lv::core {
 
-// The pooled copy of the name's text, created on first use. The copy is a compact record
-// (capacity length + 1): use it through the pointer, never copy it as a whole. Names that had
-// to be cut to fit their record are pooled apart from the uncut text. Safe from any thread.
+// The pooled copy of the name's text, created on first use. The copy is a whole record, so it
+// may be copied by value like any other name. Names that had to be cut to fit their record are
+// pooled apart from the uncut text. Safe from any thread.
 const CFixedString* InternName(const CFixedString& name);
 
 } // namespace lv::core

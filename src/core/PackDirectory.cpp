@@ -53,6 +53,15 @@ bool CheckPackImage(const u8* data, u64 size, CPackCheckResult* result)
             return Fail(result, "entry name is not terminated", i);
         if (e.GetNameLength() > PackMaxNameLength)
             return Fail(result, "entry name length is too large", i);
+        // Lookups search the names in order and then compare the stored length and hash: an
+        // entry out of order or with a wrong length or hash would be silently hidden.
+        const size_t length = std::strlen(e.GetName());
+        if (e.GetNameLength() != length)
+            return Fail(result, "entry name length differs from its text", i);
+        if (e.GetNameHash() != FixedStringHash(e.GetName(), length))
+            return Fail(result, "entry name hash is wrong", i);
+        if (i > 0 && std::strcmp(entries[i - 1].GetName(), e.GetName()) >= 0)
+            return Fail(result, "directory is not sorted", i);
         const u64 offset = e.GetDataOffset();
         // The blob's u32 length word sits just before its data and must not overlap the directory.
         if (offset < directoryEnd + 4)

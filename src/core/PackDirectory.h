@@ -54,8 +54,9 @@ struct CPackCheckResult
 
 // Checks everything a lookup later relies on, so that no lookup can read outside the image:
 // the magic, a total size equal to the image's size, the directory inside the image, and for
-// every entry a NUL within its 112 name bytes, a length of at most 111, a data offset past the
-// directory and its length word, and the data inside the image. Returns true when sound.
+// every entry a NUL within its 112 name bytes, a stored length and hash that match the name,
+// names in strictly ascending order, a data offset past the directory and its length word, and
+// the data inside the image. Returns true when sound.
 bool CheckPackImage(const u8* data, u64 size, CPackCheckResult* result = nullptr);
 
 // Header fields of an image that passed CheckPackImage.

@@ -110,6 +110,8 @@ const u8* CResourcePack::GetData(const char* path, u32* size) const
         return nullptr;
     if (size)
         *size = e->GetDataSize();
+    if (e->GetDataSize() == 0)
+        return m_EmptyData;
     return m_Base + e->GetDataOffset();
 }
 
@@ -133,13 +135,13 @@ FILE* CResourcePack::OpenStream(const char* path, s64& offset, u32& size) const
 bool CResourcePack::OwnsPointer(const void* pointer) const
 {
     const u8* p = static_cast<const u8*>(pointer);
-    return m_Base && p > m_Base && p < m_Base + m_Size;
+    return m_Base && ((p > m_Base && p < m_Base + m_Size) || p == m_EmptyData);
 }
 
 u32 CResourcePack::GetBlobSize(const void* pointer) const
 {
     const u8* p = static_cast<const u8*>(pointer);
-    if (!OwnsPointer(p) || p < m_Base + PackHeaderSize + 4)
+    if (!OwnsPointer(p) || p == m_EmptyData || p < m_Base + PackHeaderSize + 4)
         return 0;
     const u32 stored = ReadU32(p - 4);
     const u32 left = static_cast<u32>(m_Base + m_Size - p);

@@ -26,14 +26,17 @@ public:
     bool Contains(const char* path) const;
     // Only the language copy counts; false while the language flag is off.
     bool ContainsLocalized(const char* path) const;
-    // The entry's data inside the mapping and its size; null when missing.
+    // The entry's data inside the mapping and its size; null when missing. An empty entry may
+    // be stored at the very end of the image, so every empty entry answers with one zero byte
+    // the pack owns instead of a pointer at or past the mapping's end.
     const u8* GetData(const char* path, u32* size = nullptr) const;
     // The entry's data offset in the pack file and its size; -1 when missing.
     s64 GetOffset(const char* path, u32& size) const;
     // A new stream on the pack file, not positioned, with the entry's offset and size; null
     // when the entry is missing or the file cannot be opened. The caller closes it.
     FILE* OpenStream(const char* path, s64& offset, u32& size) const;
-    // True for a pointer strictly inside the mapping (the mapping base itself is the header).
+    // True for a pointer strictly inside the mapping (the mapping base itself is the header)
+    // and for the pack's empty-entry byte.
     bool OwnsPointer(const void* pointer) const;
     // The length word stored just before a blob the pack owns (never more than the bytes left
     // in the mapping); 0 for any other pointer.
@@ -63,6 +66,7 @@ private:
     const CPackEntry* m_LanguageEnd = nullptr;
     const u8* m_Base = nullptr;
     u32 m_Size = 0;
+    const u8 m_EmptyData[1] = {0};
     std::string m_FileName;
 };
 

@@ -47,6 +47,19 @@ public:
     {
         static_cast<CSettingsTreeBuilder*>(user)->Attribute(frames[depth], *name, *value);
     }
+    static void OnAttributesEnd(void* user, XmlFrame* /*frames*/, int /*depth*/)
+    {
+        static_cast<CSettingsTreeBuilder*>(user)->FinishAttributes();
+    }
+
+    // Sorts the attributes of the element that took them last. Also called after the parse,
+    // since a document that ends inside a start tag never reports the end of its attributes.
+    void FinishAttributes()
+    {
+        if (m_Open)
+            m_Open->SortAttributes();
+        m_Open = nullptr;
+    }
 
     // Element and attribute names repeat all through a file; a small cache in front of the
     // process-wide pool saves its lock and its tree search for nearly every name.
@@ -67,6 +80,7 @@ private:
 
     void ElementStart(XmlFrame* frames, int depth)
     {
+        FinishAttributes();
         XmlFrame& frame = frames[depth];
         if (EqualsIgnoringCase(frame.name, "named_object", 12)) {
             // No group of its own: its children go to the enclosing group under its name.
@@ -76,6 +90,7 @@ private:
             return;
         }
         CSettingsGroup::Ptr node(new CSettingsGroup(Intern(frame.name)));
+        m_Open = node.get();
         frame.user[0] = node.get();
         frame.user[1] = nullptr;
 
@@ -102,7 +117,7 @@ private:
     void Attribute(XmlFrame& frame, const XmlToken& name, const XmlToken& value)
     {
         if (auto* node = static_cast<CSettingsGroup*>(frame.user[0])) {
-            node->AddAttribute(Intern(name), std::string_view(value.start, value.length));
+            node->AppendAttribute(Intern(name), std::string_view(value.start, value.length));
             return;
         }
         // The value may live in the parser's scratch buffer: copied.
@@ -111,6 +126,7 @@ private:
     }
 
     CSettingsGroup& m_Root;
+    CSettingsGroup* m_Open = nullptr;
     std::string m_ObjectNames[kXmlMaxDepth];
     const CFixedString* m_Names[kNameCacheSize] = {};
 };
@@ -123,8 +139,11 @@ bool CSettings::ParseXmlText(const char* text, size_t length)
 {
     const size_t before = m_Children.size();
     CSettingsTreeBuilder builder(*this);
-    if (ParseXml(text, length, &builder, &CSettingsTreeBuilder::OnElementStart,
-                 &CSettingsTreeBuilder::OnAttribute, nullptr, nullptr, nullptr))
+    const bool parsed = ParseXml(text, length, &builder, &CSettingsTreeBuilder::OnElementStart,
+                                 &CSettingsTreeBuilder::OnAttribute, &CSettingsTreeBuilder::OnAttributesEnd,
+                                 nullptr, nullptr) != 0;
+    builder.FinishAttributes();
+    if (parsed)
         return true;
     // The parser can reject a document after its first elements (a stray closing tag, nesting
     // too deep): what it built of it is taken out again.
@@ -208,11 +227,11 @@ WString MakeAbsolutePath(const WChar* path)
         return WString();
     if (!IsRelativePath(path))
         return WString(path);
-    WChar folder[kMaxPath] = {};
+    WString folder;
     // A relative path still names the right file when the folder cannot be read.
     if (!GetWorkingDirectory(folder))
         return WString(path);
-    return JoinPath(folder, path);
+    return JoinPath(folder.c_str(), path);
 }
 
 } // namespace lv::core

@@ -276,6 +276,19 @@ void CSettingsGroup::AddAttribute(const CFixedString* pooledName, std::string_vi
     m_Attributes.insert(at, CAttribute{pooledName, CSettingsRefCountedConstString(value)});
 }
 
+void CSettingsGroup::AppendAttribute(const CFixedString* pooledName, std::string_view value)
+{
+    m_Attributes.push_back(CAttribute{pooledName, CSettingsRefCountedConstString(value)});
+}
+
+void CSettingsGroup::SortAttributes()
+{
+    // Stable, so that equal names keep the order in which they came, as AddAttribute keeps it.
+    const auto less = [](const CAttribute& a, const CAttribute& b) { return NameLess(a.Name, b.Name); };
+    if (!std::is_sorted(m_Attributes.begin(), m_Attributes.end(), less))
+        std::stable_sort(m_Attributes.begin(), m_Attributes.end(), less);
+}
+
 const CSettingsGroup::CAttribute* CSettingsGroup::FindAttributeEntry(CKey name) const
 {
     auto it =

@@ -163,6 +163,10 @@ private:
     CSettingsGroup(const CFixedString* pooledName);
     bool AddChildRegistered(const Ptr& child, const CFixedString* pooledName);
     void AddAttribute(const CFixedString* pooledName, std::string_view value);
+    // Loading appends an element's attributes as they come and sorts them once at the end:
+    // inserting each in order would move all the others every time.
+    void AppendAttribute(const CFixedString* pooledName, std::string_view value);
+    void SortAttributes();
 
     const CAttribute* FindAttributeEntry(CKey name) const;
     template <typename T> bool ConvertNumber(CKey name, T& out) const;

@@ -45,7 +45,11 @@ bool CheckStringBlock(const u8* data, u64 size, u32 magic, const char** problem)
         }
     }
     for (u64 i = 0; i < count; ++i) {
-        const u64 offset = ReadU32(data + StringBlockHeaderSize + i * StringBlockIndexEntrySize + 4);
+        const u8* entry = data + StringBlockHeaderSize + i * StringBlockIndexEntrySize;
+        // Lookups are binary searches: an id out of order (or twice) would hide entries.
+        if (i > 0 && static_cast<s32>(ReadU32(entry - StringBlockIndexEntrySize)) >= static_cast<s32>(ReadU32(entry)))
+            return Fail(problem, "index not sorted by id");
+        const u64 offset = ReadU32(entry + 4);
         if (offset < indexEnd || offset >= unitsEnd || (offset & 1))
             return Fail(problem, "text offset outside the block");
         if (!anyZero || offset > lastZero)

@@ -13,7 +13,8 @@ inline constexpr u32 StringBlockHeaderSize = 8;
 inline constexpr u32 StringBlockIndexEntrySize = 8;
 
 // True when the block has the magic and a lookup can never leave it: at least a header, the
-// index inside the block, every offset even, past the index and inside the block, and every
+// index inside the block and sorted by strictly ascending signed id, every offset even, past
+// the index and inside the block, and every
 // text terminated before the block's end. `problem` receives a constant text naming the fault.
 bool CheckStringBlock(const u8* data, u64 size, u32 magic, const char** problem = nullptr);
 

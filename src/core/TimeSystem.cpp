@@ -4,12 +4,38 @@
 #include "core/TimerGroup.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <new>
 #include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define LV_POISON_TIMERS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LV_POISON_TIMERS 1
+#endif
+#endif
+#ifdef LV_POISON_TIMERS
+#include <sanitizer/asan_interface.h>
+#endif
 
 namespace lv::core {
 
 namespace {
+
+// A kept timer record is poisoned while free, so stale uses still show under AddressSanitizer.
+void PoisonRecord([[maybe_unused]] void* record, [[maybe_unused]] bool poison)
+{
+#ifdef LV_POISON_TIMERS
+    if (poison)
+        ASAN_POISON_MEMORY_REGION(record, sizeof(CTimer));
+    else
+        ASAN_UNPOISON_MEMORY_REGION(record, sizeof(CTimer));
+#endif
+}
+
+std::atomic<u64> g_NextTimerSerial{1};
 
 std::vector<CTimeSystem*>& LiveSystems()
 {
@@ -48,6 +74,10 @@ CTimeSystem::~CTimeSystem()
 {
     DestroyGroup(m_Root);
     m_Root = nullptr;
+    for (void* record : m_FreeTimers) {
+        PoisonRecord(record, false);
+        ::operator delete(record);
+    }
     auto& systems = LiveSystems();
     systems.erase(std::remove(systems.begin(), systems.end(), this), systems.end());
 }
@@ -81,7 +111,16 @@ void CTimeSystem::PauseAll(bool pause)
 CTimer* CTimeSystem::CreateTimer(CTimerGroup* group)
 {
     CTimerGroup* owner = group ? group : m_Root;
-    auto* timer = new CTimer(owner);
+    void* record = nullptr;
+    if (m_FreeTimers.empty()) {
+        record = ::operator new(sizeof(CTimer));
+    } else {
+        // The most recently freed record first.
+        record = m_FreeTimers.back();
+        m_FreeTimers.pop_back();
+        PoisonRecord(record, false);
+    }
+    auto* timer = new (record) CTimer(owner, g_NextTimerSerial.fetch_add(1, std::memory_order_relaxed));
     owner->m_Timers.insert(timer);
     m_Timers.insert(timer);
     return timer;
@@ -95,7 +134,7 @@ CTimerGroup* CTimeSystem::CreateTimerGroup(const char* name, CTimerGroup* parent
         owner->m_Children.insert(group);
     m_Groups.insert(group);
     if (name && *name)
-        m_GroupsByName[name] = group;
+        m_GroupsByName[name].push_back(group);
     return group;
 }
 
@@ -104,7 +143,7 @@ CTimerGroup* CTimeSystem::FindTimerGroup(const char* name) const
     if (!name || !*name)
         return nullptr;
     const auto it = m_GroupsByName.find(name);
-    return it == m_GroupsByName.end() ? nullptr : it->second;
+    return it == m_GroupsByName.end() ? nullptr : it->second.back();
 }
 
 void CTimeSystem::DestroyTimer(CTimer* timer)
@@ -115,7 +154,9 @@ void CTimeSystem::DestroyTimer(CTimer* timer)
     if (m_Groups.count(timer->m_Group) != 0)
         timer->m_Group->m_Timers.erase(timer);
     m_Timers.erase(it);
-    delete timer;
+    timer->~CTimer();
+    m_FreeTimers.push_back(timer);
+    PoisonRecord(timer, true);
 }
 
 void CTimeSystem::DestroyTimerGroup(CTimerGroup* group)
@@ -141,8 +182,12 @@ void CTimeSystem::DestroyGroup(CTimerGroup* group)
     for (CTimerGroup* child : children)
         DestroyGroup(child);
     for (auto it = m_GroupsByName.begin(); it != m_GroupsByName.end(); ++it) {
-        if (it->second == group) {
-            m_GroupsByName.erase(it);
+        std::vector<CTimerGroup*>& named = it->second;
+        const auto found = std::find(named.begin(), named.end(), group);
+        if (found != named.end()) {
+            named.erase(found);
+            if (named.empty())
+                m_GroupsByName.erase(it);
             break;
         }
     }
@@ -158,6 +203,12 @@ bool CTimeSystem::HoldsTimer(const CTimer* timer) const
 bool CTimeSystem::HoldsTimerGroup(const CTimerGroup* group) const
 {
     return m_Groups.count(const_cast<CTimerGroup*>(group)) != 0;
+}
+
+CTimeSystem* CTimeSystem::FindOwner(const CTimer* timer, u64 serial)
+{
+    CTimeSystem* owner = FindOwner(timer);
+    return owner && timer->GetSerial() == serial ? owner : nullptr;
 }
 
 CTimeSystem* CTimeSystem::FindOwner(const CTimer* timer)

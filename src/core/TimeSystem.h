@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace lv::core {
 
@@ -65,13 +66,18 @@ public:
     // The live time system that holds the timer, or null. Only looks the pointer up, so a timer
     // that went with its group is safely recognised as gone.
     static CTimeSystem* FindOwner(const CTimer* timer);
+    // The same for the timer with that serial: null when the record now holds another timer.
+    static CTimeSystem* FindOwner(const CTimer* timer, u64 serial);
 
 private:
     void DestroyGroup(CTimerGroup* group);
 
+    // Timer records are kept for reuse: objects that come and go every frame need no heap.
+    std::vector<void*> m_FreeTimers;
     std::set<CTimer*> m_Timers;
     std::set<CTimerGroup*> m_Groups;
-    std::map<std::string, CTimerGroup*> m_GroupsByName;
+    // The groups of each name, oldest first: when the newest goes, the one before is found again.
+    std::map<std::string, std::vector<CTimerGroup*>> m_GroupsByName;
     CTimeSource m_Source;
     CTimerGroup* m_Root = nullptr;
     s32 m_CurrentTime = 0;

@@ -32,6 +32,9 @@ public:
     // The step of the last update; 0 while paused.
     s32 GetDelta() const { return m_Delta; }
     CTimerGroup* GetGroup() const { return m_Group; }
+    // Unique over the life of the process, so that a record reused for a new timer is never
+    // taken for the timer that was there before.
+    u64 GetSerial() const { return m_Serial; }
 
     // A new timer with the same time, delta, pause counter and speed, in the given group (this
     // timer's own group when null).
@@ -41,7 +44,7 @@ private:
     friend class CTimeSystem;
     friend class CTimerGroup;
 
-    explicit CTimer(CTimerGroup* group) : m_Group(group) {}
+    CTimer(CTimerGroup* group, u64 serial) : m_Group(group), m_Serial(serial) {}
     ~CTimer() = default;
     void Update(s32 delta);
 
@@ -50,6 +53,7 @@ private:
     u8 m_PauseCount = 0;
     s8 m_Speed = 1;
     CTimerGroup* m_Group;
+    u64 m_Serial;
 };
 
 } // namespace lv::core

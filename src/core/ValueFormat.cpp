@@ -90,6 +90,17 @@ const char* ValueToString(const CPoint2i& value)
     return Format("%i %i", static_cast<int>(value.X), static_cast<int>(value.Y));
 }
 
+const char* ValueToString(s16 first, s16 second)
+{
+    return Format("%i %i", static_cast<int>(first), static_cast<int>(second));
+}
+
+const char* ValueToString(float a, float b, float c, float d)
+{
+    const float values[] = {a, b, c, d};
+    return FormatFloats(values);
+}
+
 const char* ValueToString(const CFloatRect& value)
 {
     const float values[] = {value.X, value.Y, value.Width, value.Height};

@@ -24,7 +24,11 @@ const char* ValueToString(bool value);
 const char* ValueToString(float value);
 const char* ValueToString(const CVector2& value);
 const char* ValueToString(const CPoint2i& value);
+// A pair of 16-bit values: "first second".
+const char* ValueToString(s16 first, s16 second);
 const char* ValueToString(const CFloatRect& value);
+// Four floats in order, each with its own precision, as for a rectangle.
+const char* ValueToString(float a, float b, float c, float d);
 const char* ValueToString(const CQuad& value);
 // The packed 0xAARRGGBB value as a signed decimal: opaque white is "-1".
 const char* ValueToString(const CColor& value);

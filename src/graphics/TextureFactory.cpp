@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/Texture.h"
+#include "graphics/TextureDeclarations.h"
 #include "graphics/TextureManager.h"
 
 namespace lv::graphics {
@@ -35,7 +36,7 @@ D3DFORMAT DeviceFormat(u8 format)
 
 CTexture* CTextureFactory::Create(u16 width, u16 height, u8 flags)
 {
-    return &m_Textures.emplace_back(width, height, flags);
+    return &m_Textures.emplace_back(m_Manager, width, height, flags);
 }
 
 bool CTextureFactory::CreateDeviceTexture(CTexture* texture)
@@ -60,18 +61,29 @@ bool CTextureFactory::CreateDeviceTexture(CTexture* texture)
         return false;
     texture->m_DeviceTexture = created;
     texture->m_ByteSize = TextureByteSize(texture->m_Format, texture->m_Width, texture->m_Height);
-    CTextureManager::Instance().AddUsedBytes(texture->m_ByteSize);
+    m_Manager->AddUsedBytes(texture->m_ByteSize);
     return true;
 }
 
-void CTextureFactory::PrepareSurface(CTexture* texture)
+bool CTextureFactory::PrepareSurface(CTexture* texture)
 {
     if (!texture->m_DeviceTexture && !CreateDeviceTexture(texture)) {
         core::CLog::Instance().Print("texman", 3, "Can't create surface");
-        return;
+        return false;
     }
     if (texture->m_PixelCopy)
         texture->UploadArgb(texture->m_PixelCopy);
+    return true;
+}
+
+CTexture* CTextureFactory::FindByPath(const char* path)
+{
+    if (!path || !*path)
+        return nullptr;
+    for (CTexture& t : m_Textures)
+        if (t.m_Declaration->path.CompareText(path) == 0)
+            return &t;
+    return nullptr;
 }
 
 } // namespace lv::graphics

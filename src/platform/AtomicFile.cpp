@@ -70,7 +70,11 @@ EAtomicWriteResult WriteFileAtomically(const char* path, const void* data, size_
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(g_TempCounter++);
+        // Beside the target (a rename never crosses file systems), but under a short name of its
+        // own: the target's name plus a suffix would pass the file-name limit for long names.
+        const std::string folder = FolderOf(target);
+        temp = (folder == "/" ? "" : folder) + "/.lvtmp" + std::to_string(::getpid()) + "_" +
+               std::to_string(g_TempCounter++);
         // 0666 lets the umask decide, as an ordinary file creation would.
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)

@@ -242,3 +242,46 @@ TEST_F(FileSystemTest, UnmountWaitsForThePrefetchOfThatPack)
     fs.UnmountPack("game4.pack");
     EXPECT_FALSE(fs.IsPackMounted("game4.pack"));
 }
+
+TEST_F(FileSystemTest, EmptyEntriesAnywhereInAPackAreOwnedAndEmpty)
+{
+    // "a" sorts first, "m" in the middle and "zz" last, where the builder gives the empty entry
+    // the pack's size as its offset.
+    // The filler makes the image exactly two pages, so that the end of its mapping can be the
+    // start of the next one.
+    const auto makeWriter = [](size_t filler) {
+        CPackWriter writer;
+        writer.AddFile("a.txt", "");
+        writer.AddFile("b.txt", "bee");
+        writer.AddFile("m.txt", "");
+        writer.AddFile("n.bin", std::vector<u8>(filler, 'n'));
+        writer.AddFile("zz.txt", "");
+        return writer;
+    };
+    const size_t overhead = makeWriter(0).Build().size();
+    const CPackWriter writer = makeWriter(8192 - overhead);
+    ASSERT_EQ(writer.Build().size(), 8192u);
+    WritePack(m_Tmp, "empty.pack", writer);
+    m_Tmp.Write("disk.bin", std::string(4096, 'd'));
+
+    CFileSystem fs("");
+    // A disk mapping made before the pack is likely to start right where the pack's mapping ends.
+    u32 diskSize = 0;
+    const u8* disk = fs.LoadFile("disk.bin", &diskSize);
+    ASSERT_NE(disk, nullptr);
+    ASSERT_TRUE(fs.MountPack("empty.pack"));
+
+    for (const char* name : {"a.txt", "m.txt", "zz.txt"}) {
+        u32 size = 1;
+        const u8* data = fs.LoadFile(name, &size);
+        ASSERT_NE(data, nullptr) << name;
+        EXPECT_EQ(size, 0u) << name;
+        EXPECT_EQ(fs.GetLoadedSize(data), 0u) << name;
+        EXPECT_NE(data, disk) << name;
+        fs.FreeFile(data);
+        EXPECT_EQ(fs.GetLoadedSize(disk), 4096u) << name << " freed another file's mapping";
+    }
+    EXPECT_EQ(Load(fs, "b.txt"), "bee");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(disk), diskSize), std::string(4096, 'd'));
+    fs.FreeFile(disk);
+}

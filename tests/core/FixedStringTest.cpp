@@ -196,17 +196,146 @@ TEST(FixedString, RecordsRoundTripLittleEndian)
     EXPECT_TRUE(wideBack.Equals(wide));
 }
 
-// Compact records (as pooled) are used in place, never read beyond their own bytes.
-TEST(FixedString, CompactRecordsStayInsideTheirMemory)
+namespace {
+
+// The table cases below are written in narrow text and run on both widths.
+template <typename Ch>
+std::basic_string<Ch> Text(const char* narrow)
 {
-    for (const char* text : {"", "x", "settings"})
+    return std::basic_string<Ch>(narrow, narrow + std::char_traits<char>::length(narrow));
+}
+
+// A record of capacity 8 holds at most 7 characters.
+template <typename Ch>
+using CSmall = CBasicFixedString<Ch, 8>;
+
+template <typename Ch>
+void ExpectRecord(const CSmall<Ch>& name, const char* text, bool cut, const std::string& what)
+{
+    const std::basic_string<Ch> expected = Text<Ch>(text);
+    EXPECT_EQ(std::basic_string<Ch>(name.GetText(), name.GetLength()), expected) << what;
+    EXPECT_EQ(name.GetText()[name.GetLength()], Ch(0)) << what;
+    EXPECT_EQ(name.GetCachedHash(), 0) << what;
+    EXPECT_EQ(name.IsTruncated(), cut) << what;
+    // A cut record never matches, not even its own text.
+    EXPECT_EQ(name.Equals(CSmall<Ch>(expected.c_str())), !cut) << what;
+}
+
+template <typename Ch>
+void CheckAssignSubstring()
+{
+    const struct
     {
-        const CFixedString name(text);
-        const size_t size = CFixedString::CompactRecordSize(name.GetLength());
-        auto memory = std::make_unique<u8[]>(size);
-        const CFixedString* compact = CFixedString::MakeCompact(memory.get(), name);
-        EXPECT_TRUE(compact->Equals(name)) << text;
-        EXPECT_EQ(compact->CompareText(text), 0);
-        EXPECT_EQ(compact->GetCapacity(), name.GetLength() + 1);
+        const char* text;
+        size_t start, count;
+        const char* expected;
+        bool cut;
+    } cases[] = {
+        {"", 0, 3, "", false},                   // empty
+        {"abcdefghij", 2, 7, "cdefghi", false},  // exact capacity
+        {"abcdefghij", 1, 8, "bcdefgh", true},   // one past capacity
+        {"abc", 3, 1, "", false},                // start at the end
+        {"abc", 9, 1, "", false},                // start beyond the length
+        {"abcdef", 4, 100, "ef", false},         // count beyond the text
+        {"abcdef", 1, 0, "", false},
+    };
+    for (const auto& c : cases)
+    {
+        CSmall<Ch> name(Text<Ch>("old").c_str());
+        name.GetHash();
+        name.AssignSubstring(Text<Ch>(c.text).c_str(), c.start, c.count);
+        ExpectRecord(name, c.expected, c.cut, std::string(c.text) + " from " + std::to_string(c.start));
     }
+}
+
+template <typename Ch>
+void CheckResize()
+{
+    const struct
+    {
+        const char* text;
+        size_t length;
+        char fill;
+        const char* expected;
+        bool cut;
+    } cases[] = {
+        {"", 0, 'x', "", false},             // empty stays empty
+        {"", 3, 'x', "xxx", false},          // growing an empty text
+        {"ab", 7, '.', "ab.....", false},    // exact capacity
+        {"ab", 8, '.', "ab.....", true},     // one past capacity
+        {"abcdef", 2, 'x', "ab", false},     // shrinking
+        {"abc", 0, 'x', "", false},
+    };
+    for (const auto& c : cases)
+    {
+        CSmall<Ch> name(Text<Ch>(c.text).c_str());
+        name.GetHash();
+        name.Resize(c.length, Ch(c.fill));
+        if (c.length == std::char_traits<char>::length(c.text))
+            EXPECT_NE(name.GetCachedHash(), 0) << "the same length changes nothing";
+        else
+            ExpectRecord(name, c.expected, c.cut, std::string(c.text) + " to " + std::to_string(c.length));
+    }
+    // The default fill is the zero character: the length counts it.
+    CSmall<Ch> zeros(Text<Ch>("a").c_str());
+    zeros.Resize(3);
+    EXPECT_EQ(zeros.GetLength(), 3);
+    EXPECT_EQ(zeros.GetAt(1), Ch(0));
+    EXPECT_EQ(zeros.GetAt(2), Ch(0));
+}
+
+template <typename Ch>
+void CheckErase()
+{
+    const struct
+    {
+        const char* text;
+        size_t from, to;
+        const char* expected;
+    } cases[] = {
+        {"", 0, 3, ""},                // empty
+        {"abcdefg", 2, 4, "abefg"},    // full record, middle
+        {"abcdefg", 0, 7, ""},         // everything
+        {"abcdefg", 5, 8, "abcde"},    // to one past the end
+        {"abc", 3, 5, "abc"},          // from at the end
+        {"abc", 9, 12, "abc"},         // from beyond the length
+        {"abc", 2, 1, "abc"},          // to before from
+        {"abc", 1, 1, "abc"},
+    };
+    for (const auto& c : cases)
+    {
+        CSmall<Ch> name(Text<Ch>(c.text).c_str());
+        name.Erase(c.from, c.to);
+        const std::string what = std::string(c.text) + " [" + std::to_string(c.from) + "," + std::to_string(c.to) + ")";
+        EXPECT_EQ(std::basic_string<Ch>(name.GetText(), name.GetLength()), Text<Ch>(c.expected)) << what;
+        EXPECT_EQ(name.GetText()[name.GetLength()], Ch(0)) << what;
+        EXPECT_TRUE(name.Equals(CSmall<Ch>(Text<Ch>(c.expected).c_str()))) << what;
+    }
+
+    // A cut record stays cut while its lost tail is still part of it.
+    CSmall<Ch> cut(Text<Ch>("abcdefghij").c_str());
+    cut.Erase(1, 2);
+    ExpectRecord(cut, "acdefg", true, "cut, middle erased");
+    cut.Erase(3, 6);
+    ExpectRecord(cut, "acd", false, "cut, tail erased");
+}
+
+} // namespace
+
+TEST(FixedString, AssignSubstringTable)
+{
+    CheckAssignSubstring<char>();
+    CheckAssignSubstring<WChar>();
+}
+
+TEST(FixedString, ResizeTable)
+{
+    CheckResize<char>();
+    CheckResize<WChar>();
+}
+
+TEST(FixedString, EraseTable)
+{
+    CheckErase<char>();
+    CheckErase<WChar>();
 }

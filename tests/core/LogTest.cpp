@@ -78,6 +78,8 @@ TEST(Log, ErrorLinesReachTheFileAtOnce)
 {
     CTempFolder tmp;
     CLog log;
+    log.SetTickSource(&FakeTicks);
+    g_Now = 1000;
     log.Open(Wide(tmp / "log.lvlog").c_str());
     log.Print("app", 2, "warning stays buffered");
     EXPECT_EQ(tmp.Read("log.lvlog").find("warning"), std::string::npos);
@@ -85,6 +87,52 @@ TEST(Log, ErrorLinesReachTheFileAtOnce)
     const std::string disk = tmp.Read("log.lvlog");
     EXPECT_NE(disk.find("warning stays buffered\r\n"), std::string::npos);
     EXPECT_NE(disk.find("[app][3]: error now\r\n"), std::string::npos);
+}
+
+TEST(Log, OtherLinesReachTheFileWithinASecond)
+{
+    CTempFolder tmp;
+    CLog log;
+    log.SetTickSource(&FakeTicks);
+    g_Now = 1000;
+    log.Open(Wide(tmp / "log.lvlog").c_str());
+    const auto onDisk = [&](const char* text) { return tmp.Read("log.lvlog").find(text) != std::string::npos; };
+
+    g_Now = 1500;
+    log.Print("app", 1, "first");
+    log.FlushIfDue();
+    EXPECT_FALSE(onDisk("first")) << "written out before a second had passed";
+    g_Now = 1999;
+    log.FlushIfDue();
+    EXPECT_FALSE(onDisk("first"));
+    g_Now = 2000;
+    log.FlushIfDue(); // the frame loop's call: a second since the last write-out
+    EXPECT_TRUE(onDisk("first"));
+
+    g_Now = 2400;
+    log.Print("app", 1, "second");
+    EXPECT_FALSE(onDisk("second"));
+    g_Now = 3000;
+    log.Print("app", 0, "third"); // a line a second after the last write-out takes both along
+    EXPECT_TRUE(onDisk("second"));
+    EXPECT_TRUE(onDisk("third"));
+}
+
+TEST(Log, OpeningTheSameFileAgainStartsANewLog)
+{
+    CTempFolder tmp;
+    CLog log;
+    const WString path = Wide(tmp / "log.lvlog");
+    log.Open(path.c_str());
+    log.Print("app", 3, "old run");
+    log.Open(path.c_str());
+    log.Print("app", 3, "new run");
+    const std::string disk = tmp.Read("log.lvlog");
+    EXPECT_EQ(disk.find("old run"), std::string::npos) << disk;
+    EXPECT_NE(disk.find("new run"), std::string::npos);
+    log.Close();
+    log.Open(path.c_str()); // after a close too
+    EXPECT_EQ(tmp.Read("log.lvlog").find("new run"), std::string::npos);
 }
 
 TEST(Log, LongLinesAndUnopenableFile)

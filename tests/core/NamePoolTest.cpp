@@ -18,10 +18,23 @@ TEST(NamePool, EqualTextsShareOneImmutableCopy)
         EXPECT_EQ(CFixedString::Intern(name), pooled) << text;
         EXPECT_EQ(pooled->CompareText(text), 0) << text;
         EXPECT_TRUE(pooled->Equals(name)) << text;
-        EXPECT_EQ(pooled->GetCapacity(), name.GetLength() + 1) << text;
         EXPECT_NE(pooled->GetCachedHash(), 0) << text;
     }
     EXPECT_NE(InternName(CFixedString("window")), InternName(CFixedString("Window")));
+}
+
+TEST(NamePool, PooledNamesCanBeCopiedByValue)
+{
+    // Enough short names to fill several of the pool's blocks, so that some lie at a block's
+    // end: a copy reads the whole record, which must lie inside the block.
+    std::vector<const CFixedString*> pooled;
+    for (int i = 0; i < 10000; ++i)
+        pooled.push_back(InternName(CFixedString(("copy" + std::to_string(i)).c_str())));
+    for (int i = 0; i < 10000; ++i) {
+        const CFixedString copy = *pooled[i];
+        EXPECT_EQ(copy.CompareText(("copy" + std::to_string(i)).c_str()), 0);
+        EXPECT_TRUE(copy.Equals(*pooled[i]));
+    }
 }
 
 TEST(NamePool, CutNamesArePooledApart)

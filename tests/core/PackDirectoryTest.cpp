@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -136,6 +137,16 @@ TEST(PackDirectory, RejectsDamagedImages)
              std::memset(p.data() + EntryAt(1) + PackNameOffset, 'n', PackNameCapacity);
          }},
         {"name length 112", [](std::vector<u8>& p, u32) { p[EntryAt(0)] = 112; }},
+        // Damage that would hide entries from the sorted search.
+        {"names out of order", [](std::vector<u8>& p, u32) {
+             std::swap_ranges(p.begin() + EntryAt(0), p.begin() + EntryAt(0) + 120, p.begin() + EntryAt(1));
+         }},
+        {"same name twice", [](std::vector<u8>& p, u32) {
+             std::copy(p.begin() + EntryAt(0), p.begin() + EntryAt(0) + 120, p.begin() + EntryAt(1));
+         }},
+        {"stored hash wrong", [](std::vector<u8>& p, u32) { p[EntryAt(1) + 4] ^= 1; }},
+        {"stored hash zero", [](std::vector<u8>& p, u32) { p[EntryAt(1) + 4] = p[EntryAt(1) + 5] = 0; }},
+        {"stored length short", [](std::vector<u8>& p, u32) { p[EntryAt(1)] = 4; }},
     };
     for (const Case& c : cases) {
         std::vector<u8> bad = good;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -100,6 +101,11 @@ TEST(ResourcePack, DamagedPacksAreNotOpenedAndLogged)
          }},
         {"wrong magic", [](std::vector<u8>& p) { p[0] = 'X'; }},
         {"eight bytes", [](std::vector<u8>& p) { p.resize(8); }},
+        {"directory out of order", [](std::vector<u8>& p) {
+             std::swap_ranges(p.begin() + PackHeaderSize, p.begin() + PackHeaderSize + 120,
+                              p.begin() + PackHeaderSize + PackEntrySize);
+         }},
+        {"stored hash wrong", [](std::vector<u8>& p) { p[PackHeaderSize + PackEntrySize + 4] ^= 1; }},
     };
     (void)entry1;
     for (const Case& c : cases) {

@@ -10,6 +10,7 @@
 #include "core/XmlParser.h"
 #include "core/XmlWriter.h"
 
+#include <cstdio>
 #include <string>
 
 using namespace lv::core;
@@ -192,6 +193,23 @@ TEST(Settings, WidePathRelativeToWorkingFolderAndMissingFile)
     EXPECT_FALSE(s.LoadXml(Utf8ToWide(missing).c_str()));
     EXPECT_TRUE(log.Contains("[core][3]: CSettings::LoadXml failed on file " + missing + "\r\n"));
     EXPECT_EQ(s.CountChildren(""), 1u);
+}
+
+TEST(Settings, RelativePathUnderAWorkingFolderOfAnyLength)
+{
+    CTempFolder tmp;
+    std::string deep;
+    while ((tmp.Path() / deep).string().size() < 390)
+        deep += std::string(60, 'd') + "/";
+    tmp.Write(deep + "deep.xml", R"(<?xml version="1.0"?><deep/>)");
+    const std::string folder = (tmp.Path() / deep).string();
+    ASSERT_GT(folder.size(), 386u);
+    CWorkingFolder cwd(folder);
+    const std::string expected = (std::filesystem::current_path() / "deep.xml").string();
+    EXPECT_EQ(MakeAbsolutePath(u"deep.xml"), Utf8ToWide(expected));
+    CSettings s;
+    EXPECT_TRUE(s.LoadXml(u"deep.xml"));
+    EXPECT_NE(s.FindChild("deep"), nullptr);
 }
 
 TEST(Settings, RejectedDocumentLeavesTreeAsItWas)
@@ -424,6 +442,35 @@ TEST(Settings, AttributesSortedWithDuplicatesKept)
     for (int i = 0; i < 1000; ++i)
         EXPECT_EQ(many.HasAttribute("k" + std::to_string(i)), i % 2 == 1) << i;
     EXPECT_EQ(many.GetInt("k555"), 555);
+}
+
+TEST(Settings, ManyAttributesInReverseOrderLoadSortedWithDuplicatesInOrder)
+{
+    // 20,000 attributes in reverse name order (each insertion in place used to move all the
+    // others), then a repeated name whose values must keep their document order.
+    constexpr int kCount = 20000;
+    std::string xml = "<?xml version=\"1.0\"?>\n<big";
+    for (int i = kCount - 1; i >= 0; --i) {
+        char name[32];
+        std::snprintf(name, sizeof(name), " a%05d=\"%d\"", i, i);
+        xml += name;
+    }
+    xml += " a00007=\"second\" a00007=\"third\"/>\n<after z=\"1\" b=\"2\"";
+    CSettings s;
+    ASSERT_TRUE(s.LoadXmlText(xml)); // the document ends inside the last start tag
+    const CSettingsGroup& big = s.GetChild("big");
+    ASSERT_EQ(big.GetAttributeCount(), static_cast<u32>(kCount + 2));
+    const auto& attributes = big.GetAttributes();
+    for (size_t i = 1; i < attributes.size(); ++i)
+        ASSERT_FALSE(attributes[i - 1].Name->IsGreater(*attributes[i].Name)) << i;
+    EXPECT_EQ(big.GetInt("a12345"), 12345);
+    EXPECT_EQ(attributes[7].Value.GetString(), "7");
+    EXPECT_EQ(attributes[8].Value.GetString(), "second");
+    EXPECT_EQ(attributes[9].Value.GetString(), "third");
+    const CSettingsGroup& after = s.GetChild("after");
+    ASSERT_EQ(after.GetAttributeCount(), 2u);
+    EXPECT_STREQ(after.GetAttributeNameAt(0).GetText(), "b");
+    EXPECT_EQ(after.GetInt("z"), 1);
 }
 
 TEST(Settings, AddRemoveAndCopy)

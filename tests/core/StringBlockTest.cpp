@@ -71,6 +71,9 @@ TEST(StringBlock, RejectsBlocksThatALookupCouldLeave)
         {"last text cut", [](std::vector<u8>& b, u32) { b.pop_back(); b.pop_back(); }},
         {"last text cut mid-unit", [](std::vector<u8>& b, u32) { b.pop_back(); }},
         {"wrong magic", [](std::vector<u8>& b, u32) { b[3] = 'L'; }},
+        {"ids out of order", [](std::vector<u8>& b, u32) { PutU32(b, 8, 3); }},
+        {"same id twice", [](std::vector<u8>& b, u32) { PutU32(b, 8 + 8, 1); }},
+        {"negative id after a positive one", [](std::vector<u8>& b, u32) { PutU32(b, 8 + 8, 0xFFFFFFFF); }},
     };
     for (const Case& c : cases) {
         std::vector<u8> bad = good;

@@ -106,6 +106,7 @@ TEST_F(StringTableTest, UnusableBindumpShowsTheBoxOnceAndFallsBackToXml)
              b.pop_back();
              b.pop_back();
          }},
+        {"index out of order", [](std::vector<u8>& b) { PutU32(b, 8, 5); }},
     };
     m_Tmp.Write("properties/strings.xml", Xml("<s id=\"1\">xml one</s>"));
     for (const Case& c : cases) {

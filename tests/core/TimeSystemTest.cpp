@@ -3,6 +3,7 @@
 #include "core/TextConvert.h"
 #include "core/Timer.h"
 #include "core/TimerGroup.h"
+#include "platform/Clock.h"
 
 #include "TempFolder.h"
 
@@ -156,6 +157,20 @@ TEST_F(TimeSystemTest, GroupsWithANameCanBeFound)
     EXPECT_EQ(m_System->FindTimerGroup("qe_actions"), nullptr);
 }
 
+TEST_F(TimeSystemTest, OlderGroupOfANameIsFoundAgainWhenTheNewerGoes)
+{
+    CTimerGroup* older = m_System->CreateTimerGroup("scene", nullptr);
+    CTimerGroup* middle = m_System->CreateTimerGroup("scene", nullptr);
+    CTimerGroup* newer = m_System->CreateTimerGroup("scene", nullptr);
+    EXPECT_EQ(m_System->FindTimerGroup("scene"), newer);
+    m_System->DestroyTimerGroup(middle); // not the newest: the newest stays found
+    EXPECT_EQ(m_System->FindTimerGroup("scene"), newer);
+    m_System->DestroyTimerGroup(newer);
+    EXPECT_EQ(m_System->FindTimerGroup("scene"), older);
+    m_System->DestroyTimerGroup(older);
+    EXPECT_EQ(m_System->FindTimerGroup("scene"), nullptr);
+}
+
 TEST_F(TimeSystemTest, DestroyingAGroupTakesItsTimersAndGroups)
 {
     CTimerGroup* group = m_System->CreateTimerGroup("level", nullptr);
@@ -200,8 +215,18 @@ TEST(TimeSystem, ProcessWideSystemRunsOnTheMonotonicClock)
 {
     CTimeSystem& system = CTimeSystem::Instance();
     EXPECT_EQ(&system, &CTimeSystem::Instance());
-    const double first = system.GetRawTimeMs();
-    EXPECT_GE(first, 0.0);
-    EXPECT_GE(system.GetRawTimeMs(), first);
-    EXPECT_NE(system.GetRootGroup(), nullptr);
+    ASSERT_NE(system.GetRootGroup(), nullptr);
+    // Two readings of the raw time, each between two readings of the monotonic clock: the raw
+    // time must move exactly as that clock does (a frozen or different clock fails).
+    const double m0 = lv::platform::MonotonicMs();
+    const double r0 = system.GetRawTimeMs();
+    const double m1 = lv::platform::MonotonicMs();
+    while (lv::platform::MonotonicMs() < m1 + 2.0) {
+    }
+    const double m2 = lv::platform::MonotonicMs();
+    const double r1 = system.GetRawTimeMs();
+    const double m3 = lv::platform::MonotonicMs();
+    EXPECT_GE(r1 - r0, m2 - m1);
+    EXPECT_LE(r1 - r0, m3 - m0);
+    EXPECT_GE(r0, 0.0);
 }

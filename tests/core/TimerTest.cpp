@@ -195,3 +195,37 @@ TEST_F(TimerTest, HandleDestroysItsTimerAndSurvivesItsGroup)
     orphan.Reset();
     EXPECT_FALSE(orphan);
 }
+
+TEST_F(TimerTest, StaleHandleNeverTouchesATimerThatReusesItsRecord)
+{
+    CTimerGroup* group = m_System.CreateTimerGroup("", nullptr);
+    CTimerHandle stale;
+    stale.Assign(group->CreateTimer());
+    CTimer* old = stale.Get();
+    m_System.DestroyTimerGroup(group);
+
+    // The next timer takes the freed record: the same address on purpose.
+    CTimerHandle fresh;
+    fresh.Assign(m_System.CreateTimer(nullptr));
+    ASSERT_EQ(fresh.Get(), old);
+    fresh->SetTime(77);
+
+    CTimerHandle copy(stale);
+    EXPECT_FALSE(copy);
+    stale.Reset();
+    EXPECT_TRUE(m_System.HoldsTimer(fresh.Get()));
+    stale.Assign(nullptr);
+    {
+        CTimerGroup* second = m_System.CreateTimerGroup("", nullptr);
+        CTimerHandle dying;
+        dying.Assign(second->CreateTimer());
+        m_System.DestroyTimerGroup(second);
+        CTimerHandle reused;
+        reused.Assign(m_System.CreateTimer(nullptr));
+        ASSERT_EQ(reused.Get(), dying.Get());
+        reused.Reset();
+        // dying's destructor runs on a freed record: it must not look inside it.
+    }
+    EXPECT_TRUE(m_System.HoldsTimer(fresh.Get()));
+    EXPECT_EQ(fresh->GetTime(), 77);
+}

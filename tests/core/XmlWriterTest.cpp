@@ -98,6 +98,20 @@ TEST_F(XmlWriterFiles, SavesWithCrLf)
     EXPECT_EQ(FileCount(), 1u);
 }
 
+TEST_F(XmlWriterFiles, SavesUnderNamesUpToTheFileNameLimit)
+{
+    CXmlWriter w(true);
+    CXmlWriter::CElement profile(w, "Profile");
+    profile.Close();
+    for (size_t length : {200u, 245u, 250u, 255u}) {
+        const std::string name = std::string(length - 4, 'p') + ".prf";
+        ASSERT_TRUE(w.SaveToFile(Path(name))) << length;
+        EXPECT_NE(m_Tmp.Read(name).find("<Profile />"), std::string::npos) << length;
+        ASSERT_TRUE(w.SaveToFile(Path(name))) << "replacing, " << length;
+    }
+    EXPECT_EQ(FileCount(), 4u); // no temporary file left behind
+}
+
 TEST_F(XmlWriterFiles, FailedSaveKeepsTheOldFile)
 {
     const std::string old = "<?xml?>\r\n<old />\r\n";
