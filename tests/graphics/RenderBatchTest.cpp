@@ -13,6 +13,7 @@
 #include "graphics/RenderLog.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
+#include "graphics/TextureDeclarations.h"
 #include "graphics/Vertex.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 
@@ -437,4 +438,30 @@ TEST_F(RenderBatchTest, UnwritableSnapshotFolderLogsAndTheCaptureEnds)
     m_Batch->EndFrame();
     EXPECT_EQ(log.Text().find("Cannot create", at + 30), std::string::npos);
     EXPECT_EQ(Snapshots(folder).size(), 1u);
+}
+
+TEST_F(RenderBatchTest, DeclaredTextureIsNamedByItsPath)
+{
+    CTempFolder folder;
+    lv::graphics::CRenderLog::SetSnapshotFolder(Utf8ToWide(folder.Path().string()));
+    lv::graphics::CSurfaceRecord record{};
+    record.path.Assign("gfx/hero.png");
+    lv::graphics::CTexture* texture = lv::graphics::CTextureManager::Instance().CreateTexture(8, 4);
+    ASSERT_NE(texture, nullptr);
+    texture->SetDeclaration(&record);
+    m_Batch->RequestRenderSnapshot();
+    ASSERT_TRUE(m_Batch->BeginFrame());
+    m_Batch->SetTexture(0, texture->GetDeviceTexture());
+    Add(D3DPT_TRIANGLELIST, 3);
+    m_Batch->EndFrame();
+    texture->SetDeclaration(nullptr);
+    texture->ReleaseDeviceTexture();
+
+    const std::vector<std::filesystem::path> files = Snapshots(folder);
+    ASSERT_EQ(files.size(), 1u);
+    const std::string report = folder.Read(files[0].filename().string());
+    EXPECT_NE(report.find("\r\n  2,    8,    4,     128,  1,      3,      0,      0,       0,    0.00, gfx/hero.png\r\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\r\ntexture change: #2(8x4): gfx/hero.png\r\n"), std::string::npos) << report;
 }
