@@ -15,6 +15,7 @@
 #include "core/ValueFormat.h"
 #include "graphics/DeclarationSet.h"
 #include "graphics/Flash.h"
+#include "graphics/RenderLog.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
 #include "graphics/TextureManager.h"
@@ -93,6 +94,8 @@ CApplication::CApplication()
         CreateDirectories(m_UserDataFolder.c_str());
         GrantEveryoneAccess(companyFolder.c_str(), true);
     }
+
+    lv::graphics::CRenderLog::SetSnapshotFolder(m_UserDataFolder);
 
     // Nothing reaches the log before it is opened here.
     CLog::Instance().Open((m_UserDataFolder + u"/log.lvlog").c_str());

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "core/FileUtils.h"
+#include "core/Log.h"
 #include "core/PathUtils.h"
 #include "core/TextConvert.h"
 #include "graphics/Texture.h"
@@ -33,20 +34,20 @@ std::string Format(const char* format, ...)
     return buffer;
 }
 
-float Heron(float x0, float y0, float x1, float y1, float x2, float y2)
+// Heron's formula; in double, so that whole areas stay whole when truncated.
+float Heron(double x0, double y0, double x1, double y1, double x2, double y2)
 {
-    const float a = std::sqrt((x1 - x0) * (x1 - x0) + (y1 - y0) * (y1 - y0));
-    const float b = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
-    const float c = std::sqrt((x0 - x2) * (x0 - x2) + (y0 - y2) * (y0 - y2));
-    const float s = (a + b + c) / 2;
-    const float q = s * (s - a) * (s - b) * (s - c);
-    return q > 0 ? std::sqrt(q) : 0.0f;
+    const double a = std::sqrt((x1 - x0) * (x1 - x0) + (y1 - y0) * (y1 - y0));
+    const double b = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
+    const double c = std::sqrt((x0 - x2) * (x0 - x2) + (y0 - y2) * (y0 - y2));
+    const double s = (a + b + c) / 2;
+    const double q = s * (s - a) * (s - b) * (s - c);
+    return q > 0 ? static_cast<float>(std::sqrt(q)) : 0.0f;
 }
 
-const char* TexturePath(const CTexture*)
+const char* TexturePath(CTexture* texture)
 {
-    // Declared textures name their file once the declarations exist.
-    return "";
+    return CTextureManager::Instance().GetTexturePath(texture);
 }
 
 } // namespace
@@ -54,6 +55,11 @@ const char* TexturePath(const CTexture*)
 void CRenderLog::SetSnapshotFolder(const WString& folder)
 {
     SnapshotFolder() = folder;
+}
+
+const WString& CRenderLog::GetSnapshotFolder()
+{
+    return SnapshotFolder();
 }
 
 void CRenderLog::Begin()
@@ -158,7 +164,7 @@ std::string CRenderLog::FormatReport() const
     r += "bf - total bytes fetched from this texture\n";
     r += "  #,   sx,   sy,    vmem, tc,     vp,     pr,     tf,      bf, bf/vmem, filename\n";
     for (size_t i = 0; i < m_Textures.size(); ++i) {
-        const CTexture* t = m_Textures[i];
+        CTexture* t = m_Textures[i];
         const u32 w = t ? t->GetWidth() : 0, h = t ? t->GetHeight() : 0;
         const u32 bf =
             t && w != 0 && h != 0 ? static_cast<u32>(static_cast<double>(m_Vmem[i]) * m_Tf[i] / (w * h)) : 0;
@@ -184,8 +190,11 @@ bool CRenderLog::WriteSnapshot()
             c = '_';
     const WString path = core::JoinPath(SnapshotFolder(), ToWide("render_snapshot_at_" + stamp));
     FILE* file = core::FileOpenW(path.c_str(), u"wt");
-    if (!file)
+    if (!file) {
+        core::CLog::Instance().Print("graphics", 2, "Cannot create the render snapshot file \"%s\"",
+                                     ToNarrow(path).c_str());
         return false;
+    }
     const std::string report = FormatReport();
     std::fwrite(report.data(), 1, report.size(), file);
     std::fclose(file);

@@ -18,14 +18,15 @@ public:
     void RecordTextureChange(IDirect3DBaseTexture9* deviceTexture);
     void RecordBlendChange(s32 mode);
     void RecordBatch(s32 primitiveType, const void* vertices, u32 count);
-    // Writes "render_snapshot_at_<time>" into the snapshot folder; false when the file cannot be
-    // created.
+    // Writes "render_snapshot_at_<time>" into the snapshot folder; false (and a log line) when the
+    // file cannot be created.
     bool WriteSnapshot();
     // The report as it would be written.
     std::string FormatReport() const;
 
     // Where snapshots go: the application sets its user data folder.
     static void SetSnapshotFolder(const WString& folder);
+    static const WString& GetSnapshotFolder();
 
     const std::vector<std::string>& GetLines() const { return m_Lines; }
     u32 GetTextureChanges() const { return m_TextureChanges; }

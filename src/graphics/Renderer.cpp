@@ -139,8 +139,12 @@ bool CRenderer::InitGraphics()
                                  m_SourceWidth, m_SourceHeight, m_Width, m_Height, m_IsFullscreen ? 1 : 0);
     m_DeviceLost = true;
     CGraphicsDevice& device = GetGraphicsDevice();
+    const bool newDevice = !device.GetDevice();
     // A failed reset shows up again in the next frame's cooperative-level test.
     device.CreateOrReset(m_Host ? m_Host->GetWindowHandle() : nullptr, m_Width, m_Height, m_IsFullscreen);
+    // Shaders survive a reset but not a new device: loaded shaders come back on the new one.
+    if (newDevice && device.GetDevice())
+        RecreateAllPixelShaders();
     Remap();
     core::CLog::Instance().Print("renderer", 1,
                                  "CRenderer::InitGraphics calculated aspect: m_AspectK.X=%f m_AspectK.Y=%f "

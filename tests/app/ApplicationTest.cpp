@@ -10,6 +10,7 @@
 #include "core/TimeSystem.h"
 #include "core/TimerGroup.h"
 #include "graphics/Flash.h"
+#include "graphics/RenderLog.h"
 #include "graphics/Renderer.h"
 #include "graphics/Vertex.h"
 #include "gui/InputDispatcher.h"
@@ -136,6 +137,8 @@ TEST_F(Application, ConstructionReadsGameXmlAndOpensTheLogInTheUserFolder)
     EXPECT_EQ(App->GetProduct(), u"Game");
     EXPECT_EQ(CApplication::Instance(), App.get());
     EXPECT_EQ(App->GetUserDataFolder(), Utf8ToWide((Folder.Path() / "data" / "Co" / "Game").string()));
+    // Render snapshots go there too.
+    EXPECT_EQ(lv::graphics::CRenderLog::GetSnapshotFolder(), App->GetUserDataFolder());
     lv::core::CLog::Instance().Flush();
     const std::vector<std::string> lines = Lines(Folder.Read("data/Co/Game/log.lvlog"));
     ASSERT_GE(lines.size(), 2u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "graphics/RenderLog.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
+#include "graphics/TextureDeclarations.h"
 #include "graphics/Vertex.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 
@@ -297,4 +300,168 @@ TEST_F(RenderBatchTest, SnapshotRecordsOneWholeFrame)
     m_Batch->EndFrame();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
     texture->ReleaseDeviceTexture();
+}
+
+namespace {
+
+// The snapshot files of a folder.
+std::vector<std::filesystem::path> Snapshots(const CTempFolder& folder)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        files.push_back(entry.path());
+    return files;
+}
+
+} // namespace
+
+TEST_F(RenderBatchTest, OneQuadSnapshotMatchesItsReport)
+{
+    CTempFolder folder;
+    lv::graphics::CRenderLog::SetSnapshotFolder(Utf8ToWide(folder.Path().string()));
+    lv::graphics::CTexture* texture = lv::graphics::CTextureManager::Instance().CreateTexture(8, 4);
+    ASSERT_NE(texture, nullptr);
+    m_Batch->RequestRenderSnapshot();
+    ASSERT_TRUE(m_Batch->BeginFrame());
+    m_Batch->SetTexture(0, texture->GetDeviceTexture());
+    auto vertex = [](float x, float y, float u, float v) {
+        CVertex c{};
+        c.x = x;
+        c.y = y;
+        c.rhw = 1;
+        c.diffuse = 0x80FF4020u;
+        c.u = u;
+        c.v = v;
+        return c;
+    };
+    const CVertex a = vertex(10, 20, 0, 0), b = vertex(18, 20, 1, 0), c = vertex(18, 24, 1, 1),
+                  d = vertex(10, 24, 0, 1);
+    const CVertex quad[] = {a, b, c, a, c, d};
+    m_Batch->AddPrimitives(D3DPT_TRIANGLELIST, quad, 6);
+    m_Batch->EndFrame();
+
+    const std::vector<std::filesystem::path> files = Snapshots(folder);
+    ASSERT_EQ(files.size(), 1u);
+    const std::string name = files[0].filename().string();
+    // ctime's text with ':' and ' ' made '_' (a one-digit day gives two underscores), masked:
+    // letters become 'a', digits '0'.
+    std::string stamp = name.substr(std::min(name.size(), std::string("render_snapshot_at_").size()));
+    for (char& ch : stamp)
+        ch = std::isalpha(static_cast<unsigned char>(ch)) ? 'a' : std::isdigit(static_cast<unsigned char>(ch)) ? '0' : ch;
+    EXPECT_EQ(name.rfind("render_snapshot_at_", 0), 0u) << name;
+    EXPECT_TRUE(stamp == "aaa_aaa_00_00_00_00_0000" || stamp == "aaa_aaa__0_00_00_00_0000") << name;
+    std::string report = folder.Read(name);
+    for (size_t at; (at = report.find("\r\n")) != std::string::npos;)
+        report.replace(at, 2, "\n");
+    EXPECT_EQ(report, R"(General statistics:
+Total video memory used to draw this frame: 128 bytes
+Total texture state changes occurs: 3
+Total texture blend state changes occurs: 1
+Total triangles drawn: 2
+Total sub-optimal texture changes (non-batching): 1
+Total pixels rasterized: 32
+Total texels fetched: 32
+
+Used surfaces list:
+# - order of appearance
+sx - texture dimension, width
+sy - texture dimension, height
+vmem - texture size in video memory
+tc - amount of texture state changes to this texture
+vp - amount of vertices pushed with this texture
+pr - total pixels rendered with this texture
+tf - total texels fetched from this texture
+bf - total bytes fetched from this texture
+  #,   sx,   sy,    vmem, tc,     vp,     pr,     tf,      bf, bf/vmem, filename
+  1,    0,    0,       0,  2,      0,      0,      0,       0,    0.00, zero texture
+  2,    8,    4,     128,  1,      6,     32,     32,     128,    1.00, 
+
+Render log:
+texture change: #1(0x0): zero texture
+texture change: #1(0x0): zero texture
+blend mode change: BlendNormal
+texture change: #2(8x4): 
+push a TriangleList with 6 vertices:
+    >x=  10.0 y=  20.0 u=0.00 v=0.00 a=128 r=255 g= 64 b= 32
+     x=  18.0 y=  20.0 u=1.00 v=0.00 a=128 r=255 g= 64 b= 32
+     x=  18.0 y=  24.0 u=1.00 v=1.00 a=128 r=255 g= 64 b= 32
+    >x=  10.0 y=  20.0 u=0.00 v=0.00 a=128 r=255 g= 64 b= 32
+     x=  18.0 y=  24.0 u=1.00 v=1.00 a=128 r=255 g= 64 b= 32
+     x=  10.0 y=  24.0 u=0.00 v=1.00 a=128 r=255 g= 64 b= 32
+End of render log.
+)");
+    texture->ReleaseDeviceTexture();
+}
+
+TEST_F(RenderBatchTest, TextureSetAgainInAFrameCountsAsSubOptimal)
+{
+    auto& textures = lv::graphics::CTextureManager::Instance();
+    lv::graphics::CTexture* textureA = textures.CreateTexture(4, 2);
+    lv::graphics::CTexture* textureB = textures.CreateTexture(2, 2);
+    ASSERT_NE(textureA, nullptr);
+    ASSERT_NE(textureB, nullptr);
+    IDirect3DTexture9* a = textureA->GetDeviceTexture();
+    IDirect3DTexture9* b = textureB->GetDeviceTexture();
+    lv::graphics::CRenderLog log;
+    log.Begin();
+    log.RecordTextureChange(a);
+    log.RecordTextureChange(b);
+    EXPECT_EQ(log.GetSubOptimalChanges(), 0u);
+    log.RecordTextureChange(a);
+    EXPECT_EQ(log.GetTextureChanges(), 3u);
+    EXPECT_EQ(log.GetSubOptimalChanges(), 1u);
+    const std::string report = log.FormatReport();
+    // A's row: order 1, set twice.
+    EXPECT_NE(report.find("\n  1,    4,    2,      32,  2,"), std::string::npos) << report;
+    EXPECT_NE(report.find("\n  2,    2,    2,      16,  1,"), std::string::npos) << report;
+    EXPECT_NE(report.find("Total video memory used to draw this frame: 48 bytes"), std::string::npos);
+    textureA->ReleaseDeviceTexture();
+    textureB->ReleaseDeviceTexture();
+}
+
+TEST_F(RenderBatchTest, UnwritableSnapshotFolderLogsAndTheCaptureEnds)
+{
+    CTempFolder folder;
+    folder.Write("file", "not a folder");
+    lv::graphics::CRenderLog::SetSnapshotFolder(Utf8ToWide(folder / "file"));
+    CLogCapture log;
+    m_Batch->RequestRenderSnapshot();
+    ASSERT_TRUE(m_Batch->BeginFrame());
+    Add(D3DPT_TRIANGLELIST, 3);
+    EXPECT_TRUE(m_Batch->EndFrame());
+    const std::string text = log.Text();
+    const size_t at = text.find("[graphics][2]: Cannot create the render snapshot file \"");
+    ASSERT_NE(at, std::string::npos) << text;
+    // The request is used up: the next frame records and writes nothing.
+    ASSERT_TRUE(m_Batch->BeginFrame());
+    Add(D3DPT_TRIANGLELIST, 3);
+    m_Batch->EndFrame();
+    EXPECT_EQ(log.Text().find("Cannot create", at + 30), std::string::npos);
+    EXPECT_EQ(Snapshots(folder).size(), 1u);
+}
+
+TEST_F(RenderBatchTest, DeclaredTextureIsNamedByItsPath)
+{
+    CTempFolder folder;
+    lv::graphics::CRenderLog::SetSnapshotFolder(Utf8ToWide(folder.Path().string()));
+    lv::graphics::CSurfaceRecord record{};
+    record.path.Assign("gfx/hero.png");
+    lv::graphics::CTexture* texture = lv::graphics::CTextureManager::Instance().CreateTexture(8, 4);
+    ASSERT_NE(texture, nullptr);
+    texture->SetDeclaration(&record);
+    m_Batch->RequestRenderSnapshot();
+    ASSERT_TRUE(m_Batch->BeginFrame());
+    m_Batch->SetTexture(0, texture->GetDeviceTexture());
+    Add(D3DPT_TRIANGLELIST, 3);
+    m_Batch->EndFrame();
+    texture->SetDeclaration(nullptr);
+    texture->ReleaseDeviceTexture();
+
+    const std::vector<std::filesystem::path> files = Snapshots(folder);
+    ASSERT_EQ(files.size(), 1u);
+    const std::string report = folder.Read(files[0].filename().string());
+    EXPECT_NE(report.find("\r\n  2,    8,    4,     128,  1,      3,      0,      0,       0,    0.00, gfx/hero.png\r\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\r\ntexture change: #2(8x4): gfx/hero.png\r\n"), std::string::npos) << report;
 }

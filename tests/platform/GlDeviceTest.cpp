@@ -283,15 +283,16 @@ TEST_F(GlDeviceTest, RenderTargetTextureDrawsBackIntoTheBackBuffer)
     m_Device->BeginScene();
     m_Device->SetRenderTarget(0, surface);
     m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 0, 0);
-    Draw(Quad(-0.5f, -0.5f, 7.5f, 15.5f, 0xFFFFFF00)); // left half yellow
+    Draw(Quad(-0.5f, -0.5f, 7.5f, 7.5f, 0xFFFFFF00)); // top-left quarter yellow
     m_Device->SetRenderTarget(0, backBuffer);
     m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 0, 0);
     m_Device->SetTexture(0, target);
     Draw(Quad(31.5f, 31.5f, 47.5f, 47.5f, 0xFFFFFFFF));
     m_Device->EndScene();
     const std::vector<DWORD> pixels = ReadBackBuffer();
-    EXPECT_EQ(pixels[40 * 64 + 33], 0xFFFFFF00u);
-    EXPECT_EQ(pixels[32 * 64 + 46], 0xFF0000FFu);
+    EXPECT_EQ(pixels[33 * 64 + 33], 0xFFFFFF00u); // top left
+    EXPECT_EQ(pixels[33 * 64 + 46], 0xFF0000FFu); // top right
+    EXPECT_EQ(pixels[46 * 64 + 33], 0xFF0000FFu); // bottom left
     EXPECT_EQ(pixels[30 * 64 + 33], 0xFF000000u);
     m_Device->SetTexture(0, nullptr);
     backBuffer->Release();
