@@ -18,14 +18,16 @@ if command -v clang++ >/dev/null; then
   scripts/run-fuzzers build/fuzz "${FUZZ_SECONDS:-180}"
 fi
 
-scripts/build-dir build/asan -DCMAKE_BUILD_TYPE=Debug -DGAME_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+# Unity builds (each folder compiled in a few large units) halve the sanitizer builds' time.
+scripts/build-dir build/asan -DCMAKE_BUILD_TYPE=Debug -DGAME_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  -DCMAKE_UNITY_BUILD=ON
 ctest --test-dir build/asan --output-on-failure -j "$(nproc)"
 
 # Every core test once more under ThreadSanitizer (the log, name pool, pack prefetch, frame
 # limiter and thread pool start threads), and the video players whose decode-ahead tasks run on
 # the pool; only the core and graphics test programs are built there.
 BUILD_TARGET=core_tests scripts/build-dir build/tsan -DCMAKE_BUILD_TYPE=Debug -DGAME_TSAN=ON \
-  -DGAME_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+  -DGAME_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_UNITY_BUILD=ON
 BUILD_TARGET=graphics_tests scripts/build-dir build/tsan
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 ctest --test-dir build/tsan --output-on-failure -j "$(nproc)" -L '^core_tests$'

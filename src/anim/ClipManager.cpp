@@ -1,4 +1,5 @@
 #include "anim/ClipManager.h"
+#include "core/ByteOrder.h"
 
 #include "anim/ClipHeader.h"
 #include "anim/ClipItem.h"
@@ -14,6 +15,9 @@
 #include <cstdio>
 #include <cstring>
 
+using lv::core::ReadU32;
+using lv::core::ReadU16;
+
 namespace lv::misc::anim {
 
 namespace {
@@ -22,17 +26,6 @@ constexpr const char* Channel = "anim";
 constexpr const char* ImagePath = "properties/clips.bindump";
 constexpr size_t kIndexEntrySize = 100;
 constexpr size_t kNameSize = sizeof(CFixedString);
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
-
-u16 ReadU16(const u8* p)
-{
-    return static_cast<u16>(p[0] | (p[1] << 8));
-}
 
 // A stored name record of `capacity` characters: a length that leaves room for the terminator,
 // the terminator, the record's own capacity, and the hash already filled in, so that lookups

@@ -16,7 +16,7 @@ namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* Channel = "anim";
+constexpr const char* kBuilderChannel = "anim";
 constexpr u32 kMagic = 0x02504C43;
 constexpr u32 kMaxRecords = 255;
 
@@ -96,7 +96,7 @@ void AssignName(CBasicFixedString<char, N>& name, const char* text, const char* 
         size_t cut = name.kMaxLength;
         while (cut > 0 && (static_cast<u8>(text[cut]) & 0xC0) == 0x80)
             --cut;
-        core::CLog::Instance().Print(Channel, 2, "ClipsLoader - %s '%.*s...' is longer than %i characters, cut", what,
+        core::CLog::Instance().Print(kBuilderChannel, 2, "ClipsLoader - %s '%.*s...' is longer than %i characters, cut", what,
                                      static_cast<int>(cut), text, static_cast<int>(name.kMaxLength));
         length = cut;
     }
@@ -179,7 +179,7 @@ void CClipsBuilder::OnAttribute(void* user, core::XmlFrame*, int, const core::Xm
     const std::string attribute(name->start, name->length);
     u32 length = value->length;
     if (length >= kValueBufferSize) {
-        core::CLog::Instance().Print(Channel, 2, "ClipsLoader - value of '%s' is longer than %u bytes, cut",
+        core::CLog::Instance().Print(kBuilderChannel, 2, "ClipsLoader - value of '%s' is longer than %u bytes, cut",
                                      attribute.c_str(), kValueBufferSize - 1);
         length = kValueBufferSize - 1;
     }
@@ -213,7 +213,7 @@ bool CClipsBuilder::HasRoom(u32 bytes)
     const u32 end = m_InItem ? m_Item + reinterpret_cast<CClipItem*>(At(m_Item))->Size : m_ClipSize;
     if (static_cast<u64>(end) + bytes + 4 <= kWorkAreaSize)
         return true;
-    core::CLog::Instance().Print(Channel, 3, "ClipsLoader - clip '%s' does not fit the %u-byte work area",
+    core::CLog::Instance().Print(kBuilderChannel, 3, "ClipsLoader - clip '%s' does not fit the %u-byte work area",
                                  reinterpret_cast<CClipHeader*>(At(0))->Name.GetText(), kWorkAreaSize);
     Drop();
     return false;
@@ -285,7 +285,7 @@ void CClipsBuilder::StartRecord(ERecord record, int depth)
     switch (record) {
     case ERecord::KeyPoint: {
         if (item->KeyPointCount == kMaxRecords) {
-            core::CLog::Instance().Print(Channel, 3, "ClipsLoader - clip can't have more than 255 keypoints, aborting");
+            core::CLog::Instance().Print(kBuilderChannel, 3, "ClipsLoader - clip can't have more than 255 keypoints, aborting");
             Drop();
             return;
         }
@@ -300,7 +300,7 @@ void CClipsBuilder::StartRecord(ERecord record, int depth)
     case ERecord::Marker: {
         const bool sound = record == ERecord::SoundPoint;
         if ((sound ? item->SoundPointCount : item->MarkerCount) == kMaxRecords) {
-            core::CLog::Instance().Print(Channel, 3, "ClipsLoader - clip can't have more than 255 soundpoints, aborting");
+            core::CLog::Instance().Print(kBuilderChannel, 3, "ClipsLoader - clip can't have more than 255 soundpoints, aborting");
             Drop();
             return;
         }
@@ -320,7 +320,7 @@ void CClipsBuilder::StartRecord(ERecord record, int depth)
             return; // only paths have points
         auto* data = reinterpret_cast<CClipPathData*>(At(m_Item + CClipItem::kHeadSize));
         if (data->PointCount == kMaxRecords) {
-            core::CLog::Instance().Print(Channel, 3, "ClipsLoader - path can't have more than 255 points, aborting");
+            core::CLog::Instance().Print(kBuilderChannel, 3, "ClipsLoader - path can't have more than 255 points, aborting");
             Drop();
             return;
         }
@@ -344,7 +344,7 @@ void CClipsBuilder::EndClip()
     m_Record = ERecord::None;
     auto* header = reinterpret_cast<CClipHeader*>(At(0));
     if (m_Dropped) {
-        core::CLog::Instance().Print(Channel, 3, "ClipsLoader - clip '%s' dropped", header->Name.GetText());
+        core::CLog::Instance().Print(kBuilderChannel, 3, "ClipsLoader - clip '%s' dropped", header->Name.GetText());
         return;
     }
     // HasRoom always kept four bytes for this terminator (already zero).

@@ -1,13 +1,9 @@
 #include "core/InputRecord.h"
+#include "core/ByteOrder.h"
 
 namespace lv::core {
 
 namespace {
-
-u32 ReadU32(const u8* p)
-{
-    return u32(p[0]) | u32(p[1]) << 8 | u32(p[2]) << 16 | u32(p[3]) << 24;
-}
 
 void PutU32(std::string& out, u32 v)
 {

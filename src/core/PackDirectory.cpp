@@ -1,4 +1,5 @@
 #include "core/PackDirectory.h"
+#include "core/ByteOrder.h"
 
 #include "core/FixedString.h"
 
@@ -7,12 +8,6 @@
 namespace lv::core {
 
 namespace {
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
 
 bool Fail(CPackCheckResult* result, const char* problem, u32 entry = 0)
 {

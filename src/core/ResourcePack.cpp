@@ -1,4 +1,5 @@
 #include "core/ResourcePack.h"
+#include "core/ByteOrder.h"
 
 #include "core/FileUtils.h"
 #include "core/Log.h"
@@ -14,12 +15,6 @@ namespace {
 constexpr const char* Channel = "gamepack";
 // Longest language copy name that is looked up.
 constexpr size_t MaxLanguageNameLength = 110;
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
 
 } // namespace
 

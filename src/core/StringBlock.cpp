@@ -1,14 +1,9 @@
 #include "core/StringBlock.h"
+#include "core/ByteOrder.h"
 
 namespace lv::core {
 
 namespace {
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
 
 bool Fail(const char** problem, const char* text)
 {

@@ -1,4 +1,5 @@
 #include "core/StringBlockBuilder.h"
+#include "core/ByteOrder.h"
 
 #include "core/StringBlock.h"
 #include "core/TextConvert.h"
@@ -9,12 +10,6 @@
 namespace lv::core {
 
 namespace {
-
-void PutU32(std::vector<u8>& out, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<u8>(v >> (8 * i));
-}
 
 // atoi over a token that need not be terminated, saturating instead of overflowing.
 s32 ParseDecimal(const XmlToken& token)

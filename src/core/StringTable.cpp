@@ -1,4 +1,5 @@
 #include "core/StringTable.h"
+#include "core/ByteOrder.h"
 
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
@@ -26,18 +27,6 @@ bool WriteAll(const char* path, const std::vector<u8>& bytes)
         return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return (std::fclose(file) == 0) && written;
-}
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
-
-void PutU32(std::vector<u8>& out, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<u8>(v >> (8 * i));
 }
 
 } // namespace

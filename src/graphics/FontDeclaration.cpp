@@ -9,7 +9,7 @@
 namespace lv::core {
 
 namespace {
-constexpr const char* kChannel = "resdecl";
+constexpr const char* kDeclarationChannel = "resdecl";
 
 char Lower(char c)
 {
@@ -52,9 +52,9 @@ FontDeclaration::FontDeclaration() : m_Image(EmptyName()) {}
 void FontDeclaration::SetAttribute(std::string_view name, std::string_view value)
 {
     if (AttributeSelects(name, "id")) {
-        m_Name = PoolName(value, kChannel);
+        m_Name = PoolName(value, kDeclarationChannel);
     } else if (AttributeSelects(name, "image")) {
-        m_Image = PoolName(value, kChannel);
+        m_Image = PoolName(value, kDeclarationChannel);
     } else if (AttributeSelects(name, "file")) {
         m_File.assign(value);
         for (char& c : m_File)

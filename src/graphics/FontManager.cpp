@@ -21,7 +21,7 @@ using lv::graphics::FontHeader;
 
 namespace {
 
-constexpr const char* kChannel = "font";
+constexpr const char* kFontChannel = "font";
 
 lv::graphics::CImageHandle* DeclaredImage(void*, const char* name)
 {
@@ -101,7 +101,7 @@ bool CFontManager::CreateResource(const FontDeclaration& declaration, CFont& fon
     font.colour = declaration.GetColor();
     font.image = m_Images ? m_Images(m_ImagesUser, imageName->GetText()) : nullptr;
     if (!font.image) {
-        CLog::Instance().Print(kChannel, 3, "Cannot find '%s' font's texture '%s'", id->GetText(),
+        CLog::Instance().Print(kFontChannel, 3, "Cannot find '%s' font's texture '%s'", id->GetText(),
                                imageName->GetText());
         return false;
     }
@@ -122,7 +122,7 @@ bool CFontManager::CreateResource(const FontDeclaration& declaration, CFont& fon
     u32 size = 0;
     const u8* xml = m_Files.LoadFile(file.c_str(), &size);
     if (!xml) {
-        CLog::Instance().Print(kChannel, 3, "Cannot find '%s' font's properties file '%s'", id->GetText(),
+        CLog::Instance().Print(kFontChannel, 3, "Cannot find '%s' font's properties file '%s'", id->GetText(),
                                file.c_str());
         return false;
     }
@@ -132,7 +132,7 @@ bool CFontManager::CreateResource(const FontDeclaration& declaration, CFont& fon
 
     lv::graphics::CTexture* texture = font.image->GetTexture();
     if (!texture) {
-        CLog::Instance().Print(kChannel, 3, "Font '%s' has no texture", font.name.GetText());
+        CLog::Instance().Print(kFontChannel, 3, "Font '%s' has no texture", font.name.GetText());
         return false;
     }
     builder.Finalize(texture->GetWidth(), texture->GetHeight());

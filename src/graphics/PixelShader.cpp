@@ -13,7 +13,7 @@ namespace lv::graphics {
 
 namespace {
 
-const char kChannel[] = "graphics";
+const char kShaderChannel[] = "graphics";
 
 std::map<ID3DXBuffer*, IDirect3DPixelShader9*>& ShaderMap()
 {
@@ -26,7 +26,7 @@ IDirect3DPixelShader9* CreateDeviceShader(IDirect3DDevice9* device, ID3DXBuffer*
     IDirect3DPixelShader9* shader = nullptr;
     if (FAILED(device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader)) ||
         !shader) {
-        core::CLog::Instance().Print(kChannel, 3, "CreatePixelShader failed");
+        core::CLog::Instance().Print(kShaderChannel, 3, "CreatePixelShader failed");
         return nullptr;
     }
     return shader;
@@ -81,7 +81,7 @@ bool CPixelShader::LoadShader(const char* fileName, const char* entryPoint, cons
         m_Constants = nullptr;
     }
     if (errors) {
-        core::CLog::Instance().Print(kChannel, 3, "LoadShader failed: %s", BufferText(errors).c_str());
+        core::CLog::Instance().Print(kShaderChannel, 3, "LoadShader failed: %s", BufferText(errors).c_str());
         errors->Release();
     }
     return false;

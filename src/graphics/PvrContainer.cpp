@@ -1,4 +1,5 @@
 #include "graphics/PvrContainer.h"
+#include "core/ByteOrder.h"
 
 #include <lzo/lzo1x.h>
 
@@ -8,15 +9,11 @@
 #include "core/FileSystem.h"
 #include "graphics/Texture.h"
 
+using lv::core::ReadU32;
+
 namespace lv::graphics {
 
 namespace {
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8 | static_cast<u32>(p[2]) << 16 |
-           static_cast<u32>(p[3]) << 24;
-}
 
 // Only the main thread reads ".pvrlzo" files, so one buffer serves every small one.
 alignas(8) u8 s_StaticBuffer[kPvrLzoStaticBufferSize];

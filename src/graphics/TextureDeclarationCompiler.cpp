@@ -13,7 +13,7 @@ namespace lv::graphics {
 
 namespace {
 
-constexpr const char* kChannel = "texman";
+constexpr const char* kCompilerChannel = "texman";
 
 bool Contains(const std::string& text, const char* what)
 {
@@ -26,7 +26,7 @@ void AssignName(Name& name, const std::string& text, const char* what)
 {
     size_t length = text.size();
     if (length > Name::kMaxLength) {
-        core::CLog::Instance().Print(kChannel, 2, "%s \"%s\" is longer than %u characters and is cut", what,
+        core::CLog::Instance().Print(kCompilerChannel, 2, "%s \"%s\" is longer than %u characters and is cut", what,
                                      text.c_str(), static_cast<unsigned>(Name::kMaxLength));
         length = Name::kMaxLength;
     }
@@ -61,7 +61,7 @@ std::vector<s32> ParseList(const std::string& text, const char* what)
         values.push_back(std::atoi(token.c_str()));
     }
     if (cut)
-        core::CLog::Instance().Print(kChannel, 2, "%s \"%s\" has more than %u entries; the rest is ignored", what,
+        core::CLog::Instance().Print(kCompilerChannel, 2, "%s \"%s\" has more than %u entries; the rest is ignored", what,
                                      text.c_str(), CImageInfo::kMaxFrames);
     return values;
 }
@@ -134,7 +134,7 @@ void CTextureDeclarationCompiler::StartElement(const core::XmlToken& token, int 
         return;
     if (name == "surfaces" && depth == 1) {
         if (m_SurfacesClosed && (!m_Groups.empty() || !m_Images.empty())) {
-            core::CLog::Instance().Print(kChannel, 2, "Surfaces after the first group are ignored");
+            core::CLog::Instance().Print(kCompilerChannel, 2, "Surfaces after the first group are ignored");
             return;
         }
         m_Current = EElement::Surfaces;
@@ -142,7 +142,7 @@ void CTextureDeclarationCompiler::StartElement(const core::XmlToken& token, int 
     } else if (name == "surface" && m_SurfacesDepth >= 0 && depth == m_SurfacesDepth + 1) {
         const u64 size = CTextureDeclarations::kHeaderSize + (m_Surfaces.size() + 1) * sizeof(CSurfaceRecord);
         if (size > kMaxBlobSize) {
-            core::CLog::Instance().Print(kChannel, 3, "Too many surfaces; the rest is ignored");
+            core::CLog::Instance().Print(kCompilerChannel, 3, "Too many surfaces; the rest is ignored");
             return;
         }
         m_Current = EElement::Surface;
@@ -160,7 +160,7 @@ void CTextureDeclarationCompiler::StartElement(const core::XmlToken& token, int 
         m_ImageDepth = depth;
         StartImage();
     } else if (name == "image" && m_ImageDepth < 0) {
-        core::CLog::Instance().Print(kChannel, 2, "An image outside every group is ignored");
+        core::CLog::Instance().Print(kCompilerChannel, 2, "An image outside every group is ignored");
     } else if (name == "part" && m_ImageDepth >= 0 && depth == m_ImageDepth + 1) {
         if (m_PartCount >= kMaxParts) {
             m_PartsCut = true;
@@ -296,7 +296,7 @@ void CTextureDeclarationCompiler::ProbeSurface(CSurface& surface)
         height = static_cast<u32>(h);
     }
     if (!ok || width > 0xFFFF || height > 0xFFFF) {
-        core::CLog::Instance().Print(kChannel, 3, "Cannot load surface dimensions: \"%s\"", path);
+        core::CLog::Instance().Print(kCompilerChannel, 3, "Cannot load surface dimensions: \"%s\"", path);
         width = height = 0;
         surface.probeFailed = true;
     } else {
@@ -311,13 +311,13 @@ void CTextureDeclarationCompiler::FinishImage()
 {
     core::CLog& log = core::CLog::Instance();
     if (m_PartsCut)
-        log.Print(kChannel, 2, "Image \"%s\" has more than %u parts; the rest is ignored", m_ImageId.c_str(), kMaxParts);
+        log.Print(kCompilerChannel, 2, "Image \"%s\" has more than %u parts; the rest is ignored", m_ImageId.c_str(), kMaxParts);
     const std::string path = Cut(m_ImagePath, CLongFixedString::kMaxLength);
     u32 surfaceIndex = 0;
     while (surfaceIndex < m_Surfaces.size() && path != m_Surfaces[surfaceIndex].record.path.GetText())
         ++surfaceIndex;
     if (surfaceIndex == m_Surfaces.size()) {
-        log.Print(kChannel, 2, "Image \"%s\" names no declared surface \"%s\" and is skipped", m_ImageId.c_str(),
+        log.Print(kCompilerChannel, 2, "Image \"%s\" names no declared surface \"%s\" and is skipped", m_ImageId.c_str(),
                   m_ImagePath.c_str());
         return;
     }
@@ -343,7 +343,7 @@ void CTextureDeclarationCompiler::FinishImage()
         W = surface.record.width;
         H = surface.record.height;
         if (m_Cols == 0 || m_Rows == 0) {
-            log.Print(kChannel, 2, "Image \"%s\" has no rows or columns and is skipped", m_ImageId.c_str());
+            log.Print(kCompilerChannel, 2, "Image \"%s\" has no rows or columns and is skipped", m_ImageId.c_str());
             return;
         }
         width = static_cast<u16>(W / m_Cols);
@@ -356,7 +356,7 @@ void CTextureDeclarationCompiler::FinishImage()
     const bool animated = n > 1 && m_AnimType != 0;
     if (animated) {
         if (n > CImageInfo::kMaxFrames) {
-            log.Print(kChannel, 2, "Image \"%s\" has %u frames; only the first %u animate", m_ImageId.c_str(), n,
+            log.Print(kCompilerChannel, 2, "Image \"%s\" has %u frames; only the first %u animate", m_ImageId.c_str(), n,
                       CImageInfo::kMaxFrames);
             n = CImageInfo::kMaxFrames;
         }
@@ -385,7 +385,7 @@ void CTextureDeclarationCompiler::FinishImage()
                 if ((entry & 0xFF) == 0xFF)
                     break;
                 if (entry < 0 || entry >= static_cast<s32>(CImageInfo::kMaxFrames)) {
-                    log.Print(kChannel, 2, "Image \"%s\": frame_map entry %d is no frame and is ignored",
+                    log.Print(kCompilerChannel, 2, "Image \"%s\": frame_map entry %d is no frame and is ignored",
                               m_ImageId.c_str(), entry);
                     continue;
                 }
@@ -406,7 +406,7 @@ void CTextureDeclarationCompiler::FinishImage()
                 map.push_back(static_cast<s32>(m_AnimType == 4 ? n - 1 - i : i));
         }
         if (map.size() > CImageInfo::kMaxFrames) {
-            log.Print(kChannel, 2, "Image \"%s\": the frame map has %zu entries; only the first %u are kept",
+            log.Print(kCompilerChannel, 2, "Image \"%s\": the frame map has %zu entries; only the first %u are kept",
                       m_ImageId.c_str(), map.size(), CImageInfo::kMaxFrames);
             map.resize(CImageInfo::kMaxFrames);
         }
@@ -437,7 +437,7 @@ void CTextureDeclarationCompiler::FinishImage()
     if (map.size() < CImageInfo::kMaxFrames)
         head.frameMap[map.size()] = 0xFF;
     if (total > 32767 || total < -32768) {
-        log.Print(kChannel, 2, "Image \"%s\": the animation lasts %d ms, more than 32767", m_ImageId.c_str(), total);
+        log.Print(kCompilerChannel, 2, "Image \"%s\": the animation lasts %d ms, more than 32767", m_ImageId.c_str(), total);
         total = total > 0 ? 32767 : -32768;
     }
     head.gridColumns = m_Cols;
@@ -466,7 +466,7 @@ void CTextureDeclarationCompiler::Assemble(std::vector<u8>& blob) const
     for (const auto& [name, image] : m_Images) {
         const u64 next = total + sizeof(CImageIndexEntry) + image.block.size();
         if (next > kMaxBlobSize) {
-            core::CLog::Instance().Print(kChannel, 3, "Texture declarations exceed 16 MiB; %zu images are left out",
+            core::CLog::Instance().Print(kCompilerChannel, 3, "Texture declarations exceed 16 MiB; %zu images are left out",
                                          m_Images.size() - N);
             break;
         }
@@ -474,7 +474,7 @@ void CTextureDeclarationCompiler::Assemble(std::vector<u8>& blob) const
         ++N;
     }
     if (indexAt > kMaxBlobSize) {
-        core::CLog::Instance().Print(kChannel, 3, "Texture declarations exceed 16 MiB");
+        core::CLog::Instance().Print(kCompilerChannel, 3, "Texture declarations exceed 16 MiB");
         blob.assign(CTextureDeclarations::kHeaderSize, 0);
         std::memcpy(blob.data(), &CTextureDeclarations::kMagic, 4);
         return;

@@ -1,4 +1,5 @@
 #include "graphics/TextureDeclarations.h"
+#include "core/ByteOrder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,20 +11,12 @@
 #include "graphics/ImageInfo.h"
 #include "graphics/TextureDeclarationCompiler.h"
 
+using lv::core::ReadU32;
+using lv::core::ReadU16;
+
 namespace lv::graphics {
 
 namespace {
-
-u16 ReadU16(const u8* p)
-{
-    return static_cast<u16>(p[0] | p[1] << 8);
-}
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8 | static_cast<u32>(p[2]) << 16 |
-           static_cast<u32>(p[3]) << 24;
-}
 
 // A stored name record of `capacity` characters: its length leaves room for the terminator,
 // the terminator is there, the reserved word is 0 and, when asked, the hash is the computed one.

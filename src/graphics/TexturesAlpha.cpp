@@ -1,4 +1,5 @@
 #include "graphics/TexturesAlpha.h"
+#include "core/ByteOrder.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -9,20 +10,12 @@
 #include "graphics/ImageInfo.h"
 #include "graphics/TextureDeclarations.h"
 
+using lv::core::ReadU32;
+using lv::core::ReadU16;
+
 namespace lv::graphics {
 
 namespace {
-
-u16 ReadU16(const u8* p)
-{
-    return static_cast<u16>(p[0] | p[1] << 8);
-}
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8 | static_cast<u32>(p[2]) << 16 |
-           static_cast<u32>(p[3]) << 24;
-}
 
 bool CheckEntry(const u8* data, u32 size, u32 count, const u8* entry)
 {

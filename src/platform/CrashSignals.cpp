@@ -179,7 +179,7 @@ void CivilFromDays(s64 days, s32& year, s32& month, s32& day)
     year = static_cast<s32>(yoe + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-void WriteAll(int fd, const char* data, size_t length)
+void WriteAllOrGiveUp(int fd, const char* data, size_t length)
 {
     while (length > 0) {
         const ssize_t n = ::write(fd, data, length);
@@ -276,14 +276,14 @@ void WriteReport(int sig, siginfo_t* info, void* context)
         text.Append("\n");
     }
     text.Append("Back-trace:\n");
-    WriteAll(fd, text.Data(), text.Length());
+    WriteAllOrGiveUp(fd, text.Data(), text.Length());
 
     void* frames[kMaxFrames];
     const int count = ::backtrace(frames, kMaxFrames);
     if (count > 0)
         ::backtrace_symbols_fd(frames, count, fd);
     static const char kEnd[] = "End of report\n";
-    WriteAll(fd, kEnd, sizeof(kEnd) - 1);
+    WriteAllOrGiveUp(fd, kEnd, sizeof(kEnd) - 1);
     ::fsync(fd);
     ::close(fd);
 }

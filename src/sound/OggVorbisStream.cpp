@@ -11,7 +11,7 @@ namespace lv::sound {
 
 namespace {
 
-const char kChannel[] = "sound";
+const char kStreamChannel[] = "sound";
 constexpr int kNotAudio = -135; // OV_ENOTAUDIO
 
 } // namespace
@@ -152,9 +152,9 @@ bool COggVorbisStream::DecodePacket()
     const int result = vorbis_synthesis(&m_Block, &packet);
     if (result == 0) {
         if (vorbis_synthesis_blockin(&m_Dsp, &m_Block) != 0)
-            lv::core::CLog::Instance().Print(kChannel, 2, "vorbis_synthesis_blockin failed");
+            lv::core::CLog::Instance().Print(kStreamChannel, 2, "vorbis_synthesis_blockin failed");
     } else if (result != kNotAudio) {
-        lv::core::CLog::Instance().Print(kChannel, 2, "vorbis_synthesis failed");
+        lv::core::CLog::Instance().Print(kStreamChannel, 2, "vorbis_synthesis failed");
     }
     return true;
 }

@@ -1,24 +1,14 @@
 #include "sound/SoundDeclarationRecord.h"
+#include "core/ByteOrder.h"
 
 #include <cstring>
+
+using lv::core::ReadU32;
+using lv::core::WriteU32;
 
 namespace lv::sound {
 
 namespace {
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
-
-void WriteU32(u8* p, u32 v)
-{
-    p[0] = static_cast<u8>(v);
-    p[1] = static_cast<u8>(v >> 8);
-    p[2] = static_cast<u8>(v >> 16);
-    p[3] = static_cast<u8>(v >> 24);
-}
 
 float ReadFloat(const u8* p)
 {

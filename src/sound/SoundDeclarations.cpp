@@ -1,4 +1,5 @@
 #include "sound/SoundDeclarations.h"
+#include "core/ByteOrder.h"
 
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
@@ -6,6 +7,8 @@
 #include "sound/SoundDeclarationsBuilder.h"
 
 #include <cstdio>
+
+using lv::core::ReadU32;
 
 namespace lv::sound {
 
@@ -17,12 +20,6 @@ namespace {
 const char kChannel[] = "sound";
 const char kBindumpPath[] = "properties/sounds.bindump";
 const char kXmlPath[] = "properties/sounds.xml";
-
-u32 ReadU32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
 
 } // namespace
 

@@ -1,10 +1,13 @@
 #include "sound/SoundDeclarationsBuilder.h"
+#include "core/ByteOrder.h"
 
 #include "core/Log.h"
 #include "core/XmlParser.h"
 
 #include <cstdlib>
 #include <cstring>
+
+using lv::core::WriteU32;
 
 namespace lv::sound {
 
@@ -13,7 +16,7 @@ using lv::core::XmlToken;
 
 namespace {
 
-const char kChannel[] = "sound";
+const char kBuilderChannel[] = "sound";
 
 bool Is(const XmlToken& token, const char* text)
 {
@@ -34,7 +37,7 @@ void StoreName(Name& name, const char* value, const char* attribute)
 {
     size_t length = std::strlen(value);
     if (length > Name::kMaxLength) {
-        lv::core::CLog::Instance().Print(kChannel, 2, "sounds.xml: %s \"%s\" is longer than %u characters, cut",
+        lv::core::CLog::Instance().Print(kBuilderChannel, 2, "sounds.xml: %s \"%s\" is longer than %u characters, cut",
                                          attribute, value, static_cast<unsigned>(Name::kMaxLength));
         length = Name::kMaxLength;
     }
@@ -110,14 +113,6 @@ void OnElementEnd(void* user, XmlFrame* frames, int depth)
         if (!state->m_GroupFlags.empty())
             state->m_GroupFlags.pop_back();
     }
-}
-
-void WriteU32(u8* p, u32 v)
-{
-    p[0] = static_cast<u8>(v);
-    p[1] = static_cast<u8>(v >> 8);
-    p[2] = static_cast<u8>(v >> 16);
-    p[3] = static_cast<u8>(v >> 24);
 }
 
 } // namespace

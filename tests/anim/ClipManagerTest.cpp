@@ -1,4 +1,5 @@
 #include "anim/ClipHeader.h"
+#include "core/ByteOrder.h"
 #include "anim/ClipItem.h"
 #include "anim/ClipManager.h"
 #include "content/ClipImageWriter.h"
@@ -9,6 +10,8 @@
 
 #include <cstring>
 #include <functional>
+
+using lv::core::PutU32;
 
 using namespace lv::misc::anim;
 using lv::content::CClipImageWriter;
@@ -55,12 +58,6 @@ std::vector<const CClipItem*> Items(const CClipHeader* clip)
     for (const CClipItem* item = clip->GetFirstItem(); item->Size != 0; item = item->GetNext())
         items.push_back(item);
     return items;
-}
-
-void PutU32(std::vector<u8>& b, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<u8>(v >> (8 * i));
 }
 
 u32 GetU32(const std::vector<u8>& b, size_t at)

@@ -7,7 +7,7 @@ using namespace lv::misc::anim;
 
 namespace {
 
-const CClipTransform Identity;
+const CClipTransform kNoTransform;
 
 // Clip objects play their sound points through this test's audio manager.
 class ClipSoundTest : public SoundTest
@@ -23,13 +23,13 @@ protected:
     void Start(CRecordingObject& object, const CClipItem& item)
     {
         object.LoadFromDefinition(item, nullptr);
-        object.SetTimeKeepEvents(0, true, Identity);
+        object.SetTimeKeepEvents(0, true, kNoTransform);
         object.Play();
     }
     void RunTo(CRecordingObject& object, s32 ms)
     {
-        object.SetTimeKeepEvents(ms, false, Identity);
-        object.ApplyKeyFrame(Identity);
+        object.SetTimeKeepEvents(ms, false, kNoTransform);
+        object.ApplyKeyFrame(kNoTransform);
     }
     // The files of the voices taken so far, in order.
     std::vector<std::string> Played() const

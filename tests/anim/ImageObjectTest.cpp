@@ -24,7 +24,7 @@ using namespace lv::graphics;
 
 namespace {
 
-const CClipTransform Identity;
+const CClipTransform kUnmoved;
 
 class CTestHost final : public CRendererHost
 {

@@ -10,7 +10,7 @@ using namespace lv::core;
 
 namespace {
 
-WString Wide(const std::string& s)
+WString WideText(const std::string& s)
 {
     return Utf8ToWide(s);
 }
@@ -36,8 +36,8 @@ TEST(FileCompression, RoundTrips)
     for (const auto& c : cases) {
         const std::string name = c.Name;
         tmp.Write(name, c.Bytes);
-        ASSERT_TRUE(GzipFile(Wide(tmp / name).c_str(), Wide(tmp / (name + ".gz")).c_str())) << name;
-        ASSERT_TRUE(GunzipFile(Wide(tmp / (name + ".gz")).c_str(), Wide(tmp / (name + ".out")).c_str()))
+        ASSERT_TRUE(GzipFile(WideText(tmp / name).c_str(), WideText(tmp / (name + ".gz")).c_str())) << name;
+        ASSERT_TRUE(GunzipFile(WideText(tmp / (name + ".gz")).c_str(), WideText(tmp / (name + ".out")).c_str()))
             << name;
         EXPECT_EQ(tmp.Read(name + ".out"), c.Bytes) << name;
         if (HaveGzipTool()) {
@@ -52,24 +52,24 @@ TEST(FileCompression, FailuresAreReported)
     tmp.Write("src", std::string(70000, 'a'));
     tmp.Write("empty", "");
     tmp.Write("plain", "not gzip data at all");
-    ASSERT_TRUE(GzipFile(Wide(tmp / "src").c_str(), Wide(tmp / "src.gz").c_str()));
+    ASSERT_TRUE(GzipFile(WideText(tmp / "src").c_str(), WideText(tmp / "src.gz").c_str()));
     const std::string gz = tmp.Read("src.gz");
     tmp.Write("cut.gz", gz.substr(0, gz.size() - 6));
     std::string badCrc = gz;
     badCrc[badCrc.size() - 6] ^= 0x55;
     tmp.Write("crc.gz", badCrc);
 
-    const WString out = Wide(tmp / "out");
-    EXPECT_FALSE(GzipFile(Wide(tmp / "missing").c_str(), out.c_str()));
-    EXPECT_FALSE(GzipFile(Wide(tmp / "src").c_str(), Wide(tmp / "no/such/folder.gz").c_str()));
-    EXPECT_FALSE(GunzipFile(Wide(tmp / "missing").c_str(), out.c_str()));
-    EXPECT_FALSE(GunzipFile(Wide(tmp / "src.gz").c_str(), Wide(tmp / "no/such/folder").c_str()));
+    const WString out = WideText(tmp / "out");
+    EXPECT_FALSE(GzipFile(WideText(tmp / "missing").c_str(), out.c_str()));
+    EXPECT_FALSE(GzipFile(WideText(tmp / "src").c_str(), WideText(tmp / "no/such/folder.gz").c_str()));
+    EXPECT_FALSE(GunzipFile(WideText(tmp / "missing").c_str(), out.c_str()));
+    EXPECT_FALSE(GunzipFile(WideText(tmp / "src.gz").c_str(), WideText(tmp / "no/such/folder").c_str()));
     for (const char* bad : {"cut.gz", "crc.gz", "plain", "empty"})
-        EXPECT_FALSE(GunzipFile(Wide(tmp / bad).c_str(), out.c_str())) << bad;
+        EXPECT_FALSE(GunzipFile(WideText(tmp / bad).c_str(), out.c_str())) << bad;
 
     // A device that refuses every write: the failure shows only when the data is flushed.
     if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(GzipFile(Wide(tmp / "src").c_str(), u"/dev/full"));
-        EXPECT_FALSE(GunzipFile(Wide(tmp / "src.gz").c_str(), u"/dev/full"));
+        EXPECT_FALSE(GzipFile(WideText(tmp / "src").c_str(), u"/dev/full"));
+        EXPECT_FALSE(GunzipFile(WideText(tmp / "src.gz").c_str(), u"/dev/full"));
     }
 }

@@ -8,7 +8,7 @@ using namespace lv::core;
 
 namespace {
 
-WString Wide(const std::string& s)
+WString WidePath(const std::string& s)
 {
     return Utf8ToWide(s);
 }
@@ -18,7 +18,7 @@ WString Wide(const std::string& s)
 TEST(FileUtils, OpenWriteTextAndBinary)
 {
     CTempFolder tmp;
-    FILE* f = FileOpenW(Wide(tmp / "t.txt").c_str(), u"wt");
+    FILE* f = FileOpenW(WidePath(tmp / "t.txt").c_str(), u"wt");
     ASSERT_NE(f, nullptr);
     std::fputs("a\nb\n", f);
     std::fprintf(f, "%s", std::string(10000, '\n').c_str());
@@ -41,7 +41,7 @@ TEST(FileUtils, OpenWriteTextAndBinary)
     f = FileOpen((tmp / "b.bin").c_str(), "a");
     std::fputs("\n", f);
     std::fclose(f);
-    f = FileOpenW(Wide(tmp / "b.bin").c_str(), u"rt");
+    f = FileOpenW(WidePath(tmp / "b.bin").c_str(), u"rt");
     char line[16] = {};
     ASSERT_NE(std::fgets(line, sizeof(line), f), nullptr);
     EXPECT_STREQ(line, "a\n");
@@ -63,17 +63,17 @@ TEST(FileUtils, AccessDeleteExistsRename)
 {
     CTempFolder tmp;
     tmp.Write("f.txt", "1");
-    const WString f = Wide(tmp / "f.txt");
+    const WString f = WidePath(tmp / "f.txt");
     EXPECT_EQ(FileAccessW(f.c_str(), 0), 0);
     EXPECT_EQ(FileAccess((tmp / "f.txt").c_str(), 4), 0);
     EXPECT_EQ(FileAccess((tmp / "f.txt").c_str(), 6), 0);
     EXPECT_EQ(FileAccess((tmp / "f.txt").c_str(), 3), -1);
     EXPECT_EQ(FileAccess((tmp / "nope").c_str(), 0), -1);
     EXPECT_TRUE(FileExistsW(f.c_str()));
-    EXPECT_TRUE(FileExists(Wide(tmp.Path().string())));
-    EXPECT_NE(FileDeleteW(Wide(tmp.Path().string()).c_str()), 1); // never a folder
+    EXPECT_TRUE(FileExists(WidePath(tmp.Path().string())));
+    EXPECT_NE(FileDeleteW(WidePath(tmp.Path().string()).c_str()), 1); // never a folder
 
-    const WString g = Wide(tmp / "g.txt");
+    const WString g = WidePath(tmp / "g.txt");
     EXPECT_TRUE(FileRenameW(f.c_str(), g.c_str()));
     EXPECT_FALSE(FileExistsW(f.c_str()));
     EXPECT_EQ(FileDeleteW(g.c_str()), 1);
@@ -90,20 +90,20 @@ TEST(FileUtils, AccessDeleteExistsRename)
 TEST(FileUtils, CreateDirectoriesAndWorkingDirectory)
 {
     CTempFolder tmp;
-    const WString deep = Wide(tmp / "a/b\\c/");
+    const WString deep = WidePath(tmp / "a/b\\c/");
     EXPECT_TRUE(CreateDirectories(deep.c_str()));
-    EXPECT_TRUE(FileExistsW(Wide(tmp / "a/b/c").c_str()));
+    EXPECT_TRUE(FileExistsW(WidePath(tmp / "a/b/c").c_str()));
     EXPECT_FALSE(CreateDirectories(deep.c_str())); // existed already
-    EXPECT_FALSE(CreateDirectories(Wide(tmp / "a").c_str()));
+    EXPECT_FALSE(CreateDirectories(WidePath(tmp / "a").c_str()));
     tmp.Write("file", "");
-    EXPECT_FALSE(CreateDirectories(Wide(tmp / "file/sub").c_str()));
+    EXPECT_FALSE(CreateDirectories(WidePath(tmp / "file/sub").c_str()));
     EXPECT_FALSE(CreateDirectories(u""));
 
     WChar before[255];
     ASSERT_TRUE(GetWorkingDirectory(before));
-    EXPECT_TRUE(SetWorkingDirectory(Wide(tmp / "a").c_str()));
+    EXPECT_TRUE(SetWorkingDirectory(WidePath(tmp / "a").c_str()));
     EXPECT_TRUE(CreateDirectories(u"rel/x"));
-    EXPECT_TRUE(FileExistsW(Wide(tmp / "a/rel/x").c_str()));
+    EXPECT_TRUE(FileExistsW(WidePath(tmp / "a/rel/x").c_str()));
     EXPECT_FALSE(SetWorkingDirectory(u"missing"));
     EXPECT_TRUE(SetWorkingDirectory(before));
 }
@@ -142,7 +142,7 @@ TEST(FileUtils, ListFilesSortedWithMaskFolder)
     for (const char* n : {"profiles/b.xml", "profiles/A.XML", "profiles/_c.xml", "profiles/c.txt",
                           "profiles/sub.xml/x", "profiles/noext"})
         tmp.Write(n, "x");
-    const WString root = Wide(tmp.Path().string());
+    const WString root = WidePath(tmp.Path().string());
 
     std::vector<WString> list{u"kept"};
     ListFiles(list, (root + u"/profiles/*.xml").c_str());
@@ -178,7 +178,7 @@ TEST(FileUtils, EnumerateDiskFilesSkipsFolders)
         tmp.Write(n, "x");
     WChar before[255];
     ASSERT_TRUE(GetWorkingDirectory(before));
-    ASSERT_TRUE(SetWorkingDirectory(Wide(tmp.Path().string()).c_str()));
+    ASSERT_TRUE(SetWorkingDirectory(WidePath(tmp.Path().string()).c_str()));
 
     auto collect = [](const char* prefix) {
         std::vector<std::string> paths;

@@ -1,4 +1,5 @@
 #include "content/PackWriter.h"
+#include "core/ByteOrder.h"
 #include "core/PackDirectory.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+using lv::core::PutU32;
 
 using namespace lv::core;
 using lv::content::CPackWriter;
@@ -19,12 +22,6 @@ std::vector<u8> MakePack(const std::vector<std::string>& names)
     for (const auto& n : names)
         EXPECT_TRUE(writer.AddFile(n, "data of " + n));
     return writer.Build();
-}
-
-void PutU32(std::vector<u8>& image, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        image[at + i] = static_cast<u8>(v >> (8 * i));
 }
 
 size_t EntryAt(u32 index)

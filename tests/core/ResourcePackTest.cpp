@@ -1,4 +1,5 @@
 #include "ContentTestSupport.h"
+#include "core/ByteOrder.h"
 #include "core/MappedFile.h"
 #include "core/ResourcePack.h"
 
@@ -7,6 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+using lv::core::PutU32;
 
 using namespace lv::core;
 using lv::content::CPackWriter;
@@ -23,12 +26,6 @@ std::string Get(const CResourcePack& pack, const char* path)
     u32 size = 0;
     const u8* data = pack.GetData(path, &size);
     return Text(data, size);
-}
-
-void PutU32(std::vector<u8>& image, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        image[at + i] = static_cast<u8>(v >> (8 * i));
 }
 
 } // namespace

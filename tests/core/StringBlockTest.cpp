@@ -1,19 +1,16 @@
 #include "core/StringBlock.h"
+#include "core/ByteOrder.h"
 #include "core/StringBlockBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+using lv::core::PutU32;
+
 using namespace lv::core;
 
 namespace {
-
-void PutU32(std::vector<u8>& b, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<u8>(v >> (8 * i));
-}
 
 WString TextAt(const std::vector<u8>& block, u32 offset)
 {

@@ -1,4 +1,5 @@
 #include "ContentTestSupport.h"
+#include "core/ByteOrder.h"
 #include "content/StringTableWriter.h"
 #include "core/FileSystem.h"
 #include "core/LocalizedText.h"
@@ -6,6 +7,8 @@
 #include "core/StringTable.h"
 
 #include <gtest/gtest.h>
+
+using lv::core::PutU32;
 
 using namespace lv::core;
 using lv::content::CPackWriter;
@@ -31,12 +34,6 @@ std::string Xml(const std::string& body)
 std::string Narrow(const WChar* text)
 {
     return WideToUtf8(text);
-}
-
-void PutU32(std::vector<u8>& b, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<u8>(v >> (8 * i));
 }
 
 class StringTableTest : public testing::Test

@@ -88,14 +88,14 @@ TEST(DeclarationSet, GroupsNestAndOtherElementsAreIgnored)
 
 TEST(DeclarationSet, DuplicatesInOneFileAreReportedAcrossFilesNot)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     auto set = CDeclarationSet::Create();
     Load(*set, P + "<r><font id=\"font_14\" image=\"first\"/><font id=\"font_14\" image=\"second\"/></r>");
     EXPECT_TRUE(log.Contains("[resdecl][2]: Resource declaration \"font_14\" already loaded."));
     ASSERT_EQ(set->GetDeclarations().size(), 1u);
     EXPECT_EQ(Name(set->GetDeclarations()[0].GetImage()), "first");
 
-    CLogCapture second;
+    CScratchLogCapture second;
     Load(*set, P + "<r><font id=\"font_14\" image=\"third\"/></r>");
     EXPECT_FALSE(second.Contains("already loaded"));
     EXPECT_EQ(set->GetDeclarations().size(), 2u);
@@ -103,7 +103,7 @@ TEST(DeclarationSet, DuplicatesInOneFileAreReportedAcrossFilesNot)
 
 TEST(DeclarationSet, NamedGroupTargetAndLongNames)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     auto set = CDeclarationSet::Create();
     Load(*set, P + "<r><font id=\"a\"/></r>", "extra");
     Load(*set, P + "<r><font id=\"b\"/></r>", "extra");

@@ -67,7 +67,7 @@ TEST(Font, SoundBindumpIsReadInsteadOfTheXml)
     const std::vector<u8> image = lv::content::CompileFontImage(TestFontXml("", "Space=\"9\""), 512, 16);
     fixture.Write("fonts/f.xml.bindump", std::string(image.begin(), image.end()));
     fixture.Write("fonts/f.xml", TestFontXml());
-    CLogCapture log;
+    CScratchLogCapture log;
     fixture.Load(kFontsXml);
     const CFont* font = fixture.Manager().FindFont("f");
     ASSERT_NE(font, nullptr);
@@ -108,7 +108,7 @@ TEST(Font, CorruptBindumpTakesTheBoxAndTheXml)
         CFontFixture fixture;
         fixture.Write("fonts/f.xml.bindump", std::string(c.bytes.begin(), c.bytes.end()));
         fixture.Write("fonts/f.xml", TestFontXml());
-        CLogCapture log;
+        CScratchLogCapture log;
         fixture.Load(kFontsXml);
         EXPECT_TRUE(log.Contains("[message][1]: caption: Error"));
         EXPECT_TRUE(log.Contains("message: 'fonts/f.xml.bindump' has wrong format version or is corrupted."))
@@ -150,7 +150,7 @@ TEST(Font, FontsOnOneFileShareTheBlock)
 TEST(Font, MissingImageFileAndTexture)
 {
     CFontFixture fixture;
-    CLogCapture log;
+    CScratchLogCapture log;
     fixture.Load("<?xml version=\"1.0\"?><fonts><font id=\"x\" image=\"nope\" file=\"fonts/f.xml\"/>"
                  "<font id=\"y\" image=\"fnt\" file=\"fonts/missing.xml\"/></fonts>");
     EXPECT_TRUE(log.Contains("[font][3]: Cannot find 'x' font's texture 'nope'"));
@@ -161,7 +161,7 @@ TEST(Font, MissingImageFileAndTexture)
 
     fixture.Image().Release();
     fixture.Image().SetTexture(nullptr);
-    CLogCapture second;
+    CScratchLogCapture second;
     EXPECT_EQ(fixture.LoadOne(TestFontXml()), nullptr);
     EXPECT_TRUE(second.Contains("[font][3]: Font 'f' has no texture"));
 }

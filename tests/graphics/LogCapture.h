@@ -1,14 +1,15 @@
 #pragma once
-// Points the process-wide log at a fresh file for one test and reads back what was written.
+// Points the process-wide log at a fresh file in a folder of its own for one test and reads back
+// what was written.
 #include "core/Log.h"
 #include "core/TempFolder.h"
 #include "core/TextConvert.h"
 
-class CLogCapture
+class CScratchLogCapture
 {
 public:
-    CLogCapture() { lv::core::CLog::Instance().Open(Utf8ToWide(m_Folder / "log.lvlog").c_str()); }
-    ~CLogCapture() { lv::core::CLog::Instance().Close(); }
+    CScratchLogCapture() { lv::core::CLog::Instance().Open(Utf8ToWide(m_Folder / "log.lvlog").c_str()); }
+    ~CScratchLogCapture() { lv::core::CLog::Instance().Close(); }
 
     std::string Text() const
     {

@@ -176,7 +176,7 @@ TEST_F(PixelShaderTest, FailedLoadsGiveFalse)
         {"unknown entry point", File("invert.glsl"), "Other", "[graphics][3]: LoadShader failed: ", "main"},
     };
     for (const Case& c : cases) {
-        CLogCapture log;
+        CScratchLogCapture log;
         CPixelShader shader;
         ASSERT_TRUE(shader.LoadShader(File("red.glsl").c_str(), "main", "ps_2_0"));
         EXPECT_FALSE(shader.LoadShader(c.File.c_str(), c.Entry, "ps_2_0")) << c.Name;

@@ -225,7 +225,7 @@ TEST_F(RenderBatchTest, EndFrameIssuesAnEventQueryAndPresents)
     m_Log->Results.erase("Present");
 
     // A query that cannot be created switches queries off for good.
-    CLogCapture log;
+    CScratchLogCapture log;
     m_Log->Results["CreateQuery"] = D3DERR_NOTAVAILABLE;
     m_Batch->BeginFrame();
     m_Batch->EndFrame();
@@ -240,7 +240,7 @@ TEST_F(RenderBatchTest, EndFrameIssuesAnEventQueryAndPresents)
 
 TEST_F(RenderBatchTest, OutOfRangeArgumentsAreIgnored)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     m_Batch->SetTexture(2, m_Texture1);
     m_Batch->SetTextureStageState(0, 25, 1);
     m_Batch->SetTextureStageState(7, 1, 1);
@@ -424,7 +424,7 @@ TEST_F(RenderBatchTest, UnwritableSnapshotFolderLogsAndTheCaptureEnds)
     CTempFolder folder;
     folder.Write("file", "not a folder");
     lv::graphics::CRenderLog::SetSnapshotFolder(Utf8ToWide(folder / "file"));
-    CLogCapture log;
+    CScratchLogCapture log;
     m_Batch->RequestRenderSnapshot();
     ASSERT_TRUE(m_Batch->BeginFrame());
     Add(D3DPT_TRIANGLELIST, 3);

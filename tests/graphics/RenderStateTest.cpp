@@ -345,7 +345,7 @@ TEST(RenderState, RotatedClipEitherWindingClipsTheSame)
 
 TEST(RenderState, StackBoundsAreKeptAndLogged)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     CRenderState state;
     for (int i = 0; i < 40; ++i) {
         state.PushTransform();
@@ -388,7 +388,7 @@ TEST(RenderState, StackBoundsAreKeptAndLogged)
 
 TEST(RenderState, NestedRotatedClipsAndLongOutputStayInBounds)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     CRenderState state;
     // Four squares of half-size 50 around (200, 200), turned by 0, 45, 22.5 and 67.5 degrees:
     // their intersection has 16 corners, more than a clip polygon holds.
@@ -487,7 +487,7 @@ TEST(RenderState, ConvexClipperTable)
 
 TEST(RenderState, RefusedPushesArePairedWithTheirPops)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     CRenderState state;
     const auto colourAt = [](s32 depth) { return CColor(0xFF000000u | static_cast<u32>(depth)); };
     state.IntersectClip(CQuad(0, 0, 100, 100));

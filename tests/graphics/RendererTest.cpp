@@ -140,7 +140,7 @@ TEST_F(RendererTest, ModeAndAspectReachStateAndHost)
 
 TEST_F(RendererTest, DeviceLossSkipsFramesUntilTheDeviceCanBeReset)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     m_Renderer->EndFrame();
     ASSERT_TRUE(lv::platform::SimulateDeviceLoss(GetGraphicsDevice().GetDevice()));
     EXPECT_FALSE(m_Renderer->BeginFrame()); // lost

@@ -102,7 +102,7 @@ TEST(GoldenImage, TextParagraphThroughOpenGl)
         const std::string fontsXml = "<?xml version=\"1.0\"?><fonts><font id=\"font_15\" image=\"fnt\" "
                                      "file=\"fonts\\f15.xml\"/></fonts>";
         set->LoadXml(fontsXml.data(), fontsXml.size(), nullptr);
-        CLogCapture log;
+        CScratchLogCapture log;
         fonts.LoadAll(*set, nullptr);
         const CFont* font = fonts.FindFont("font_15");
         ASSERT_NE(font, nullptr) << log.Text();

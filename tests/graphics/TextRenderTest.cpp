@@ -110,7 +110,7 @@ protected:
 
 TEST_F(TextRenderTest, ContradictingFlagsAndNullTextFail)
 {
-    CLogCapture log;
+    CScratchLogCapture log;
     const CIntRect box(0, 0, 100, 100);
     CPoint2i size;
     EXPECT_FALSE(Text().MeasureText(m_Font, nullptr, &box, 0, 0, &size));

@@ -186,7 +186,7 @@ TEST(TextureDeclarationsTest, OtherRevisionIsRejectedWithoutXmlFallback)
     std::vector<u8> blob = Compile("<surfaces>" + Surface("s.png") + "</surfaces>");
     blob[3] = 2;
     content.Write("properties/resources.bindump", blob);
-    CLogCapture log;
+    CScratchLogCapture log;
     CTextureDeclarations d;
     EXPECT_FALSE(d.Load());
     EXPECT_EQ(d.GetBlob(), nullptr);
@@ -245,7 +245,7 @@ TEST(TextureDeclarationsTest, CompilerCapsWhatItsRecordsCannotHold)
     content.Png("grid.png", 80, 80);
     const std::string longPath = std::string(130, 'p') + ".png";
     const std::string longId = std::string(95, 'i');
-    CLogCapture log;
+    CScratchLogCapture log;
     std::string frames40;
     for (int i = 0; i < 40; ++i)
         frames40 += std::to_string(i % 5) + " ";
@@ -285,7 +285,7 @@ TEST(TextureDeclarationsTest, CompilerCapsWhatItsRecordsCannotHold)
 TEST(TextureDeclarationsTest, UnreadableSurfaceIsLoggedAndHasNoSize)
 {
     CContent content;
-    CLogCapture log;
+    CScratchLogCapture log;
     const std::vector<u8> blob = Compile("<surfaces>" + Surface("gone.png", 64, 64) + "</surfaces>" +
                                          Group("<image id=\"a\" path=\"gone.png\" cols=\"1\" rows=\"1\"/>"
                                                "<image id=\"b\" path=\"gone.png\" cols=\"2\" rows=\"2\"/>"));

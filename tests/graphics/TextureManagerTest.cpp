@@ -28,7 +28,7 @@ std::string Document(const std::string& body)
     return "<?xml version=\"1.0\"?>\n<resources>" + body + "</resources>";
 }
 
-std::string Surface(const std::string& path)
+std::string SurfaceElement(const std::string& path)
 {
     return "<surface path=\"" + path + "\"/>";
 }
@@ -74,12 +74,12 @@ TEST(TextureManagerTest, DeclarationsBecomeTexturesAndImages)
     WritePng(content, "gfx/a.png", 32, 16, 0xFF00FF00u);
     WritePng(content, "gfx/b.png", 8, 8, 0xFFFF0000u);
     CTextureDeclarations declarations;
-    Declare(declarations, "<surfaces>" + Surface("gfx/a.png") + Surface("gfx/b.png") + "</surfaces><group id=\"g\">" +
+    Declare(declarations, "<surfaces>" + SurfaceElement("gfx/a.png") + SurfaceElement("gfx/b.png") + "</surfaces><group id=\"g\">" +
                               Image("one", "gfx/a.png") + Image("two", "gfx/b.png") + Image("three", "gfx/a.png") +
                               "</group>");
     CTextureManager manager;
     EXPECT_EQ(manager.GetImage("one"), nullptr); // before Init
-    CLogCapture log;
+    CScratchLogCapture log;
     manager.Init(&declarations);
     EXPECT_TRUE(log.Contains("[texman][0]: Texture information created in "));
     EXPECT_EQ(manager.GetFactory().GetCount(), 2u);
@@ -113,7 +113,7 @@ TEST(TextureManagerTest, ProbedHalfSizeSurfaceGivesHalfSizeImages)
     WritePng(content, "gfx/big_2!.png", 65, 33, 0xFF000000u);
     CTextureDeclarations declarations;
     // The size is taken from the file at start (flag 0x20 of the surface record).
-    Declare(declarations, "<surfaces>" + Surface("gfx/big_2!.png") + "</surfaces><group id=\"g\">" +
+    Declare(declarations, "<surfaces>" + SurfaceElement("gfx/big_2!.png") + "</surfaces><group id=\"g\">" +
                               Image("big", "gfx/big_2!.png") + "</group>",
             [](std::vector<u8>& blob) { blob[16 + 134] = CSurfaceRecord::kSizeFromFile; });
     CTextureManager manager;
@@ -140,7 +140,7 @@ protected:
             const std::string path = "big/s" + std::to_string(i) + ".pvr";
             if (i > 0)
                 std::filesystem::create_hard_link(m_Content.Tmp() / "big/s0.pvr", m_Content.Tmp() / path);
-            surfaces += Surface(path);
+            surfaces += SurfaceElement(path);
             images += Image("s" + std::to_string(i), path);
         }
         Declare(m_Declarations, "<surfaces>" + surfaces + "</surfaces><group id=\"g\">" + images + "</group>");
@@ -244,7 +244,7 @@ TEST(TextureManagerTest, UnknownFormatDrawsNothingAndChargesNothing)
     CTextureManager manager;
     CTexture* texture = manager.GetFactory().Create(16, 16, 0);
     texture->SetFormat(4);
-    CLogCapture log;
+    CScratchLogCapture log;
     EXPECT_EQ(texture->GetDeviceTexture(), nullptr);
     EXPECT_EQ(manager.GetUsedBytes(), 0u);
     EXPECT_EQ(texture->GetByteSize(), 0u);
@@ -260,7 +260,7 @@ TEST(TextureManagerTest, DeviceLossReleasesAndReloads)
     CContentFolder content;
     WritePng(content, "gfx/a.png", 4, 4, 0xFF112233u);
     CTextureDeclarations declarations;
-    Declare(declarations, "<surfaces>" + Surface("gfx/a.png") + "</surfaces><group id=\"g\">" +
+    Declare(declarations, "<surfaces>" + SurfaceElement("gfx/a.png") + "</surfaces><group id=\"g\">" +
                               Image("a", "gfx/a.png") + "</group>");
     CRecordingDeviceScope device;
     CTextureManager manager;
@@ -314,11 +314,11 @@ TEST(TextureManagerTest, PreloadLoadsQueuedTexturesWithinItsTimeBudget)
     for (int i = 0; i < 7; ++i) {
         const std::string path = "pre/p" + std::to_string(i) + ".png";
         WritePng(content, path, 2, 2, 0xFF000000u);
-        surfaces += Surface(path);
+        surfaces += SurfaceElement(path);
         images += Image("p" + std::to_string(i), path);
     }
     WritePng(content, "other/o.png", 2, 2, 0xFF000000u);
-    surfaces += Surface("other/o.png");
+    surfaces += SurfaceElement("other/o.png");
     images += Image("o", "other/o.png");
     CTextureDeclarations declarations;
     Declare(declarations, "<surfaces>" + surfaces + "</surfaces><group id=\"g\">" + images + "</group>");

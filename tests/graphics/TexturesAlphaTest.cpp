@@ -136,7 +136,7 @@ TEST(TexturesAlphaTest, FileIsReadThroughTheFileSystem)
     EXPECT_TRUE(alpha.HitTest(CFixedString("a"), 0, 0));
     bytes[3] = 7;
     content.Write("properties/texturesalpha.bindump", bytes);
-    CLogCapture log;
+    CScratchLogCapture log;
     EXPECT_FALSE(alpha.LoadFile("properties/texturesalpha.bindump"));
     EXPECT_FALSE(alpha.IsLoaded());
     EXPECT_TRUE(log.Contains("[textures_alpha][3]: Textures alpha bindump is corrupted or has another version. "

@@ -66,7 +66,7 @@ TEST_F(VideoFactoryTest, FailedOpenReportsAndReturnsAPlayerThatDrawsNothing)
          "Can't load translucent Theora video: '" + colour + "' and '" + missing + "'"},
     };
     for (const auto& c : cases) {
-        CLogCapture log;
+        CScratchLogCapture log;
         bool ok = true;
         std::unique_ptr<CVideo> video(c.create(&ok));
         ASSERT_NE(video, nullptr);

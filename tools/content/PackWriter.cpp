@@ -1,4 +1,5 @@
 #include "content/PackWriter.h"
+#include "core/ByteOrder.h"
 
 #include "core/FixedString.h"
 #include "core/PackDirectory.h"
@@ -7,21 +8,12 @@
 #include <cstring>
 #include <fstream>
 
+using lv::core::PutU32;
+using lv::core::PutU16;
+
 namespace lv::content {
 
 namespace {
-
-void PutU16(std::vector<u8>& out, size_t at, u16 v)
-{
-    out[at] = static_cast<u8>(v);
-    out[at + 1] = static_cast<u8>(v >> 8);
-}
-
-void PutU32(std::vector<u8>& out, size_t at, u32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<u8>(v >> (8 * i));
-}
 
 bool SetError(std::string* error, const std::string& text)
 {

@@ -1,18 +1,15 @@
 #include "content/PvrWriter.h"
+#include "core/ByteOrder.h"
 
 #include <lzo/lzo1x.h>
 
 #include <cstring>
 
+using lv::core::PutU32;
+
 namespace lv::content {
 
 namespace {
-
-void PutU32(std::vector<u8>& out, size_t at, u32 value)
-{
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<u8>(value >> (8 * i));
-}
 
 void PutU16(std::vector<u8>& out, u16 value)
 {
