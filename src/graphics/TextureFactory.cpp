@@ -86,4 +86,54 @@ CTexture* CTextureFactory::FindByPath(const char* path)
     return nullptr;
 }
 
+bool CTextureFactory::Resize(CTexture* source, CTexture* target)
+{
+    if (!source || !target || !target->m_PixelCopy || !source->m_Width || !source->m_Height ||
+        !target->m_Width || !target->m_Height)
+        return false;
+    target->m_Flags = static_cast<u8>((target->m_Flags & ~CTexture::kRenderTarget) |
+                                      (source->m_Flags & CTexture::kRenderTarget));
+    if (!CreateDeviceTexture(target))
+        return false;
+    const bool temporaryCopy = !source->m_PixelCopy;
+    if (temporaryCopy) {
+        source->AllocPixelCopy();
+        source->ReadBack();
+        if (!source->m_PixelCopy)
+            return false;
+    }
+    const u32 sw = source->m_Width, sh = source->m_Height, tw = target->m_Width, th = target->m_Height;
+    const float ry = static_cast<float>(sh) / static_cast<float>(th);
+    const float rx = static_cast<float>(sw) / static_cast<float>(tw);
+    // A target larger than the source still samples one pixel per block.
+    const u32 by = ry >= 1.0f ? static_cast<u32>(ry) : 1;
+    const u32 bx = rx >= 1.0f ? static_cast<u32>(rx) : 1;
+    const u32* from = source->m_PixelCopy;
+    for (u32 i = 0; i < th; ++i) {
+        const u32 row0 = static_cast<u32>(ry * static_cast<float>(i));
+        for (u32 j = 0; j < tw; ++j) {
+            const u32 col0 = static_cast<u32>(rx * static_cast<float>(j));
+            u64 sum[4] = {};
+            for (u32 y = 0; y < by; ++y) {
+                const u32 row = row0 + y < sh ? row0 + y : sh - 1;
+                for (u32 x = 0; x < bx; ++x) {
+                    const u32 col = col0 + x < sw ? col0 + x : sw - 1;
+                    const u32 p = from[static_cast<size_t>(row) * sw + col];
+                    for (int c = 0; c < 4; ++c)
+                        sum[c] += (p >> (8 * c)) & 0xFF;
+                }
+            }
+            const u64 n = static_cast<u64>(by) * bx;
+            u32 out = 0;
+            for (int c = 0; c < 4; ++c)
+                out |= static_cast<u32>(sum[c] / n) << (8 * c);
+            target->m_PixelCopy[static_cast<size_t>(i) * tw + j] = out;
+        }
+    }
+    target->UploadPixelCopy();
+    if (temporaryCopy)
+        source->FreePixelCopy();
+    return true;
+}
+
 } // namespace lv::graphics

@@ -20,6 +20,10 @@ public:
     // Makes sure the texture has a device texture and uploads its CPU copy when it has one; false
     // when the device texture cannot be made.
     bool PrepareSurface(CTexture* texture);
+    // Box-filters the source into the target, which must already hold a CPU copy of its own size;
+    // the target gets a device texture of that size (render-target flag taken from the source).
+    // False when the target has no copy or a side is 0.
+    bool Resize(CTexture* source, CTexture* target);
     // The first texture whose declaration path is the text, or null.
     CTexture* FindByPath(const char* path);
     // Erases every texture the predicate selects.

@@ -1,5 +1,6 @@
 // The texture manager over generated declarations: textures and image handles from the blob,
 // the memory budget with least-recently-used eviction, device loss, preloading and pixel copies.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -357,4 +358,30 @@ TEST(TextureManagerTest, CollectUnreferencedErasesUnusedTextures)
     EXPECT_EQ(manager.GetFactory().GetCount(), 1u);
     EXPECT_EQ(manager.GetUsedBytes(), 16u);
     held.Release();
+}
+
+TEST(TextureManagerTest, ResizeAveragesBlocksIntoTheTargetsCopy)
+{
+    CRecordingDeviceScope device;
+    CTextureManager manager;
+    CTexture* source = manager.GetFactory().Create(4, 2, CTexture::kRenderTarget);
+    source->AllocPixelCopy();
+    // Two 2x2 blocks: the left averages 0x10/0x30 per channel, the right is one colour.
+    const u32 pixels[8] = {0x10101010, 0x30303030, 0x80FF0000, 0x80FF0000,
+                           0x30303030, 0x10101010, 0x80FF0000, 0x80FF0001};
+    std::copy(pixels, pixels + 8, source->GetPixelCopy());
+    CTexture* target = manager.GetFactory().Create(2, 1, 0);
+    EXPECT_FALSE(manager.GetFactory().Resize(source, target)); // no copy to receive the result
+    target->AllocPixelCopy();
+    ASSERT_TRUE(manager.GetFactory().Resize(source, target));
+    EXPECT_EQ(target->GetPixelCopy()[0], 0x20202020u);
+    EXPECT_EQ(target->GetPixelCopy()[1], 0x80FF0000u); // truncated: 1 / 4 is 0
+    EXPECT_TRUE(target->GetFlags() & CTexture::kRenderTarget);
+    ASSERT_NE(target->PeekDeviceTexture(), nullptr);
+    // Enlarging repeats source pixels instead of reading past the last row or column.
+    CTexture* big = manager.GetFactory().Create(8, 4, 0);
+    big->AllocPixelCopy();
+    ASSERT_TRUE(manager.GetFactory().Resize(source, big));
+    EXPECT_EQ(big->GetPixelCopy()[0], 0x10101010u);
+    EXPECT_EQ(big->GetPixelCopy()[8 * 4 - 1], 0x80FF0001u);
 }
