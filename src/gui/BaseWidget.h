@@ -44,12 +44,21 @@ public:
     virtual void SetSize(float width, float height);
     virtual void SetTransform(const CMatrix3& transform);
     virtual void SetColor(const CColor& color);
+    // Nothing here; widgets hand it to their listener, windows keep the focused widget.
+    virtual void SetFocus(CBaseWidget* widget);
+    // Nothing here; widgets hand it to their listener so it climbs up to a window.
+    virtual void OnEvent(const char* eventName, CBaseWidget* sender);
+    // Marks the children for a re-sort at the next update.
+    virtual void OnChildLayerChanged(CBaseWidget* child);
     virtual void OnHiddenChanged(bool hidden);
     virtual void OnDisabledChanged(bool disabled);
 
+    // The children are offered the key with pass 1; the node itself reports false.
     virtual bool OnChar(u16 character, s32 keyFlags, s32 keyData, u8 pass);
     virtual bool OnKeyDown(s32 key, s32 keyFlags, s32 keyData, u8 pass);
     virtual bool OnKeyUp(s32 key, s32 keyFlags, s32 keyData, u8 pass);
+    // Pointer routing: pass 0 hit-tests the children, highest layer first, and stops at the
+    // first that takes the event; pass 1 reaches every child whose subtree asked for it.
     virtual bool OnMouseMove(const CPoint2i& point, s32 keyFlags, u8 pass);
     virtual bool OnMouseDown(const CPoint2i& point, s32 button, s32 keyFlags, u8 pass);
     virtual bool OnMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, u8 pass);
@@ -73,13 +82,35 @@ public:
     u32 GetFlags() const { return m_Flags; }
     // Tells the node about a change of Hidden, then of Disabled, before storing the word.
     void SetFlags(u32 flags);
+    struct SInsets
+    {
+        float Left = 0, Right = 0, Top = 0, Bottom = 0;
+    };
+    // Zeros once the node is closed.
+    SInsets GetInsets() const;
+    void SetInsets(float left, float right, float top, float bottom);
+
     void AddFlags(u32 mask) { SetFlags(m_Flags | mask); }
     void RemoveFlags(u32 mask) { SetFlags(m_Flags & ~mask); }
 
-    // A null or already present child is ignored; a new child comes first.
+    // A null or already present child is ignored. A layer-0 child takes the layer of the first
+    // child below 0xFFFFFFFF (1 when none); it comes first among the children of its layer and
+    // gets this node as its listener.
     void AddChild(const Ptr& child);
+    // Marks a child of this node closed; false when the widget is not one of ours.
+    bool CloseChild(CBaseWidget* widget);
     void RemoveClosedChildren();
+    void RemoveAllChildren();
+    // The moved child takes the other's layer and goes right before it.
+    void MoveChildBefore(CBaseWidget* moved, CBaseWidget* other);
+    // Stable sort by layer, highest first, when a layer changed or when forced.
+    void SortChildren(bool force);
+    Ptr FindChild(const CFixedString& name, bool recursive) const;
     const std::vector<Ptr>& GetChildren() const { return m_Children; }
+    // The own mask of a widget ORed with those of all descendants.
+    u32 GetEventMask() const;
+    // The listener of a widget, the parent window of a window.
+    virtual CBaseWidget* GetListener() const;
 
     // Parent coordinates to local ones: minus the position, through the inverse transform,
     // each coordinate rounded half away from zero.
@@ -93,13 +124,33 @@ public:
     void UpdateAll();
 
 protected:
+    enum ERoutedEvent : u32
+    {
+        EvChar = 1,
+        EvKeyDown = 2,
+        EvKeyUp = 4,
+        EvMouseMove = 8,
+        EvMouseDown = 32,
+        EvMouseUp = 64,
+        EvDoubleClick = 128,
+        EvWheel = 256
+    };
+    // Runs the pointer routing over the children; call(child, localPoint, pass) invokes the
+    // child's handler of the event.
+    template <class TCall>
+    bool RoutePointer(u32 bit, const CPoint2i& point, u8 pass, const TCall& call);
+    template <class TCall>
+    void RouteKey(u32 bit, const TCall& call);
+
     const CFixedString* m_Name;
     CVector2 m_Position;
     CVector2 m_Size;
     CMatrix3 m_Transform;
     CColor m_Color;
     u32 m_Flags = 0;
+    SInsets m_Insets;
     std::vector<Ptr> m_Children;
+    u8 m_ChildrenOrderDirty = 0;
 };
 
 } // namespace lv::gui
