@@ -1,6 +1,9 @@
 #include "gui/BaseWidget.h"
 
+#include "gui/LayoutBox.h"
 #include "gui/Widget.h"
+
+#include "core/SettingsGroup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -85,6 +88,10 @@ void CBaseWidget::SetSize(float width, float height)
 {
     const CVector2 old = m_Size;
     m_Size = CVector2(width, height);
+    if (const auto box = m_LayoutBox) {
+        box->Distribute();
+        box->Place(0, 0, true);
+    }
     const CVector2 now = GetSize();
     if (now.X == old.X && now.Y == old.Y)
         return;
@@ -92,6 +99,37 @@ void CBaseWidget::SetSize(float width, float height)
     for (const Ptr& child : children)
         if (auto* widget = dynamic_cast<CWidget*>(child.get()))
             widget->ApplyAnchors(old.X, old.Y);
+}
+
+CVector2 CBaseWidget::GetPreferredSize() const
+{
+    return CVector2();
+}
+
+void CBaseWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
+                                   const lv::core::CSettingsGroup& templates)
+{
+    if (const std::string& id = node.GetAttribute("id"); !id.empty())
+        m_Name = CFixedString::Intern(CFixedString(id.c_str()));
+    node.ReadFloat("x", m_Position.X);
+    node.ReadFloat("y", m_Position.Y);
+    node.ReadColor("color", m_Color);
+    m_LayoutBox = boost::shared_ptr<CLayoutBox>(new CLayoutBox(this));
+    // Held here: reading the box may replace m_LayoutBox of a child, never this one's.
+    const auto box = m_LayoutBox;
+    box->Load(node, templates, this);
+}
+
+void CBaseWidget::ApplyLayout()
+{
+    if (const auto box = m_LayoutBox)
+        box->Layout();
+}
+
+void CBaseWidget::PlaceLayout()
+{
+    if (const auto box = m_LayoutBox)
+        box->Place(0, 0, true);
 }
 
 void CBaseWidget::SetTransform(const CMatrix3& transform)
@@ -252,15 +290,19 @@ void CBaseWidget::RemoveClosedChildren()
         leaving.push_back(c);
         return true;
     });
-    for (const Ptr& c : leaving)
+    for (const Ptr& c : leaving) {
         if (auto* widget = dynamic_cast<CWidget*>(c.get()); widget && widget->GetListener() == this)
             widget->ClearListener();
+        if (m_LayoutBox && c && c->m_LayoutBox)
+            m_LayoutBox->RemoveBox(c->m_LayoutBox);
+    }
 }
 
 void CBaseWidget::RemoveAllChildren()
 {
     std::vector<Ptr> leaving;
     leaving.swap(m_Children);
+    m_LayoutBox.reset();
     for (const Ptr& c : leaving)
         if (auto* widget = dynamic_cast<CWidget*>(c.get()); widget && widget->GetListener() == this)
             widget->ClearListener();

@@ -12,11 +12,16 @@
 #include "core/Vector2.h"
 
 #include <boost/intrusive_ptr.hpp>
+#include <boost/shared_ptr.hpp>
 
 #include <vector>
 
 namespace lv::graphics {
 class CRenderer;
+}
+
+namespace lv::core {
+class CSettingsGroup;
 }
 
 namespace lv::gui {
@@ -36,12 +41,20 @@ public:
     static constexpr u32 kInactiveFlags = Disabled | Closed;
 
     using Ptr = boost::intrusive_ptr<CBaseWidget>;
+    class CLayoutBox;
+    struct SInsets
+    {
+        float Left = 0, Right = 0, Top = 0, Bottom = 0;
+    };
 
     explicit CBaseWidget(const CFixedString& name);
     ~CBaseWidget() override;
 
     virtual void SetPosition(float x, float y);
+    // Stores the size; the layout box re-distributes, and the children's anchors follow a change.
     virtual void SetSize(float width, float height);
+    // The lower bound the layout box takes when it measures.
+    virtual CVector2 GetPreferredSize() const;
     virtual void SetTransform(const CMatrix3& transform);
     virtual void SetColor(const CColor& color);
     // Nothing here; widgets hand it to their listener, windows keep the focused widget.
@@ -65,6 +78,11 @@ public:
     virtual bool OnMouseDoubleClick(const CPoint2i& point, s32 keyFlags, u8 pass);
     virtual bool OnMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags, u8 pass);
 
+    // "id", "x", "y", "color", then a new layout box read from the node (which creates the
+    // children) and "tool_tip_text".
+    virtual void LoadFromTemplate(const lv::core::CSettingsGroup& node,
+                                  const lv::core::CSettingsGroup& templates);
+
     // 0 <= x < trunc(width) and 0 <= y < trunc(height).
     virtual bool HitTest(const CPoint2i& point) const;
     // Draws the children, last in the list first, skipping hidden ones.
@@ -82,10 +100,6 @@ public:
     u32 GetFlags() const { return m_Flags; }
     // Tells the node about a change of Hidden, then of Disabled, before storing the word.
     void SetFlags(u32 flags);
-    struct SInsets
-    {
-        float Left = 0, Right = 0, Top = 0, Bottom = 0;
-    };
     // Zeros once the node is closed.
     SInsets GetInsets() const;
     void SetInsets(float left, float right, float top, float bottom);
@@ -116,6 +130,13 @@ public:
     // each coordinate rounded half away from zero.
     CPoint2i ParentToLocal(const CPoint2i& point) const;
     CPoint2i LocalToParent(const CPoint2i& point) const;
+
+    // Measures the layout box and places the children.
+    void ApplyLayout();
+    // Places the children without measuring.
+    void PlaceLayout();
+    boost::shared_ptr<CLayoutBox> GetLayoutBox() const { return m_LayoutBox; }
+    void SetLayoutBox(const boost::shared_ptr<CLayoutBox>& box) { m_LayoutBox = box; }
 
     // Draws this node and its subtree in place.
     void Render(lv::graphics::CRenderer& renderer);
@@ -150,6 +171,7 @@ protected:
     u32 m_Flags = 0;
     SInsets m_Insets;
     std::vector<Ptr> m_Children;
+    boost::shared_ptr<CLayoutBox> m_LayoutBox;
     u8 m_ChildrenOrderDirty = 0;
 };
 

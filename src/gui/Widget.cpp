@@ -1,5 +1,7 @@
 #include "gui/Widget.h"
 
+#include "core/SettingsGroup.h"
+
 namespace lv::gui {
 
 namespace {
@@ -41,6 +43,13 @@ void CWidget::OnEvent(const char* eventName, CBaseWidget* sender)
 {
     if (m_Listener)
         m_Listener->OnEvent(eventName, sender);
+}
+
+void CWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
+                               const lv::core::CSettingsGroup& templates)
+{
+    CBaseWidget::LoadFromTemplate(node, templates);
+    node.ReadUInt("layer", m_Layer);
 }
 
 void CWidget::SetListener(CBaseWidget* listener)

@@ -25,6 +25,9 @@ public:
     void SetFocus(CBaseWidget* widget) override;
     void OnEvent(const char* eventName, CBaseWidget* sender) override;
     CBaseWidget* GetListener() const override { return m_Listener; }
+    // The base's loading, then "layer".
+    void LoadFromTemplate(const lv::core::CSettingsGroup& node,
+                          const lv::core::CSettingsGroup& templates) override;
 
     virtual void SetListener(CBaseWidget* listener);
     virtual void ClearListener();
