@@ -380,14 +380,31 @@ CPoint2i CBaseWidget::LocalToParent(const CPoint2i& point) const
     return CPoint2i(RoundHalfAway(v.X), RoundHalfAway(v.Y));
 }
 
+void CBaseWidget::AddEffect(const CWidgetEffect::Ptr& effect)
+{
+    if (!effect)
+        return;
+    m_Effects.push_back(effect);
+    effect->Start(this);
+}
+
 void CBaseWidget::Render(lv::graphics::CRenderer& renderer)
 {
+    const std::vector<CWidgetEffect::Ptr> effects = m_Effects;
+    for (const auto& effect : effects)
+        effect->BeforeDraw(renderer);
     Draw(renderer);
+    for (const auto& effect : effects)
+        effect->AfterDraw(renderer);
 }
 
 void CBaseWidget::UpdateAll()
 {
     RemoveClosedChildren();
+    std::erase_if(m_Effects, [](const CWidgetEffect::Ptr& e) { return !e || e->IsFinished(); });
+    const std::vector<CWidgetEffect::Ptr> effects = m_Effects;
+    for (const auto& effect : effects)
+        effect->Update(this);
     const std::vector<Ptr> children = m_Children;
     for (const Ptr& child : children)
         if (child)

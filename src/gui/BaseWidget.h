@@ -10,6 +10,7 @@
 #include "core/RefCountedObj.h"
 #include "core/Types.h"
 #include "core/Vector2.h"
+#include "gui/WidgetEffect.h"
 
 #include <boost/intrusive_ptr.hpp>
 #include <boost/shared_ptr.hpp>
@@ -138,6 +139,11 @@ public:
     boost::shared_ptr<CLayoutBox> GetLayoutBox() const { return m_LayoutBox; }
     void SetLayoutBox(const boost::shared_ptr<CLayoutBox>& box) { m_LayoutBox = box; }
 
+    // Appends the effect and starts it on this widget.
+    void AddEffect(const CWidgetEffect::Ptr& effect);
+    std::vector<CWidgetEffect::Ptr> GetEffects() const { return m_Effects; }
+    void ClearEffects() { m_Effects.clear(); }
+
     // Draws this node and its subtree in place.
     void Render(lv::graphics::CRenderer& renderer);
     // The per-frame update of the subtree: closed children leave, the children update, then this
@@ -173,6 +179,7 @@ protected:
     std::vector<Ptr> m_Children;
     boost::shared_ptr<CLayoutBox> m_LayoutBox;
     u8 m_ChildrenOrderDirty = 0;
+    std::vector<CWidgetEffect::Ptr> m_Effects;
 };
 
 } // namespace lv::gui

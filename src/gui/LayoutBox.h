@@ -63,7 +63,7 @@ public:
 private:
     struct STotals
     {
-        u32 Flex = 0;
+        u64 Flex = 0; // wide: template flex values may sum past 32 bits
         float FixedMain = 0;
         float CrossMax = 0;
         bool Any = false;

@@ -1,4 +1,5 @@
 #include "gui/Widget.h"
+#include "gui/WidgetEffectRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -200,4 +201,33 @@ TEST(WidgetTree, AnchorsFollowTheParentsResize)
         EXPECT_FLOAT_EQ(child->GetPosition().X, c.x) << c.anchors << " " << c.from;
         EXPECT_FLOAT_EQ(child->GetSize().X, c.width) << c.anchors << " " << c.from;
     }
+}
+
+TEST(WidgetTree, EffectsStartUpdateBracketDrawingAndLeaveWhenFinished)
+{
+    struct CLogEffect : lv::gui::CWidgetEffect
+    {
+        explicit CLogEffect(std::vector<std::string>& log) : Log(log) {}
+        void Start(CBaseWidget*) override { Log.push_back("start"); }
+        void Update(CBaseWidget*) override
+        {
+            Log.push_back("tick");
+            SetFinished(true);
+        }
+        std::vector<std::string>& Log;
+    };
+    auto& registry = lv::gui::CWidgetEffectRegistry::Instance();
+    std::vector<std::string> log;
+    EXPECT_FALSE(registry.Has(u"test_fade"));
+    EXPECT_EQ(registry.Create(u"test_fade"), nullptr);
+    EXPECT_TRUE(registry.Register(u"test_fade", lv::gui::CWidgetEffectRegistry::CCreator(
+                                                    [&log]() -> lv::gui::CWidgetEffect* { return new CLogEffect(log); })));
+    EXPECT_FALSE(registry.Register(u"test_fade", lv::gui::CWidgetEffectRegistry::CCreator(
+                                                     []() -> lv::gui::CWidgetEffect* { return nullptr; })));
+    auto w = Probe(log, "w", 1);
+    w->AddEffect(registry.Create(u"test_fade"));
+    w->UpdateAll();
+    w->UpdateAll();
+    EXPECT_EQ(log, (std::vector<std::string>{"start", "tick", "w update", "w update"}));
+    EXPECT_TRUE(w->GetEffects().empty());
 }
