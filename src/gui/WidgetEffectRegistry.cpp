@@ -4,8 +4,10 @@ namespace lv::gui {
 
 CWidgetEffectRegistry& CWidgetEffectRegistry::Instance()
 {
-    static CWidgetEffectRegistry instance;
-    return instance;
+    // Never destroyed: the functors' small-object allocator may be gone before a static
+    // registry would be at exit.
+    static CWidgetEffectRegistry* instance = new CWidgetEffectRegistry();
+    return *instance;
 }
 
 bool CWidgetEffectRegistry::Register(const WString& name, const CCreator& creator)

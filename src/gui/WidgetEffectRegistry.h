@@ -15,7 +15,7 @@ class CWidgetEffectRegistry
 public:
     using CCreator = Loki::Functor<CWidgetEffect*>;
 
-    // Created empty on first use.
+    // Created empty on first use; lives until the process ends.
     static CWidgetEffectRegistry& Instance();
 
     // False, keeping the first creator, when the name is registered already.
