@@ -118,7 +118,7 @@ bool CApplication::Init()
     CLog& log = CLog::Instance();
     log.Print(kChannel, 1, "app init...");
     m_Renderer->EnumDisplayModes();
-    lv::gui::CWidgetFactory::RegisterStandardTypes();
+    lv::gui::CWidgetFactory::RegisterWidgetTypes();
 
     bool allOnDemand = true;
     m_Settings->GetChild("settings").ReadBool("all_on_demand", allOnDemand);

@@ -10,13 +10,19 @@
 #include "core/RefCountedObj.h"
 #include "core/Types.h"
 #include "core/Vector2.h"
+#include "gui/WidgetEffect.h"
 
 #include <boost/intrusive_ptr.hpp>
+#include <boost/shared_ptr.hpp>
 
 #include <vector>
 
 namespace lv::graphics {
 class CRenderer;
+}
+
+namespace lv::core {
+class CSettingsGroup;
 }
 
 namespace lv::gui {
@@ -36,25 +42,47 @@ public:
     static constexpr u32 kInactiveFlags = Disabled | Closed;
 
     using Ptr = boost::intrusive_ptr<CBaseWidget>;
+    class CLayoutBox;
+    struct SInsets
+    {
+        float Left = 0, Right = 0, Top = 0, Bottom = 0;
+    };
 
     explicit CBaseWidget(const CFixedString& name);
     ~CBaseWidget() override;
 
     virtual void SetPosition(float x, float y);
+    // Stores the size; the layout box re-distributes, and the children's anchors follow a change.
     virtual void SetSize(float width, float height);
+    // The lower bound the layout box takes when it measures.
+    virtual CVector2 GetPreferredSize() const;
     virtual void SetTransform(const CMatrix3& transform);
     virtual void SetColor(const CColor& color);
+    // Nothing here; widgets hand it to their listener, windows keep the focused widget.
+    virtual void SetFocus(CBaseWidget* widget);
+    // Nothing here; widgets hand it to their listener so it climbs up to a window.
+    virtual void OnEvent(const char* eventName, CBaseWidget* sender);
+    // Marks the children for a re-sort at the next update.
+    virtual void OnChildLayerChanged(CBaseWidget* child);
     virtual void OnHiddenChanged(bool hidden);
     virtual void OnDisabledChanged(bool disabled);
 
+    // The children are offered the key with pass 1; the node itself reports false.
     virtual bool OnChar(u16 character, s32 keyFlags, s32 keyData, u8 pass);
     virtual bool OnKeyDown(s32 key, s32 keyFlags, s32 keyData, u8 pass);
     virtual bool OnKeyUp(s32 key, s32 keyFlags, s32 keyData, u8 pass);
+    // Pointer routing: pass 0 hit-tests the children, highest layer first, and stops at the
+    // first that takes the event; pass 1 reaches every child whose subtree asked for it.
     virtual bool OnMouseMove(const CPoint2i& point, s32 keyFlags, u8 pass);
     virtual bool OnMouseDown(const CPoint2i& point, s32 button, s32 keyFlags, u8 pass);
     virtual bool OnMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, u8 pass);
     virtual bool OnMouseDoubleClick(const CPoint2i& point, s32 keyFlags, u8 pass);
     virtual bool OnMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags, u8 pass);
+
+    // "id", "x", "y", "color", then a new layout box read from the node (which creates the
+    // children) and "tool_tip_text".
+    virtual void LoadFromTemplate(const lv::core::CSettingsGroup& node,
+                                  const lv::core::CSettingsGroup& templates);
 
     // 0 <= x < trunc(width) and 0 <= y < trunc(height).
     virtual bool HitTest(const CPoint2i& point) const;
@@ -73,18 +101,48 @@ public:
     u32 GetFlags() const { return m_Flags; }
     // Tells the node about a change of Hidden, then of Disabled, before storing the word.
     void SetFlags(u32 flags);
+    // Zeros once the node is closed.
+    SInsets GetInsets() const;
+    void SetInsets(float left, float right, float top, float bottom);
+
     void AddFlags(u32 mask) { SetFlags(m_Flags | mask); }
     void RemoveFlags(u32 mask) { SetFlags(m_Flags & ~mask); }
 
-    // A null or already present child is ignored; a new child comes first.
+    // A null or already present child is ignored. A layer-0 child takes the layer of the first
+    // child below 0xFFFFFFFF (1 when none); it comes first among the children of its layer and
+    // gets this node as its listener.
     void AddChild(const Ptr& child);
+    // Marks a child of this node closed; false when the widget is not one of ours.
+    bool CloseChild(CBaseWidget* widget);
     void RemoveClosedChildren();
+    void RemoveAllChildren();
+    // The moved child takes the other's layer and goes right before it.
+    void MoveChildBefore(CBaseWidget* moved, CBaseWidget* other);
+    // Stable sort by layer, highest first, when a layer changed or when forced.
+    void SortChildren(bool force);
+    Ptr FindChild(const CFixedString& name, bool recursive) const;
     const std::vector<Ptr>& GetChildren() const { return m_Children; }
+    // The own mask of a widget ORed with those of all descendants.
+    u32 GetEventMask() const;
+    // The listener of a widget, the parent window of a window.
+    virtual CBaseWidget* GetListener() const;
 
     // Parent coordinates to local ones: minus the position, through the inverse transform,
     // each coordinate rounded half away from zero.
     CPoint2i ParentToLocal(const CPoint2i& point) const;
     CPoint2i LocalToParent(const CPoint2i& point) const;
+
+    // Measures the layout box and places the children.
+    void ApplyLayout();
+    // Places the children without measuring.
+    void PlaceLayout();
+    boost::shared_ptr<CLayoutBox> GetLayoutBox() const { return m_LayoutBox; }
+    void SetLayoutBox(const boost::shared_ptr<CLayoutBox>& box) { m_LayoutBox = box; }
+
+    // Appends the effect and starts it on this widget.
+    void AddEffect(const CWidgetEffect::Ptr& effect);
+    std::vector<CWidgetEffect::Ptr> GetEffects() const { return m_Effects; }
+    void ClearEffects() { m_Effects.clear(); }
 
     // Draws this node and its subtree in place.
     void Render(lv::graphics::CRenderer& renderer);
@@ -93,13 +151,35 @@ public:
     void UpdateAll();
 
 protected:
+    enum ERoutedEvent : u32
+    {
+        EvChar = 1,
+        EvKeyDown = 2,
+        EvKeyUp = 4,
+        EvMouseMove = 8,
+        EvMouseDown = 32,
+        EvMouseUp = 64,
+        EvDoubleClick = 128,
+        EvWheel = 256
+    };
+    // Runs the pointer routing over the children; call(child, localPoint, pass) invokes the
+    // child's handler of the event.
+    template <class TCall>
+    bool RoutePointer(u32 bit, const CPoint2i& point, u8 pass, const TCall& call);
+    template <class TCall>
+    void RouteKey(u32 bit, const TCall& call);
+
     const CFixedString* m_Name;
     CVector2 m_Position;
     CVector2 m_Size;
     CMatrix3 m_Transform;
     CColor m_Color;
     u32 m_Flags = 0;
+    SInsets m_Insets;
     std::vector<Ptr> m_Children;
+    boost::shared_ptr<CLayoutBox> m_LayoutBox;
+    u8 m_ChildrenOrderDirty = 0;
+    std::vector<CWidgetEffect::Ptr> m_Effects;
 };
 
 } // namespace lv::gui

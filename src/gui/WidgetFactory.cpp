@@ -9,7 +9,7 @@ CWidgetFactory& CWidgetFactory::Instance()
     return *instance;
 }
 
-void CWidgetFactory::RegisterStandardTypes()
+void CWidgetFactory::RegisterWidgetTypes()
 {
     // Each widget class of the framework adds its row here, in this order: label, image,
     // button, checkbox, scroll, list, combo box, edit, slider, tab, table, image box,
@@ -28,7 +28,7 @@ bool CWidgetFactory::IsRegistered(const char* typeName) const
     return typeName && m_Creators.count(typeName) != 0;
 }
 
-CBaseWidget* CWidgetFactory::CreateWidget(const char* typeName) const
+CWidget* CWidgetFactory::CreateWidget(const char* typeName) const
 {
     if (!typeName)
         return nullptr;

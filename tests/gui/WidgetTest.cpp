@@ -106,23 +106,21 @@ TEST(BaseWindow, ModalWindowsAreActivatedAndClosedWithConsent)
 TEST(WidgetFactory, RegistersOncePerExactName)
 {
     auto& factory = CWidgetFactory::Instance();
-    CWidgetFactory::RegisterStandardTypes();
+    CWidgetFactory::RegisterWidgetTypes();
     const size_t before = factory.GetTypeCount();
-    CWidgetFactory::RegisterStandardTypes();
+    CWidgetFactory::RegisterWidgetTypes();
     EXPECT_EQ(factory.GetTypeCount(), before);
 
-    struct CFirst : CBaseWidget
+    struct CFirst : lv::gui::CWidget
     {
-        CFirst() : CBaseWidget(CFixedString("")) {}
+        CFirst() : CWidget(CFixedString(""), 0, 0) {}
     };
-    struct CSecond : CBaseWidget
+    struct CSecond : lv::gui::CWidget
     {
-        CSecond() : CBaseWidget(CFixedString("")) {}
+        CSecond() : CWidget(CFixedString(""), 0, 0) {}
     };
-    EXPECT_TRUE(factory.Register("test_widget",
-                                 CWidgetFactory::CCreator([]() -> CBaseWidget* { return new CFirst; })));
-    EXPECT_FALSE(factory.Register("test_widget",
-                                  CWidgetFactory::CCreator([]() -> CBaseWidget* { return new CSecond; })));
+    EXPECT_TRUE(CWidgetFactory::RegisterWidget<CFirst>("test_widget"));
+    EXPECT_FALSE(CWidgetFactory::RegisterWidget<CSecond>("test_widget"));
     EXPECT_TRUE(factory.IsRegistered("test_widget"));
     EXPECT_FALSE(factory.IsRegistered("Test_widget"));
     EXPECT_EQ(factory.CreateWidget("Test_widget"), nullptr);
