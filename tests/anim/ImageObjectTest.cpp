@@ -1,0 +1,238 @@
+#include "ClipTestSupport.h"
+#include "anim/ImageObject.h"
+#include "content/ImageWriter.h"
+#include "content/TextureDeclarationWriter.h"
+#include "core/ContentTestSupport.h"
+#include "core/TimeSystem.h"
+#include "graphics/GraphicsDevice.h"
+#include "graphics/ImageHandle.h"
+#include "graphics/Renderer.h"
+#include "graphics/RendererHost.h"
+#include "graphics/TextureDeclarations.h"
+#include "graphics/TextureManager.h"
+#include "platform/d3d9/RecordingDirect3D.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <tuple>
+
+using namespace lv::misc::anim;
+using namespace lv::graphics;
+
+namespace {
+
+const CClipTransform Identity;
+
+class CTestHost final : public CRendererHost
+{
+public:
+    HWND GetWindowHandle() override { return nullptr; }
+    void GetClientSize(s32& w, s32& h) override
+    {
+        w = 1366;
+        h = 768;
+    }
+    bool GetDesktopSize(s32& w, s32& h) override
+    {
+        w = 1366;
+        h = 768;
+        return true;
+    }
+    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
+    void GetRequestedWindowSize(s32& w, s32& h) override
+    {
+        w = 1366;
+        h = 768;
+    }
+    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
+};
+
+// Two declared images, given to the texture manager once for the whole test program: "pic",
+// one 40 x 20 frame, and "walk", four 16 x 16 frames of 100 ms each.
+void DeclareImages()
+{
+    static CTextureDeclarations* declarations = [] {
+        // Grid images take their frame size from the surface files, which the compiler probes
+        // in the working folder.
+        const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "image_object_content";
+        std::filesystem::create_directories(folder / "gfx");
+        for (const auto& [name, w, h] : {std::tuple{"gfx/pic.png", 40u, 20u}, std::tuple{"gfx/walk.png", 64u, 16u}}) {
+            std::vector<u8> png;
+            EXPECT_TRUE(lv::content::EncodePngArgb(w, h, std::vector<u32>(w * h, 0xFF808080u), false, png));
+            std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                                                 static_cast<std::streamsize>(png.size()));
+        }
+        const CWorkingFolder cwd(folder);
+        std::vector<u8> blob;
+        lv::content::CompileTextureDeclarations(
+            "<?xml version=\"1.0\"?>\n<resources><surfaces>"
+            "<surface path=\"gfx/pic.png\" width=\"40\" height=\"20\"/>"
+            "<surface path=\"gfx/walk.png\" width=\"64\" height=\"16\"/></surfaces>"
+            "<group id=\"g\"><image id=\"pic\" path=\"gfx/pic.png\" cols=\"1\" rows=\"1\"/>"
+            "<image id=\"walk\" path=\"gfx/walk.png\" cols=\"4\" rows=\"1\" anim_type=\"loop\" frame_delay=\"100\"/>"
+            "</group></resources>",
+            blob);
+        auto* d = new CTextureDeclarations();
+        EXPECT_TRUE(d->LoadBlob(blob.data(), static_cast<u32>(blob.size())));
+        CTextureManager::Instance().Init(d);
+        return d;
+    }();
+    (void)declarations;
+}
+
+// A renderer over the recording device with one frame open.
+class ImageObjectTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DeclareImages();
+        m_Log = lv::platform::InstallRecordingDirect3D();
+        m_Log->WindowWidth = 1366;
+        m_Log->WindowHeight = 768;
+        GetGraphicsDevice().Release(false);
+        m_Renderer = std::make_unique<CRenderer>();
+        m_Renderer->SetHost(&m_Host);
+        m_Renderer->SetSourceSize(1366, 768);
+        ASSERT_TRUE(m_Renderer->SetMode(false, true, 1366, 768));
+        ASSERT_TRUE(m_Renderer->BeginFrame());
+        m_Log->Take();
+        m_Log->Draws.clear();
+    }
+    void TearDown() override
+    {
+        m_Renderer.reset();
+        CTextureManager::Instance().ReleaseAllDeviceTextures();
+        lv::platform::SetDirect3DFactory(nullptr);
+    }
+
+    CTestHost m_Host;
+    std::shared_ptr<lv::platform::CRecordingLog> m_Log;
+    std::unique_ptr<CRenderer> m_Renderer;
+};
+
+} // namespace
+
+TEST_F(ImageObjectTest, ObjectMadeFromANameCentresTheFrameOnItsPosition)
+{
+    CImageObject object("pic");
+    ASSERT_NE(object.GetImage(), nullptr);
+    EXPECT_STREQ(object.GetResourceName().GetText(), "pic");
+    EXPECT_STREQ(object.GetTypeName(), "image");
+    EXPECT_EQ(object.GetCorners().Corners[0], CVector2(-20, -10));
+    EXPECT_EQ(object.GetCorners().Corners[2], CVector2(20, 10));
+    EXPECT_EQ(object.GetSize(), CVector2(40, 20));
+    EXPECT_TRUE(object.HitTest(CVector2(19, 9)));
+    EXPECT_FALSE(object.HitTest(CVector2(21, 0)));
+    object.SetImage("walk");
+    EXPECT_STREQ(object.GetResourceName().GetText(), "walk");
+    EXPECT_EQ(object.GetCorners().Corners[2], CVector2(20, 10)) << "rebinding keeps the geometry";
+}
+
+TEST_F(ImageObjectTest, SmallMovesAreIgnored)
+{
+    CImageObject object("pic");
+    const struct
+    {
+        CVector2 to;
+        CVector2 expected;
+    } moves[] = {
+        {{0.05f, 0.05f}, {0, 0}},
+        {{0.1f, 0}, {0.1f, 0}},
+        {{0.15f, 0.05f}, {0.1f, 0}},
+        {{0.15f, 0.2f}, {0.15f, 0.2f}},
+    };
+    for (const auto& move : moves) {
+        object.SetPosition(move.to);
+        EXPECT_EQ(object.GetPosition(), move.expected) << move.to.X << " " << move.to.Y;
+    }
+    CQuad corners = object.GetCorners();
+    corners.Corners[1].X = 20.05f;
+    object.SetCorners(corners);
+    EXPECT_EQ(object.GetCorners().Corners[1].X, 20);
+    corners.Corners[1].X = 20.1f;
+    object.SetCorners(corners);
+    EXPECT_FLOAT_EQ(object.GetCorners().Corners[1].X, 20.1f);
+    object.SetAngle(0.001f);
+    EXPECT_EQ(object.GetAngle(), 0);
+    object.SetAngle(0.002f);
+    EXPECT_EQ(object.GetAngle(), 0.002f);
+}
+
+TEST_F(ImageObjectTest, FlipFlagsThreeTurnThePictureHalfATurn)
+{
+    CImageObject object("pic");
+    object.SetPosition(CVector2(100, 50));
+    object.Draw(*m_Renderer);
+    const CQuad plain = object.GetScreenQuad();
+    EXPECT_EQ(plain.Corners[0], CVector2(80, 40));
+    object.SetFlipFlags(3);
+    object.Draw(*m_Renderer);
+    const CQuad flipped = object.GetScreenQuad();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(flipped.Corners[i], plain.Corners[(i + 2) % 4]) << i;
+    object.SetFlipFlags(1);
+    object.Draw(*m_Renderer);
+    EXPECT_EQ(object.GetScreenQuad().Corners[0], plain.Corners[1]);
+    EXPECT_EQ(object.GetScreenQuad().Corners[3], plain.Corners[2]);
+    m_Renderer->Flush();
+    EXPECT_EQ(m_Log->Draws.size(), 1u);
+}
+
+TEST_F(ImageObjectTest, UndeclaredImageDrawsNothing)
+{
+    CImageObject object("no_such_image");
+    EXPECT_EQ(object.GetImage(), nullptr);
+    EXPECT_TRUE(object.GetResourceName().IsEmpty());
+    object.SetCorners(CQuad(0, 0, 50, 50));
+    object.Draw(*m_Renderer);
+    m_Renderer->Flush();
+    EXPECT_TRUE(m_Log->Draws.empty());
+
+    // Nor does an invisible object with an image.
+    CImageObject hidden("pic");
+    hidden.SetActive(false);
+    hidden.Draw(*m_Renderer);
+    m_Renderer->Flush();
+    EXPECT_TRUE(m_Log->Draws.empty());
+}
+
+TEST_F(ImageObjectTest, AnimatedImageKeepsCyclingWhilePausedAndPlayRestartsIt)
+{
+    const CTestClips clips(R"(<Clip id="c"><image vis="true" i_id="walk" py="-8 -8 8 -8 8 8 -8 8">
+        <kp t="0"/><kp t="1000"/></image></Clip>)");
+    CImageObject object;
+    object.LoadFromDefinition(clips.Item("c"), nullptr);
+    ASSERT_NE(object.GetImage(), nullptr);
+    EXPECT_TRUE(object.GetImage()->IsMultiFrame());
+    object.Pause();
+    auto& time = lv::core::CTimeSystem::Instance();
+    s32 advanced = 0;
+    while (advanced == 0) {
+        time.Tick();
+        object.Update();
+        advanced += time.GetFrameDelta();
+    }
+    EXPECT_EQ(object.GetFrameTime(), advanced);
+    object.Play();
+    EXPECT_EQ(object.GetFrameTime(), 0);
+    std::unique_ptr<CClipObject> copy(object.Clone());
+    EXPECT_EQ(static_cast<CImageObject&>(*copy).GetImage(), object.GetImage());
+}
+
+TEST_F(ImageObjectTest, LoadTakesTheCornersFromTheItem)
+{
+    const CTestClips clips(R"(<Clip id="c"><image vis="true" i_id="pic" p="5 5" py="-1 -1 1 -1 1 1 -1 1" add_b="true"/></Clip>)");
+    CImageObject object;
+    object.LoadFromDefinition(clips.Item("c"), nullptr);
+    EXPECT_STREQ(object.GetResourceName().GetText(), "pic");
+    EXPECT_EQ(object.GetCorners().Corners[2], CVector2(1, 1));
+    EXPECT_EQ(object.GetPosition(), CVector2(5, 5));
+    EXPECT_TRUE(object.IsAdditiveBlend());
+    object.Draw(*m_Renderer);
+    m_Renderer->Flush();
+    EXPECT_FALSE(m_Log->Draws.empty());
+}
