@@ -78,13 +78,19 @@ bool CParticleManager::Load(core::CFileSystem& fileSystem)
     Release();
     u32 size = 0;
     if (const u8* image = fileSystem.LoadFile(ImagePath, &size))
-        Adopt(image, size, fileSystem);
+        Adopt(image, size, &fileSystem);
     else
         BuildFromXml();
     return true;
 }
 
-void CParticleManager::Adopt(const u8* data, u32 size, core::CFileSystem& fileSystem)
+bool CParticleManager::LoadImage(const u8* data, u32 size)
+{
+    Release();
+    return Adopt(data, size, nullptr);
+}
+
+bool CParticleManager::Adopt(const u8* data, u32 size, core::CFileSystem* fileSystem)
 {
     const u32 magic = size >= 4 ? ReadU32(data) : 0;
     const bool good = size >= 8 && magic == kMagic && (size - 8) / kRecord == ReadU32(data + 4);
@@ -93,19 +99,22 @@ void CParticleManager::Adopt(const u8* data, u32 size, core::CFileSystem& fileSy
                               "'properties/particles.bindump' has wrong format version or is corrupted.\n"
                               "Supported format: %i, format in bindump: %i",
                               static_cast<int>(kFormatVersion), static_cast<int>(magic >> 24));
-        fileSystem.FreeFile(data);
-        return;
+        if (fileSystem)
+            fileSystem->FreeFile(data);
+        return false;
     }
-    if (reinterpret_cast<uintptr_t>(data) % alignof(ParticleDefinition) != 0) {
-        // Records are handed out as structures: an unaligned view is copied.
+    if (!fileSystem || reinterpret_cast<uintptr_t>(data) % alignof(ParticleDefinition) != 0) {
+        // Records are handed out as structures: an unaligned or borrowed block is copied.
         m_Owned.assign(data, data + size);
-        fileSystem.FreeFile(data);
+        if (fileSystem)
+            fileSystem->FreeFile(data);
         m_Blob = m_Owned.data();
     } else {
         m_Blob = data;
-        m_FileSystem = &fileSystem;
+        m_FileSystem = fileSystem;
     }
     m_Size = size;
+    return true;
 }
 
 void CParticleManager::BuildFromXml()

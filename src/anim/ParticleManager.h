@@ -36,6 +36,9 @@ public:
     // Always true: a bad bindump is reported and leaves the manager without definitions.
     bool Load();
     bool Load(core::CFileSystem& fileSystem);
+    // Takes a copy of a block held in memory, checked as a loaded bindump is; false (reported)
+    // when it is rejected, leaving the manager without definitions.
+    bool LoadImage(const u8* data, u32 size);
 
     // The definition of that name (compared case-sensitively), or null. Valid until the next
     // Load or Release.
@@ -52,7 +55,7 @@ public:
     bool OwnsBlob() const { return m_OwnsBlob; }
 
 private:
-    void Adopt(const u8* data, u32 size, core::CFileSystem& fileSystem);
+    bool Adopt(const u8* data, u32 size, core::CFileSystem* fileSystem);
     void BuildFromXml();
 
     u32 m_Size = 0;

@@ -225,3 +225,14 @@ TEST_F(ParticleManagerTest, SaveWritesTheBuiltBlockWithAForwardSlash)
     ASSERT_EQ(saved.size(), m_Particles.GetSize());
     EXPECT_EQ(std::memcmp(saved.data(), m_Particles.GetBlob(), saved.size()), 0);
 }
+
+TEST_F(ParticleManagerTest, BlocksInMemoryAreCheckedAndCopied)
+{
+    std::vector<u8> image = Compile(R"(<particle id="a"/>)");
+    ASSERT_TRUE(m_Particles.LoadImage(image.data(), static_cast<u32>(image.size())));
+    image[8 + 8] = 'z';
+    EXPECT_NE(m_Particles.FindParticle("a"), nullptr) << "the manager keeps its own copy";
+    image[3] = 7;
+    EXPECT_FALSE(m_Particles.LoadImage(image.data(), static_cast<u32>(image.size())));
+    EXPECT_EQ(m_Particles.GetCount(), 0u);
+}
