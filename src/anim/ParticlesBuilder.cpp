@@ -57,6 +57,10 @@ void AssignName(CFixedString& name, const char* text, const char* what)
                                      what, static_cast<int>(cut), text, static_cast<int>(CFixedString::kMaxLength));
         length = cut;
     }
+    // An empty name keeps hash 0, as lookups expect.
+    name = CFixedString();
+    if (length == 0)
+        return;
     name.AssignN(text, length);
     name.UpdateHash();
 }
@@ -73,12 +77,10 @@ void CParticlesBuilder::OnElementStart(void* user, core::XmlFrame* frames, int d
 {
     auto& self = *static_cast<CParticlesBuilder*>(user);
     self.m_Current = TokenIs(frames[depth].name, "particle");
-    if (self.m_Current) {
+    // Names start empty with hash 0; set names get their hash at once, so lookups never write
+    // into the block.
+    if (self.m_Current)
         self.m_Definitions.emplace_back();
-        // Empty names carry hash 0, set names their hash: lookups never write into the image.
-        self.m_Definitions.back().id.UpdateHash();
-        self.m_Definitions.back().tex_id.UpdateHash();
-    }
 }
 
 void CParticlesBuilder::OnAttribute(void* user, core::XmlFrame*, int, const core::XmlToken* name,

@@ -236,3 +236,15 @@ TEST_F(ParticleManagerTest, BlocksInMemoryAreCheckedAndCopied)
     EXPECT_FALSE(m_Particles.LoadImage(image.data(), static_cast<u32>(image.size())));
     EXPECT_EQ(m_Particles.GetCount(), 0u);
 }
+
+TEST_F(ParticleManagerTest, EmptyNamesAreStoredWithHashZeroAndFound)
+{
+    const std::vector<u8> image = Compile(R"(<particle id="" emission="2"/><particle emission="3"/>)");
+    ASSERT_EQ(image.size(), 8u + 2 * 384u);
+    for (size_t record : {8u, 8u + 384u}) {
+        EXPECT_EQ(image[record + 4] | image[record + 5], 0) << "hash of the empty name";
+        EXPECT_EQ(image[record + 288 + 4] | image[record + 288 + 5], 0) << "hash of the empty tex_id";
+    }
+    ASSERT_TRUE(m_Particles.LoadImage(image.data(), static_cast<u32>(image.size())));
+    EXPECT_NE(m_Particles.FindParticle(""), nullptr);
+}
