@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "core/TimeSystem.h"
 #include "core/Timer.h"
+#include "core/TimerGroup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,15 @@ CVector2 Direction(const CVector2& v)
     return CVector2(v.X / length, v.Y / length);
 }
 
+// Towards zero, held inside the 32-bit range (NaN gives 0), so that huge rates from a
+// definition cannot overflow the conversion.
+s64 Truncate(float value)
+{
+    if (!(value == value))
+        return 0;
+    return static_cast<s64>(std::clamp(value, -2147483647.0f, 2147483647.0f));
+}
+
 u8 ColorByte(float value)
 {
     return value > 255.0f ? 255 : static_cast<u8>(static_cast<s32>(value));
@@ -53,7 +63,7 @@ CParticleSystem::CParticleSystem(core::CTimer* timer)
 }
 
 CParticleSystem::CParticleSystem(core::CTimerGroup* group)
-    : CParticleSystem(core::CTimeSystem::Instance().CreateTimer(group))
+    : CParticleSystem(group ? group->CreateTimer() : core::CTimeSystem::Instance().CreateTimer(nullptr))
 {
 }
 
@@ -78,7 +88,7 @@ bool CParticleSystem::Load(const char* name)
                                                       : std::min(m_Def.life_time_max, m_Def.system_life_time);
         estimate = life / 1000.0f * 1.5f;
     }
-    s64 limit = static_cast<s64>(estimate * m_Def.emission);
+    s64 limit = Truncate(estimate * m_Def.emission);
     if (m_Def.max_life_particles < limit) {
         limit = m_Def.max_life_particles;
         estimate = -1.0f;
@@ -178,7 +188,7 @@ void CParticleSystem::SetEmission(float rate)
         return;
     }
     if (m_LifeEstimate > 0) {
-        const s64 wanted = static_cast<s64>(m_LifeEstimate * rate);
+        const s64 wanted = Truncate(m_LifeEstimate * rate);
         if (wanted > m_Def.max_life_particles)
             m_Def.max_life_particles = static_cast<s32>(std::min<s64>(wanted, kMaxParticles));
     }
@@ -271,14 +281,14 @@ void CParticleSystem::Emit(u32 ms)
     u32 count = 0;
     if (flags & PF_BURST) {
         if (m_BurstPending) {
-            count = m_Def.emission > 0 ? static_cast<u32>(m_Def.emission) : 0;
+            count = m_Def.emission > 0 ? static_cast<u32>(Truncate(m_Def.emission)) : 0;
             m_BurstPending = false;
         }
     } else if ((flags & PF_ENDLESS) || static_cast<float>(m_Elapsed) < m_Def.system_life_time) {
         m_EmitAccumulator += elapsed;
         if (m_Def.emission > 0 && !(flags & PF_PARKED)) {
             const float period = 1000.0f / m_Def.emission;
-            count = static_cast<u32>(m_EmitAccumulator / period);
+            count = static_cast<u32>(std::max<s64>(Truncate(m_EmitAccumulator / period), 0));
             m_EmitAccumulator -= static_cast<float>(count) * period;
         } else {
             m_EmitAccumulator = 0;
@@ -291,7 +301,7 @@ void CParticleSystem::Emit(u32 ms)
     for (u32 i = 0; i < count; ++i) {
         const float back = static_cast<float>(i) / static_cast<float>(count) * elapsed;
         if (back > m_Def.life_time_max)
-            continue;
+            break; // later ones lie further back, so they would all be dead already
         // >=: a limit lowered below the live count stops emission instead of overrunning.
         if (m_LiveCount >= limit || m_LiveCount >= m_Particles.size())
             break;

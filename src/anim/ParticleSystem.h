@@ -49,7 +49,7 @@ public:
 
     // Takes ownership of the timer (may be null for systems stepped by hand).
     explicit CParticleSystem(core::CTimer* timer);
-    // Creates the system's own timer in that group.
+    // Creates the system's own timer in that group (the process-wide root group when null).
     explicit CParticleSystem(core::CTimerGroup* group);
     ~CParticleSystem();
     CParticleSystem(const CParticleSystem&) = default;

@@ -3,6 +3,9 @@
 #include "anim/ParticleRandom.h"
 #include "anim/ParticleSystem.h"
 #include "content/ParticleImageWriter.h"
+#include "core/TimeSystem.h"
+#include "core/Timer.h"
+#include "core/TimerGroup.h"
 
 #include <gtest/gtest.h>
 
@@ -157,4 +160,45 @@ TEST_F(ParticleSystemTest, LivesAreCappedAndShortLivesStayFinite)
     }
     shortLived.Step(1);
     EXPECT_EQ(shortLived.GetParticleCount(), 0);
+}
+
+TEST_F(ParticleSystemTest, TimerGroupDrivesAndPausesTheEffect)
+{
+    Define(R"(<particle id="e" flags="2048" emission="25" life_time_min="5000" life_time_max="5000" max_life_particles="100"/>)");
+    double now = 0.0;
+    lv::core::CTimeSystem time([&now] { return now; });
+    lv::core::CTimerGroup* group = time.CreateTimerGroup("scene", nullptr);
+    {
+        CParticleSystem system(group);
+        ASSERT_NE(system.GetTimer(), nullptr);
+        EXPECT_TRUE(time.HoldsTimer(system.GetTimer()));
+        ASSERT_TRUE(system.Load("e"));
+        time.Tick();
+        for (int i = 0; i < 3; ++i) {
+            now += 16;
+            time.Tick();
+            system.Update();
+        }
+        EXPECT_EQ(system.GetParticleCount(), 1);
+        system.Pause(true);
+        EXPECT_TRUE(system.IsPaused());
+        for (int i = 0; i < 5; ++i) {
+            now += 16;
+            time.Tick();
+            system.Update();
+        }
+        EXPECT_EQ(system.GetParticleCount(), 1) << "a paused timer steps 0 ms";
+        EXPECT_EQ(system.GetParticle(0).age, 0) << "and ages nothing";
+    }
+    EXPECT_EQ(time.GetTimerCount(), 0u) << "the system destroys its timer";
+}
+
+TEST_F(ParticleSystemTest, HugeRatesStayWithinTheLimit)
+{
+    Define(R"(<particle id="h" flags="2048" emission="1e30" life_time_min="1000" life_time_max="1000" max_life_particles="5"/>)");
+    CParticleSystem system(static_cast<lv::core::CTimer*>(nullptr));
+    ASSERT_TRUE(system.Load("h"));
+    EXPECT_EQ(system.GetMaxLiveParticles(), 5);
+    system.Step(16);
+    EXPECT_EQ(system.GetParticleCount(), 5);
 }
