@@ -199,8 +199,23 @@ bool CRenderer::CheckDeviceLost()
     return true;
 }
 
+namespace {
+
+CRenderer::FrameHook g_FrameBegin = nullptr;
+CRenderer::FrameHook g_FrameEnd = nullptr;
+
+} // namespace
+
+void CRenderer::SetFrameHooks(FrameHook begin, FrameHook end)
+{
+    g_FrameBegin = begin;
+    g_FrameEnd = end;
+}
+
 bool CRenderer::BeginFrame()
 {
+    if (g_FrameBegin)
+        g_FrameBegin();
     if (!CheckDeviceLost())
         return false;
     if (!GetGraphicsDevice().GetDevice())
@@ -216,6 +231,8 @@ bool CRenderer::BeginFrame()
 bool CRenderer::EndFrame()
 {
     m_RenderBatch->EndFrame();
+    if (g_FrameEnd)
+        g_FrameEnd();
     return true;
 }
 

@@ -56,6 +56,10 @@ public:
     std::vector<CDisplayMode> GetDisplayModes() const { return m_DisplayModes; }
 
     // Frame and device.
+    // Called as every frame begins and ends (the particle statistics sample frames so),
+    // without the graphics library knowing who listens. Null removes a hook.
+    using FrameHook = void (*)();
+    static void SetFrameHooks(FrameHook begin, FrameHook end);
     bool BeginFrame();
     bool EndFrame();
     bool CheckDeviceLost();
