@@ -83,6 +83,12 @@ public:
     // "scene/object".
     void GetPath(CFixedString& path) const;
 
+    // Where a record's payload starts: after the header and the hint text.
+    static const u8* GetPayloadOf(const u8* record)
+    {
+        return record + kRecordHeaderSize + static_cast<u16>(record[208] | (record[209] << 8));
+    }
+
     // Keeps the record (not owned) and takes the low 16 bits of its flags.
     void SetRecord(const u8* record);
     const u8* GetRecord() const { return m_Record; }
