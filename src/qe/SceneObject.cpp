@@ -75,6 +75,11 @@ void CSceneObject::Render(lv::graphics::CRenderer& renderer)
     renderer.PopColor();
 }
 
+CSceneObject* CSceneObject::FindChild(const CFixedString&) const
+{
+    return nullptr;
+}
+
 bool CSceneObject::OnClick(const CVector2&)
 {
     return false;

@@ -89,6 +89,9 @@ public:
         return record + kRecordHeaderSize + static_cast<u16>(record[208] | (record[209] << 8));
     }
 
+    // The first child of that name (groups); null when none.
+    virtual CSceneObject* FindChild(const CFixedString& name) const;
+
     // Keeps the record (not owned) and takes the low 16 bits of its flags.
     void SetRecord(const u8* record);
     const u8* GetRecord() const { return m_Record; }
