@@ -3,6 +3,7 @@
 #include "qe/AreaObject.h"
 #include "qe/GroupObject.h"
 #include "qe/ImageObject.h"
+#include "qe/VideoObject.h"
 
 namespace qe {
 
@@ -54,6 +55,12 @@ CSceneObject* CreateObjectFromRecord(CScene* scene, const u8* record)
     case kRecordGroup:
     {
         auto* object = new CGroupObject(scene);
+        object->InitFromRecord(record);
+        return object;
+    }
+    case kRecordVideo:
+    {
+        auto* object = new CVideoObject(scene);
         object->InitFromRecord(record);
         return object;
     }
