@@ -1,0 +1,27 @@
+#pragma once
+// Objects from their records in the quest data image, by the record's kind.
+#include "core/Types.h"
+
+namespace qe {
+
+class CScene;
+class CSceneObject;
+
+// Record kinds of the quest data image (they differ from the objects' type ids).
+enum EObjectRecordKind : u16
+{
+    kRecordOther = 0,
+    kRecordGroup = 1,
+    kRecordArea = 2,
+    kRecordImage = 3,
+    kRecordClip = 4,
+    kRecordVideo = 5,
+};
+
+u16 GetRecordKind(const u8* record);
+// The first byte after a record (header, hint, payload and, for groups, the children).
+const u8* GetRecordEnd(const u8* record);
+// A new object of the record's kind, owned by the caller; null for a kind without objects.
+CSceneObject* CreateObjectFromRecord(CScene* scene, const u8* record);
+
+} // namespace qe
