@@ -4,17 +4,28 @@
 
 namespace lv::graphics {
 
+namespace {
+
+// No real font comes near this; a damaged image's metrics are held to it so that the layout's
+// sums of metrics, advances and lines stay far inside 32 bits.
+s32 SaneMetric(s32 v)
+{
+    return v < -32767 ? -32767 : (v > 32767 ? 32767 : v);
+}
+
+} // namespace
+
 void CFont::CopyMetrics(const FontHeader& header)
 {
-    pixelHeight = header.pixelHeight;
-    space = header.space;
-    lineGap = header.lineGap;
-    symbolGap = header.symbolGap;
-    baseline = header.baseline;
-    padLeft = header.padLeft;
-    padRight = header.padRight;
-    padTop = header.padTop;
-    padBottom = header.padBottom;
+    pixelHeight = SaneMetric(header.pixelHeight);
+    space = SaneMetric(header.space);
+    lineGap = SaneMetric(header.lineGap);
+    symbolGap = SaneMetric(header.symbolGap);
+    baseline = SaneMetric(header.baseline);
+    padLeft = SaneMetric(header.padLeft);
+    padRight = SaneMetric(header.padRight);
+    padTop = SaneMetric(header.padTop);
+    padBottom = SaneMetric(header.padBottom);
 }
 
 const FontGlyph* CFont::GetGlyphOrEmpty(u16 code) const

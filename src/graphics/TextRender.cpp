@@ -258,6 +258,18 @@ private:
     }
 };
 
+namespace {
+
+// A measured extent; damaged font metrics can take it past what an s32 holds.
+s32 SaturatedS32(float v)
+{
+    if (!(v > -2147483648.0f))
+        return v != v ? 0 : INT32_MIN;
+    return v >= 2147483648.0f ? INT32_MAX : static_cast<s32>(v);
+}
+
+} // namespace
+
 class CTextRender::WalkModuleTextSizeCalculator final : public WalkModule
 {
 public:
@@ -266,7 +278,7 @@ public:
     bool Line(WalkContext& c, s32, s32 y, s32, s32 width) override
     {
         m_Out->X = std::max(m_Out->X, width);
-        m_Out->Y = std::max(m_Out->Y, static_cast<s32>(static_cast<float>(y) + c.cellHeight));
+        m_Out->Y = std::max(m_Out->Y, SaturatedS32(static_cast<float>(y) + c.cellHeight));
         return true;
     }
 };
@@ -421,7 +433,9 @@ void CTextRender::Walk()
     WalkContext& c = m_Context;
     const CFont& font = *c.font;
     const CIntRect& box = *c.box;
-    c.cellHeight = static_cast<float>(font.pixelHeight + font.padTop + font.padBottom);
+    // In float: metrics of a damaged font image must not overflow the sum.
+    c.cellHeight = static_cast<float>(font.pixelHeight) + static_cast<float>(font.padTop) +
+                   static_cast<float>(font.padBottom);
     const auto finish = [this] {
         for (u32 m = 0; m < m_ActiveCount; ++m)
             m_Active[m]->End(m_Context);

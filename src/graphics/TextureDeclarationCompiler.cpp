@@ -24,7 +24,8 @@ bool Contains(const std::string& text, const char* what)
 template <class Name>
 void AssignName(Name& name, const std::string& text, const char* what)
 {
-    size_t length = text.size();
+    // A name ends at its first zero character, as the stored record's terminator says.
+    size_t length = std::min(text.size(), text.find('\0'));
     if (length > Name::kMaxLength) {
         core::CLog::Instance().Print(kCompilerChannel, 2, "%s \"%s\" is longer than %u characters and is cut", what,
                                      text.c_str(), static_cast<unsigned>(Name::kMaxLength));

@@ -262,3 +262,18 @@ TEST_F(TextRenderTest, DrawTextAtAnchors)
     m_Renderer->DrawTextAt(nullptr, u"ab", 0, 0, -1, -1, 1, CColor(), CColor(0u));
     EXPECT_TRUE(Glyphs().empty());
 }
+
+TEST_F(TextRenderTest, DamagedFontMetricsLayOutWithoutOverflow)
+{
+    // Metrics no real font has are held to 32767, so lines and cells never overflow (UBSan).
+    std::string xml = TestFontXml();
+    xml.replace(xml.find("PixHeight=\"10\""), 14, "PixHeight=\"2147483000\"");
+    CFontFixture fonts("", CTextureManager::Instance().CreateTexture(512, 16));
+    const CFont* tall = fonts.LoadOne(xml);
+    ASSERT_NE(tall, nullptr);
+    EXPECT_EQ(tall->pixelHeight, 32767);
+    const CIntRect box(0, 0, 100, 100);
+    CPoint2i size;
+    EXPECT_TRUE(Text().MeasureText(tall, u"a\nb", &box, 0, 0, &size));
+    EXPECT_EQ(size.Y, 32767 + 2 + 32767);
+}

@@ -322,3 +322,14 @@ TEST(TextureDeclarationsTest, ToolBlobEqualsTheGameCompiledOne)
     ASSERT_EQ(again.GetBlobSize(), tool.size());
     EXPECT_EQ(std::memcmp(again.GetBlob(), tool.data(), tool.size()), 0);
 }
+
+TEST(TextureDeclarationsTest, NamesEndAtAZeroCharacter)
+{
+    // A group id that starts with zero characters once gave a record the loader refuses.
+    const std::string xml("<resources><surfaces><surface path=\"a.png\"/></surfaces>"
+                          "<group id=\"\0\0/g\" path=\"a.png\"><image id=\"i\" path=\"a.png\"/></group></resources>",
+                          133);
+    std::vector<u8> blob;
+    lv::content::CompileTextureDeclarations(xml, blob);
+    EXPECT_TRUE(CTextureDeclarations::Validate(blob.data(), static_cast<u32>(blob.size())));
+}
