@@ -10,6 +10,7 @@
 #include "content/TextureDeclarationWriter.h"
 #include "TextureTestSupport.h"
 #include "graphics/ImageInfo.h"
+#include "graphics/TextureDeclarationCompiler.h"
 #include "graphics/TextureDeclarations.h"
 
 using namespace lv::graphics;
@@ -325,11 +326,11 @@ TEST(TextureDeclarationsTest, ToolBlobEqualsTheGameCompiledOne)
 
 TEST(TextureDeclarationsTest, NamesEndAtAZeroCharacter)
 {
-    // A group id that starts with zero characters once gave a record the loader refuses.
-    const std::string xml("<resources><surfaces><surface path=\"a.png\"/></surfaces>"
-                          "<group id=\"\0\0/g\" path=\"a.png\"><image id=\"i\" path=\"a.png\"/></group></resources>",
-                          133);
+    // Damaged XML whose group id starts with zero characters once compiled to a record the
+    // loader refuses.
+    const std::string xml("\x78\x78\x6d\x6c\x3e\xb1\x3c\x70\x3e\x3c\x78\x6d\x6c\x3e\x3c\x67\x72\x6f\x75\x70\xb1\x20\x69\x64\x3d\x22\x00\x00\x2f\x6d\x78\x6d\xff\xff\xff\x22\x69\x6d\x61\x67\x65\xff\xff\x22\xde\x9e\x9b\x8c\xc2\xdd\xdd\x94\x64\x5f\x6f\x6e\x6d\x61\x6e\x64\x22\x22", 62);
     std::vector<u8> blob;
-    lv::content::CompileTextureDeclarations(xml, blob);
+    CTextureDeclarationCompiler compiler;
+    compiler.Compile(xml.data(), xml.size(), blob);
     EXPECT_TRUE(CTextureDeclarations::Validate(blob.data(), static_cast<u32>(blob.size())));
 }
