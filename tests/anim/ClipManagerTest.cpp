@@ -238,7 +238,7 @@ TEST_F(ClipManagerTest, DamagedImagesAreRejected)
     const std::vector<std::pair<const char*, std::function<void(std::vector<u8>&)>>> damages = {
         {"cut in the head", [](std::vector<u8>& b) { b.resize(6); }},
         {"cut in the index", [](std::vector<u8>& b) { b.resize(150); }},
-        {"cut in the last record", [](std::vector<u8>& b) { b.resize(b.size() - 4); }},
+        {"cut in the last record", [](std::vector<u8>& b) { b.erase(b.end() - 4, b.end()); }},
         {"count beyond the image", [](std::vector<u8>& b) { PutU32(b, 4, 0x40000000); }},
         {"offset beyond the image", [](std::vector<u8>& b) { PutU32(b, 8 + 96, static_cast<u32>(b.size())); }},
         {"offset into the index", [](std::vector<u8>& b) { PutU32(b, 8 + 96, 8); }},
