@@ -25,7 +25,7 @@ namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* Channel = "particle";
+constexpr const char* ParticleSystemChannel = "particle";
 
 float RandomDraw()
 {
@@ -85,7 +85,7 @@ bool CParticleSystem::Load(const char* name)
         return false;
     const ParticleDefinition* definition = CParticleManager::Instance().FindParticle(name);
     if (!definition) {
-        core::CLog::Instance().Print(Channel, 3, "cannot load particle: %s", name);
+        core::CLog::Instance().Print(ParticleSystemChannel, 3, "cannot load particle: %s", name);
         return false;
     }
     m_Def = *definition;
@@ -95,7 +95,7 @@ bool CParticleSystem::Load(const char* name)
         // Copied first: binding rewrites the name it is given.
         const std::string texture = m_Def.tex_id.GetText();
         if (!BindTexture(texture.c_str()))
-            core::CLog::Instance().Print(Channel, 2, "texture not found: %s", texture.c_str());
+            core::CLog::Instance().Print(ParticleSystemChannel, 2, "texture not found: %s", texture.c_str());
     }
 
     float estimate = 1.0f;
@@ -538,7 +538,7 @@ void CParticleSystem::Spawn(Particle& p, u32 index, u32 count, float, const CVec
     const CColor& e = m_Def.end_color;
     const CColor& v = m_Def.var_color;
     const CColor& bv = m_Def.base_var_color;
-    // Channel order a, r, g, b; stored as r, g, b, a.
+    // ParticleSystemChannel order a, r, g, b; stored as r, g, b, a.
     const s16 CColor::*channels[4] = {&CColor::A, &CColor::R, &CColor::G, &CColor::B};
     const int slot[4] = {3, 0, 1, 2};
     float base[4];
