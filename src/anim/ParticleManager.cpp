@@ -19,8 +19,8 @@ namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* kParticleChannel = "anim";
-constexpr const char* kParticleImagePath = "properties/particles.bindump";
+constexpr const char* ParticleManagerChannel = "anim";
+constexpr const char* ParticleImagePath = "properties/particles.bindump";
 constexpr u32 kRecord = ParticleDefinition::kRecordSize;
 constexpr u32 kTextOffset = 8;
 constexpr u32 kTextRoom = 88;
@@ -77,7 +77,7 @@ bool CParticleManager::Load(core::CFileSystem& fileSystem)
 {
     Release();
     u32 size = 0;
-    if (const u8* image = fileSystem.LoadFile(kParticleImagePath, &size))
+    if (const u8* image = fileSystem.LoadFile(ParticleImagePath, &size))
         Adopt(image, size, &fileSystem);
     else
         BuildFromXml();
@@ -173,9 +173,9 @@ bool CParticleManager::Save() const
 {
     if (!m_OwnsBlob || !m_Blob)
         return false;
-    FILE* file = core::FileOpen(kParticleImagePath, "wb");
+    FILE* file = core::FileOpen(ParticleImagePath, "wb");
     if (!file) {
-        core::CLog::Instance().Print(kParticleChannel, 3, "Can't write '%s'", kParticleImagePath);
+        core::CLog::Instance().Print(ParticleManagerChannel, 3, "Can't write '%s'", ParticleImagePath);
         return false;
     }
     const bool written = std::fwrite(m_Blob, 1, m_Size, file) == m_Size;

@@ -1,5 +1,6 @@
 #include "anim/ParticleSystem.h"
 
+#include "anim/ParticleFillStats.h"
 #include "anim/ParticleFlags.h"
 #include "anim/ParticleManager.h"
 #include "anim/ParticleRandom.h"
@@ -7,17 +8,26 @@
 #include "core/TimeSystem.h"
 #include "core/Timer.h"
 #include "core/TimerGroup.h"
+#include "graphics/ImageHandle.h"
+#include "graphics/PixelShader.h"
+#include "graphics/RenderBatch.h"
+#include "graphics/RenderState.h"
+#include "graphics/Renderer.h"
+#include "graphics/Texture.h"
+#include "graphics/TextureManager.h"
+#include "graphics/Vertex.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* Channel = "particle";
+constexpr const char* ParticleSystemChannel = "particle";
 
-float Draw()
+float RandomDraw()
 {
     return CParticleRandom::Draw();
 }
@@ -75,12 +85,18 @@ bool CParticleSystem::Load(const char* name)
         return false;
     const ParticleDefinition* definition = CParticleManager::Instance().FindParticle(name);
     if (!definition) {
-        core::CLog::Instance().Print(Channel, 3, "cannot load particle: %s", name);
+        core::CLog::Instance().Print(ParticleSystemChannel, 3, "cannot load particle: %s", name);
         return false;
     }
     m_Def = *definition;
     m_HasPosition = false;
     SetWindDirection(m_Def.wind_direction);
+    if (!m_Def.tex_id.IsEmpty()) {
+        // Copied first: binding rewrites the name it is given.
+        const std::string texture = m_Def.tex_id.GetText();
+        if (!BindTexture(texture.c_str()))
+            core::CLog::Instance().Print(ParticleSystemChannel, 2, "texture not found: %s", texture.c_str());
+    }
 
     float estimate = 1.0f;
     if (!(m_Def.flags & PF_BURST)) {
@@ -96,6 +112,139 @@ bool CParticleSystem::Load(const char* name)
     m_Def.max_life_particles = static_cast<s32>(std::clamp<s64>(limit, 0, kMaxParticles));
     m_LifeEstimate = estimate;
     return true;
+}
+
+bool CParticleSystem::BindTexture(const char* name)
+{
+    graphics::CImageHandle* image = graphics::CTextureManager::Instance().GetImage(name);
+    if (!image)
+        return false;
+    m_Image = image;
+    m_Def.tex_id.Assign(name);
+    return true;
+}
+
+namespace {
+
+s32 s_ParticleDebugLevel = 0;
+
+// One colour channel at fraction f of the way from `from` to `to`, tinted by k.
+u32 ParticleChannel(u8 from, u8 to, float f, float k)
+{
+    const float value = (static_cast<float>(from) + (static_cast<float>(to) - static_cast<float>(from)) * f) * k;
+    return value <= 0.0f ? 0u : std::min(255u, static_cast<u32>(value));
+}
+
+} // namespace
+
+void CParticleSystem::SetDebugLevel(s32 level)
+{
+    s_ParticleDebugLevel = level;
+}
+
+s32 CParticleSystem::GetDebugLevel()
+{
+    return s_ParticleDebugLevel;
+}
+
+void CParticleSystem::Draw(graphics::CRenderer& renderer) const
+{
+    using graphics::CVertex;
+    if (!m_Image || m_LiveCount == 0)
+        return;
+    graphics::CRenderState& state = renderer.GetRenderState();
+    CMatrix3 screen;
+    renderer.GetTransform().Multiply(screen, state.GetScreenTransform());
+
+    graphics::CRenderBatch& batch = renderer.GetRenderBatch();
+    batch.SetBlendMode((m_Def.flags & PF_ADDITIVE) ? 3 : 2);
+    graphics::CTexture* texture = m_Image->GetTexture();
+    batch.SetTexture(0, texture ? texture->GetDeviceTexture() : nullptr);
+    graphics::CPixelShader* shader = state.GetPixelShader();
+    batch.SetPixelShader(shader ? shader->GetDeviceShader() : nullptr);
+
+    const bool clip = !renderer.IsClipDisabled();
+    const bool stats = s_ParticleDebugLevel >= 2;
+    const CColor& tint = renderer.GetColor();
+    if (tint.A <= 0)
+        return;
+    const float k[4] = {static_cast<float>(tint.R) / 255.0f, static_cast<float>(tint.G) / 255.0f,
+                        static_cast<float>(tint.B) / 255.0f, static_cast<float>(tint.A) / 255.0f};
+    const float width = static_cast<float>(m_Image->GetWidth());
+    const float height = static_cast<float>(m_Image->GetHeight());
+    const float hw = width * m_Scale.X / 2;
+    const float hh = height * m_Scale.Y / 2;
+    const char* name = m_Def.id.GetText();
+    const bool animated = m_Image->IsMultiFrame();
+
+    for (u16 i = 0; i < m_LiveCount; ++i) {
+        const Particle& p = m_Particles[i];
+        if (p.size < 0.1f)
+            continue;
+        if (stats) {
+            CParticleFillStats* fill = GetParticleFillStats();
+            fill->AddFill(name, (2 * hw * p.size) * (2 * hh * p.size), 1);
+            fill->AddSource(name, width * height, 1);
+        }
+        const float x0 = p.position.X - hw * p.size;
+        const float y0 = p.position.Y - hh * p.size;
+        const float x1 = p.position.X + hw * p.size;
+        const float y1 = p.position.Y + hh * p.size;
+        // Uv rectangles hold (U0, V0, U1, V1).
+        const CFloatRect& uv = animated ? m_Image->GetFrameUv(static_cast<u32>(std::max(0, m_Image->GetFrameForTime(p.age))))
+                                        : m_Image->GetFirstFrameUv();
+
+        CMatrix3 local = screen;
+        if (std::fabs(p.angle) > 0.01f) {
+            CMatrix3 toOrigin, turn, back, a, b;
+            CMatrix3::MakeTranslation(toOrigin, -p.position.X, -p.position.Y);
+            CMatrix3::MakeRotation(turn, p.angle);
+            CMatrix3::MakeTranslation(back, p.position.X, p.position.Y);
+            toOrigin.Multiply(a, turn);
+            a.Multiply(b, back);
+            b.Multiply(local, screen);
+        }
+
+        // A life of 0 or 1 ms has no half life to interpolate over: such a particle shows its
+        // end colour for its one step.
+        const u32 half = p.life / 2u;
+        const u8* from = p.mid_color;
+        const u8* to = p.end_color;
+        float f = 1.0f;
+        if (half > 0) {
+            if (p.age < half) {
+                from = p.start_color;
+                to = p.mid_color;
+                f = static_cast<float>(p.age) / static_cast<float>(half);
+            } else {
+                f = static_cast<float>(p.age - half) / static_cast<float>(half);
+            }
+        }
+        // Particle colours are stored r, g, b, a.
+        const u32 argb = ParticleChannel(from[3], to[3], f, k[3]) << 24 | ParticleChannel(from[0], to[0], f, k[0]) << 16 |
+                         ParticleChannel(from[1], to[1], f, k[1]) << 8 | ParticleChannel(from[2], to[2], f, k[2]);
+
+        CVector2 corners[4] = {CVector2(x0, y0), CVector2(x1, y0), CVector2(x0, y1), CVector2(x1, y1)};
+        for (CVector2& c : corners)
+            c.Transform(local);
+        const float us[4] = {uv.X, uv.Width, uv.X, uv.Width};
+        const float vs[4] = {uv.Y, uv.Y, uv.Height, uv.Height};
+        static constexpr int kOrder[6] = {0, 1, 2, 2, 1, 3};
+        CVertex v[graphics::kMaxDrawVertices];
+        for (int n = 0; n < 6; ++n) {
+            const int c = kOrder[n];
+            v[n].x = corners[c].X;
+            v[n].y = corners[c].Y;
+            v[n].diffuse = argb;
+            v[n].u = us[c];
+            v[n].v = vs[c];
+        }
+        u32 count = 6;
+        if (clip)
+            state.ClipPolygon(v, count);
+        if (count >= 3)
+            batch.AddPrimitives(D3DPT_TRIANGLELIST, v, count);
+    }
 }
 
 void CParticleSystem::Restart()
@@ -319,7 +468,7 @@ void CParticleSystem::Spawn(Particle& p, u32 index, u32 count, float, const CVec
     float x = 0.0f;
     float y = 0.0f;
     if (m_Def.emiter_type == 0 && (flags & PF_EMIT_ON_OUTLINE)) {
-        const float r = Draw() * (2 * w + 2 * h);
+        const float r = RandomDraw() * (2 * w + 2 * h);
         x = -w / 2;
         y = -h / 2;
         float a = w;
@@ -335,26 +484,26 @@ void CParticleSystem::Spawn(Particle& p, u32 index, u32 count, float, const CVec
             y += h - (a - r);
         }
     } else if (m_Def.emiter_type == 0) {
-        y = Draw() * h - h / 2;
-        x = Draw() * w - w / 2;
+        y = RandomDraw() * h - h / 2;
+        x = RandomDraw() * w - w / 2;
     } else if (m_Def.emiter_type == 1 && (flags & PF_EMIT_ON_OUTLINE)) {
-        const float a = Draw() * 6.29f;
+        const float a = RandomDraw() * 6.29f;
         x = std::cos(a) * w / 2;
         y = std::sin(a) * h / 2;
     } else if (m_Def.emiter_type == 1) {
         bool inside = false;
         for (int attempt = 0; attempt < 3 && !inside; ++attempt) {
-            y = Draw() * h - h / 2;
-            x = Draw() * w - w / 2;
+            y = RandomDraw() * h - h / 2;
+            x = RandomDraw() * w - w / 2;
             const float rx = w / 2;
             const float ry = h / 2;
             inside = (rx > 0 ? x * x / (rx * rx) : 0) + (ry > 0 ? y * y / (ry * ry) : 0) <= 1.0f;
         }
         if (!inside) {
-            const float a = Draw() * 3.145f;
+            const float a = RandomDraw() * 3.145f;
             x = std::cos(a) * w / 2;
             const float top = std::fabs(std::sin(a) * h / 2);
-            y = top - Draw() * 2 * top;
+            y = top - RandomDraw() * 2 * top;
         }
     }
     const CVector2 offset(x, y);
@@ -374,7 +523,7 @@ void CParticleSystem::Spawn(Particle& p, u32 index, u32 count, float, const CVec
     p.wind = (flags & PF_WIND) ? Between(m_Def.wind_min, m_Def.wind_max) : 0.0f;
     p.tangential_acc = Between(m_Def.tang_acc_min, m_Def.tang_acc_max);
 
-    const float theta = (m_Def.direction + m_MotionAngle + m_Rotation - m_Def.spread / 2) + Draw() * m_Def.spread;
+    const float theta = (m_Def.direction + m_MotionAngle + m_Rotation - m_Def.spread / 2) + RandomDraw() * m_Def.spread;
     const float speed = Between(m_Def.start_speed_min, m_Def.start_speed_max);
     p.velocity = CVector2(std::sin(theta) * speed, -std::cos(theta) * speed);
 
@@ -389,12 +538,12 @@ void CParticleSystem::Spawn(Particle& p, u32 index, u32 count, float, const CVec
     const CColor& e = m_Def.end_color;
     const CColor& v = m_Def.var_color;
     const CColor& bv = m_Def.base_var_color;
-    // Channel order a, r, g, b; stored as r, g, b, a.
+    // ParticleSystemChannel order a, r, g, b; stored as r, g, b, a.
     const s16 CColor::*channels[4] = {&CColor::A, &CColor::R, &CColor::G, &CColor::B};
     const int slot[4] = {3, 0, 1, 2};
     float base[4];
     for (int c = 0; c < 4; ++c)
-        base[c] = Draw() * static_cast<float>(bv.*channels[c]);
+        base[c] = RandomDraw() * static_cast<float>(bv.*channels[c]);
     for (int c = 0; c < 4; ++c) {
         const s32 from = s.*channels[c];
         const s32 spreadTo = from + (m.*channels[c] - from) * v.*channels[c] / 255;
@@ -404,18 +553,18 @@ void CParticleSystem::Spawn(Particle& p, u32 index, u32 count, float, const CVec
     }
 
     const ParticleRange& size = m_Def.size;
-    float delta = Draw() * size.base_var;
+    float delta = RandomDraw() * size.base_var;
     p.size = Between(size.start, size.start + (size.mid - size.start) * size.var) + delta;
     p.size_rate1 = rate(delta + size.mid - p.size);
     p.size_rate2 = rate(size.end - size.mid);
 
     const ParticleRange& spin = m_Def.spin;
     const float turn = m_MotionAngle + m_Rotation;
-    delta = Draw() * spin.base_var;
+    delta = RandomDraw() * spin.base_var;
     p.angle = Between(spin.start + turn, spin.start + turn + (spin.mid - spin.start) * spin.var) + delta;
     p.angle_rate1 = rate(delta + spin.mid + turn - p.angle);
     p.angle_rate2 = rate(spin.end - spin.mid);
-    if ((flags & PF_RANDOM_SPIN) && Draw() > 0.5f) {
+    if ((flags & PF_RANDOM_SPIN) && RandomDraw() > 0.5f) {
         p.angle_rate1 = -p.angle_rate1;
         p.angle_rate2 = -p.angle_rate2;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // One running particle effect: a private copy of a particle definition, its emitter and up to
 // 512 live particles, driven by its own timer (so pausing or speeding up the timer's group
-// does the same to the effect). Drawing is added with the renderer side of the effect.
+// does the same to the effect). Each live particle is drawn as one tinted, optionally rotated quad.
 #include "anim/ParticleDefinition.h"
 #include "core/TimerHandle.h"
 #include "core/Types.h"
@@ -13,6 +13,11 @@ namespace lv::core {
 class CTimer;
 class CTimerGroup;
 } // namespace lv::core
+
+namespace lv::graphics {
+class CImageHandle;
+class CRenderer;
+} // namespace lv::graphics
 
 namespace lv::misc::anim {
 
@@ -60,6 +65,14 @@ public:
 
     // Copies the named definition; false (logged unless the name is empty) when unknown.
     bool Load(const char* name);
+    // Binds a declared image as the particles' texture; false when no image has that name.
+    bool BindTexture(const char* name);
+    graphics::CImageHandle* GetImage() const { return m_Image; }
+    // Queues every visible live particle on the renderer's batch.
+    void Draw(graphics::CRenderer& renderer) const;
+    // The debug level the application runs at; fill statistics are kept from level 2.
+    static void SetDebugLevel(s32 level);
+    static s32 GetDebugLevel();
 
     void Restart();
     void ArmBurst() { m_BurstPending = true; }
@@ -108,6 +121,7 @@ private:
     std::vector<Particle> m_Particles;
     ParticleDefinition m_Def;
     core::CTimerHandle m_Timer;
+    graphics::CImageHandle* m_Image = nullptr; // not owned
     float m_MotionAngle = 0.0f;
     u32 m_Elapsed = 0;
     CVector2 m_PrevPosition;

@@ -13,10 +13,10 @@ namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* kParticleBuilderChannel = "anim";
-constexpr u32 kMagic = 0x01524150;
+constexpr const char* ParticlesBuilderChannel = "anim";
+constexpr u32 kParticleMagic = 0x01524150;
 
-bool TokenIs(const core::XmlToken& token, const char* text)
+bool ParticleTokenIs(const core::XmlToken& token, const char* text)
 {
     const size_t length = std::strlen(text);
     return token.length == length && std::memcmp(token.start, text, length) == 0;
@@ -53,7 +53,7 @@ void AssignName(CFixedString& name, const char* text, const char* what)
         size_t cut = CFixedString::kMaxLength;
         while (cut > 0 && (static_cast<u8>(text[cut]) & 0xC0) == 0x80)
             --cut;
-        core::CLog::Instance().Print(kParticleBuilderChannel, 2, "ParticlesLoader - %s '%.*s...' is longer than %i characters, cut",
+        core::CLog::Instance().Print(ParticlesBuilderChannel, 2, "ParticlesLoader - %s '%.*s...' is longer than %i characters, cut",
                                      what, static_cast<int>(cut), text, static_cast<int>(CFixedString::kMaxLength));
         length = cut;
     }
@@ -76,7 +76,7 @@ bool CParticlesBuilder::AddXml(const char* text, size_t length)
 void CParticlesBuilder::OnElementStart(void* user, core::XmlFrame* frames, int depth)
 {
     auto& self = *static_cast<CParticlesBuilder*>(user);
-    self.m_Current = TokenIs(frames[depth].name, "particle");
+    self.m_Current = ParticleTokenIs(frames[depth].name, "particle");
     // Names start empty with hash 0; set names get their hash at once, so lookups never write
     // into the block.
     if (self.m_Current)
@@ -91,7 +91,7 @@ void CParticlesBuilder::OnAttribute(void* user, core::XmlFrame*, int, const core
         return;
     u32 length = value->length;
     if (length >= kValueBufferSize) {
-        core::CLog::Instance().Print(kParticleBuilderChannel, 2, "ParticlesLoader - value of '%.*s' is longer than %u bytes, cut",
+        core::CLog::Instance().Print(ParticlesBuilderChannel, 2, "ParticlesLoader - value of '%.*s' is longer than %u bytes, cut",
                                      static_cast<int>(name->length), name->start, kValueBufferSize - 1);
         length = kValueBufferSize - 1;
     }
@@ -187,7 +187,7 @@ std::vector<u8> CParticlesBuilder::Build() const
     const u32 count = static_cast<u32>(sorted.size());
     std::vector<u8> image(8 + static_cast<size_t>(ParticleDefinition::kRecordSize) * count, 0);
     for (int i = 0; i < 4; ++i) {
-        image[i] = static_cast<u8>(kMagic >> (8 * i));
+        image[i] = static_cast<u8>(kParticleMagic >> (8 * i));
         image[4 + i] = static_cast<u8>(count >> (8 * i));
     }
     for (u32 i = 0; i < count; ++i)

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include "core/ByteOrder.h"
+
 #include <fstream>
 
 using namespace lv::misc::anim;

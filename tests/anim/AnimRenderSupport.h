@@ -1,0 +1,78 @@
+#pragma once
+// A renderer host and a few declared images for the tests that draw through the recording device.
+#include "content/ImageWriter.h"
+#include "content/TextureDeclarationWriter.h"
+#include "core/ContentTestSupport.h"
+#include "graphics/RendererHost.h"
+#include "graphics/TextureDeclarations.h"
+#include "graphics/TextureManager.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+#include <vector>
+
+namespace lv::graphics {
+class CAnimTestHost final : public CRendererHost
+{
+public:
+    HWND GetWindowHandle() override { return nullptr; }
+    void GetClientSize(s32& w, s32& h) override
+    {
+        w = 1366;
+        h = 768;
+    }
+    bool GetDesktopSize(s32& w, s32& h) override
+    {
+        w = 1366;
+        h = 768;
+        return true;
+    }
+    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
+    void GetRequestedWindowSize(s32& w, s32& h) override
+    {
+        w = 1366;
+        h = 768;
+    }
+    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
+};
+
+// Declared images, given to the texture manager once for the whole test program: "pic", one
+// 40 x 20 frame, "walk", four 16 x 16 frames of 100 ms each, and "spark", one 8 x 4 frame.
+inline void DeclareAnimTestImages()
+{
+    static CTextureDeclarations* declarations = [] {
+        // Grid images take their frame size from the surface files, which the compiler probes
+        // in the working folder.
+        const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "anim_render_content";
+        std::filesystem::create_directories(folder / "gfx");
+        for (const auto& [name, w, h] : {std::tuple{"gfx/pic.png", 40u, 20u}, std::tuple{"gfx/walk.png", 64u, 16u},
+                                                   std::tuple{"gfx/spark.png", 8u, 4u}}) {
+            std::vector<u8> png;
+            EXPECT_TRUE(lv::content::EncodePngArgb(w, h, std::vector<u32>(w * h, 0xFF808080u), false, png));
+            std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                                                 static_cast<std::streamsize>(png.size()));
+        }
+        const CWorkingFolder cwd(folder);
+        std::vector<u8> blob;
+        lv::content::CompileTextureDeclarations(
+            "<?xml version=\"1.0\"?>\n<resources><surfaces>"
+            "<surface path=\"gfx/pic.png\" width=\"40\" height=\"20\"/>"
+            "<surface path=\"gfx/walk.png\" width=\"64\" height=\"16\"/>"
+            "<surface path=\"gfx/spark.png\" width=\"8\" height=\"4\"/></surfaces>"
+            "<group id=\"g\"><image id=\"pic\" path=\"gfx/pic.png\" cols=\"1\" rows=\"1\"/>"
+            "<image id=\"walk\" path=\"gfx/walk.png\" cols=\"4\" rows=\"1\" anim_type=\"loop\" frame_delay=\"100\"/>"
+            "<image id=\"spark\" path=\"gfx/spark.png\" cols=\"1\" rows=\"1\"/>"
+            "</group></resources>",
+            blob);
+        auto* d = new CTextureDeclarations();
+        EXPECT_TRUE(d->LoadBlob(blob.data(), static_cast<u32>(blob.size())));
+        CTextureManager::Instance().Init(d);
+        return d;
+    }();
+    (void)declarations;
+}
+
+} // namespace lv::graphics
