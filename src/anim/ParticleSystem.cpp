@@ -15,7 +15,7 @@ namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* Channel = "particle";
+constexpr const char* kParticleChannel = "particle";
 
 float Draw()
 {
@@ -75,7 +75,7 @@ bool CParticleSystem::Load(const char* name)
         return false;
     const ParticleDefinition* definition = CParticleManager::Instance().FindParticle(name);
     if (!definition) {
-        core::CLog::Instance().Print(Channel, 3, "cannot load particle: %s", name);
+        core::CLog::Instance().Print(kParticleChannel, 3, "cannot load particle: %s", name);
         return false;
     }
     m_Def = *definition;
@@ -389,7 +389,7 @@ void CParticleSystem::Spawn(Particle& p, u32 index, u32 count, float, const CVec
     const CColor& e = m_Def.end_color;
     const CColor& v = m_Def.var_color;
     const CColor& bv = m_Def.base_var_color;
-    // Channel order a, r, g, b; stored as r, g, b, a.
+    // kParticleChannel order a, r, g, b; stored as r, g, b, a.
     const s16 CColor::*channels[4] = {&CColor::A, &CColor::R, &CColor::G, &CColor::B};
     const int slot[4] = {3, 0, 1, 2};
     float base[4];

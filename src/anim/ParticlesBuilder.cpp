@@ -13,7 +13,7 @@ namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* Channel = "anim";
+constexpr const char* kParticlesBuilderChannel = "anim";
 constexpr u32 kMagic = 0x01524150;
 
 bool TokenIs(const core::XmlToken& token, const char* text)
@@ -53,7 +53,7 @@ void AssignName(CFixedString& name, const char* text, const char* what)
         size_t cut = CFixedString::kMaxLength;
         while (cut > 0 && (static_cast<u8>(text[cut]) & 0xC0) == 0x80)
             --cut;
-        core::CLog::Instance().Print(Channel, 2, "ParticlesLoader - %s '%.*s...' is longer than %i characters, cut",
+        core::CLog::Instance().Print(kParticlesBuilderChannel, 2, "ParticlesLoader - %s '%.*s...' is longer than %i characters, cut",
                                      what, static_cast<int>(cut), text, static_cast<int>(CFixedString::kMaxLength));
         length = cut;
     }
@@ -91,7 +91,7 @@ void CParticlesBuilder::OnAttribute(void* user, core::XmlFrame*, int, const core
         return;
     u32 length = value->length;
     if (length >= kValueBufferSize) {
-        core::CLog::Instance().Print(Channel, 2, "ParticlesLoader - value of '%.*s' is longer than %u bytes, cut",
+        core::CLog::Instance().Print(kParticlesBuilderChannel, 2, "ParticlesLoader - value of '%.*s' is longer than %u bytes, cut",
                                      static_cast<int>(name->length), name->start, kValueBufferSize - 1);
         length = kValueBufferSize - 1;
     }

@@ -15,7 +15,7 @@ using lv::core::CFileSystem;
 
 namespace {
 
-std::string Xml(const std::string& body)
+std::string ParticleXml(const std::string& body)
 {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<particles>" + body + "</particles>\n";
 }
@@ -23,11 +23,11 @@ std::string Xml(const std::string& body)
 std::vector<u8> Compile(const std::string& body)
 {
     CParticleImageWriter writer;
-    EXPECT_TRUE(writer.AddXml(Xml(body)));
+    EXPECT_TRUE(writer.AddXml(ParticleXml(body)));
     return writer.Build();
 }
 
-void PutU32(std::vector<u8>& b, size_t at, u32 v)
+void PutParticleU32(std::vector<u8>& b, size_t at, u32 v)
 {
     for (int i = 0; i < 4; ++i)
         b[at + i] = static_cast<u8>(v >> (8 * i));
@@ -58,7 +58,7 @@ const char* const Full =
 
 TEST_F(ParticleManagerTest, EveryKeyFillsItsField)
 {
-    m_Tmp.Write("properties/particle.xml", Xml(Full));
+    m_Tmp.Write("properties/particle.xml", ParticleXml(Full));
     ASSERT_TRUE(m_Particles.Load(m_Files));
     ASSERT_TRUE(m_Particles.OwnsBlob());
     EXPECT_EQ(m_Particles.GetSize(), 8u + 384u);
@@ -98,7 +98,7 @@ TEST_F(ParticleManagerTest, EveryKeyFillsItsField)
 
 TEST_F(ParticleManagerTest, DefaultsWithoutAttributes)
 {
-    m_Tmp.Write("properties/particle.xml", Xml(R"(<particle id="bare"/>)"));
+    m_Tmp.Write("properties/particle.xml", ParticleXml(R"(<particle id="bare"/>)"));
     m_Particles.Load(m_Files);
     const ParticleDefinition* d = m_Particles.FindParticle("bare");
     ASSERT_NE(d, nullptr);
@@ -110,7 +110,7 @@ TEST_F(ParticleManagerTest, DefaultsWithoutAttributes)
 TEST_F(ParticleManagerTest, BindumpOfOneDefinitionFindsItAndNothingElse)
 {
     WriteBytes(m_Tmp, "properties/particles.bindump", Compile(R"(<particle id="only" emission="3"/>)"));
-    m_Tmp.Write("properties/particle.xml", Xml(R"(<particle id="xml"/>)"));
+    m_Tmp.Write("properties/particle.xml", ParticleXml(R"(<particle id="xml"/>)"));
     m_Particles.Load(m_Files);
     EXPECT_FALSE(m_Particles.OwnsBlob());
     ASSERT_NE(m_Particles.FindParticle("only"), nullptr);
@@ -131,7 +131,7 @@ TEST_F(ParticleManagerTest, BadBindumpsAreReportedAndLeaveNoDefinitions)
     std::vector<u8> version = Compile(R"(<particle id="a"/>)");
     version[3] = 2;
     std::vector<u8> miscounted = Compile(R"(<particle id="a"/><particle id="b"/><particle id="c"/>)");
-    PutU32(miscounted, 4, 4);
+    PutParticleU32(miscounted, 4, 4);
     const Case cases[] = {
         {"version 2", version, 2},
         {"8 + 3 records counted as 4", miscounted, 1},
@@ -139,7 +139,7 @@ TEST_F(ParticleManagerTest, BadBindumpsAreReportedAndLeaveNoDefinitions)
     };
     for (const Case& c : cases) {
         WriteBytes(m_Tmp, "properties/particles.bindump", c.bytes);
-        m_Tmp.Write("properties/particle.xml", Xml(R"(<particle id="a"/>)"));
+        m_Tmp.Write("properties/particle.xml", ParticleXml(R"(<particle id="a"/>)"));
         CLogCapture log(m_Tmp);
         EXPECT_TRUE(m_Particles.Load(m_Files)) << c.what;
         EXPECT_TRUE(log.Contains("'properties/particles.bindump' has wrong format version or is corrupted."));
@@ -160,14 +160,14 @@ TEST_F(ParticleManagerTest, TrailingBytesBelowOneRecordPass)
 
 TEST_F(ParticleManagerTest, FolderIsReadOnlyWithoutParticleXml)
 {
-    m_Tmp.Write("properties/particles/one.xml", Xml(R"(<particle id="same" emission="1"/><particle id="b"/>)"));
-    m_Tmp.Write("properties/particles/two.xml", Xml(R"(<particle id="same" emission="2"/>)"));
+    m_Tmp.Write("properties/particles/one.xml", ParticleXml(R"(<particle id="same" emission="1"/><particle id="b"/>)"));
+    m_Tmp.Write("properties/particles/two.xml", ParticleXml(R"(<particle id="same" emission="2"/>)"));
     m_Particles.Load(m_Files);
     EXPECT_EQ(m_Particles.GetCount(), 3u) << "definitions of one name are all kept";
     ASSERT_NE(m_Particles.FindParticle("same"), nullptr);
     EXPECT_NE(m_Particles.FindParticle("b"), nullptr);
 
-    m_Tmp.Write("properties/particle.xml", Xml(R"(<particle id="main"/>)"));
+    m_Tmp.Write("properties/particle.xml", ParticleXml(R"(<particle id="main"/>)"));
     m_Particles.Load(m_Files);
     EXPECT_EQ(m_Particles.GetCount(), 1u);
     EXPECT_EQ(m_Particles.FindParticle("b"), nullptr);
@@ -191,7 +191,7 @@ TEST_F(ParticleManagerTest, NamesSortCaseSensitivelyUpperCaseFirst)
     EXPECT_EQ(nameAt(0), "Spark");
     EXPECT_EQ(nameAt(1), "Z");
     EXPECT_EQ(nameAt(7), "spark_2");
-    m_Tmp.Write("properties/particle.xml", Xml(body));
+    m_Tmp.Write("properties/particle.xml", ParticleXml(body));
     m_Particles.Load(m_Files);
     EXPECT_EQ(m_Particles.GetSize(), image.size());
     EXPECT_EQ(std::memcmp(m_Particles.GetBlob(), image.data(), image.size()), 0) << "the writer builds the game's block";
@@ -206,7 +206,7 @@ TEST_F(ParticleManagerTest, NamesSortCaseSensitivelyUpperCaseFirst)
 TEST_F(ParticleManagerTest, LongNamesAreCutAndReported)
 {
     const std::string longName(100, 'n');
-    m_Tmp.Write("properties/particle.xml", Xml("<particle id=\"" + longName + "\" tex_id=\"" + longName + "\"/>"));
+    m_Tmp.Write("properties/particle.xml", ParticleXml("<particle id=\"" + longName + "\" tex_id=\"" + longName + "\"/>"));
     m_Particles.Load(m_Files);
     const ParticleDefinition* d = m_Particles.FindParticle(longName.substr(0, 87).c_str());
     ASSERT_NE(d, nullptr);
@@ -216,7 +216,7 @@ TEST_F(ParticleManagerTest, LongNamesAreCutAndReported)
 
 TEST_F(ParticleManagerTest, SaveWritesTheBuiltBlockWithAForwardSlash)
 {
-    m_Tmp.Write("properties/particle.xml", Xml(R"(<particle id="a"/><particle id="b"/>)"));
+    m_Tmp.Write("properties/particle.xml", ParticleXml(R"(<particle id="a"/><particle id="b"/>)"));
     m_Particles.Load(m_Files);
     ASSERT_TRUE(m_Particles.Save());
     EXPECT_FALSE(std::filesystem::exists(m_Tmp.Path() / "properties\\particles.bindump"));
