@@ -1,12 +1,9 @@
 #pragma once
-// The clip object of type "path": a curve that other objects of the clip hang on. This first
-// cut carries the path's frame (position, corners, angle) and its look; the curve itself is
-// added on top of the frame.
-#include "anim/BoundingQuad.h"
+// The clip object of type "path": a Bezier curve that other objects of the clip hang on. The
+// object's geometry is the path's frame, so moving, turning or resizing the object moves the
+// curve; the measured lengths are kept (they stay exact for moves, turns and uniform resizes).
+#include "anim/BezierPath.h"
 #include "anim/ClipObject.h"
-#include "core/Color.h"
-#include "core/Quad.h"
-#include "core/Types.h"
 
 namespace lv::misc::anim {
 
@@ -16,32 +13,39 @@ public:
     CPathObject() = default;
     CPathObject(const CPathObject& other) = default;
 
-    // Paths are guides: they draw nothing.
-    void Draw(graphics::CRenderer&) override {}
-    CVector2 GetPosition() const override { return m_Frame.Position; }
-    void SetCorners(const CQuad& corners) override { m_Frame.Corners = corners; }
-    CQuad GetCorners() const override { return m_Frame.Corners; }
+    // Debug drawing in yellow.
+    void Draw(graphics::CRenderer& renderer) override;
+    CVector2 GetPosition() const override { return m_Path.GetFrame().Position; }
+    void SetCorners(const CQuad& corners) override;
+    CQuad GetCorners() const override { return m_Path.GetFrame().Corners; }
     void ResetGeometry() override {}
-    void SetAngle(float angle) override { m_Frame.Angle = angle; }
-    float GetAngle() const override { return m_Frame.Angle; }
-    void SetColor(const CColor& color) override { m_Color = color; }
-    CColor GetColor() const override { return m_Color; }
-    void SetAdditiveBlend(bool additive) override { m_Additive = additive; }
-    bool IsAdditiveBlend() const override { return m_Additive != 0; }
-    s32 GetFlipFlags() const override { return m_FlipFlags; }
-    void SetFlipFlags(s32 flags) override { m_FlipFlags = flags; }
+    void SetAngle(float angle) override;
+    float GetAngle() const override { return m_Path.GetFrame().Angle; }
+    // A path has no look of its own.
+    void SetColor(const CColor&) override {}
+    CColor GetColor() const override { return CColor(); }
+    void SetAdditiveBlend(bool) override {}
+    bool IsAdditiveBlend() const override { return false; }
+    s32 GetFlipFlags() const override { return 0; }
+    void SetFlipFlags(s32) override {}
     s32 GetEmitFlags() const override { return 0; }
     void SetEmitFlags(s32) override {}
-    CBoundingQuad GetQuad() const override { return m_Frame; }
+    CBoundingQuad GetQuad() const override { return m_Path.GetFrame(); }
+    // True within 3 units of the curve (everywhere for a path without segments).
+    bool HitTest(const CVector2& point) const override;
+    // The frame from the item, then its closed flag and the points inside the frame.
+    void LoadFromDefinition(const CClipItem& item, LoadPathHelper* paths) override;
     const char* GetTypeName() const override { return "path"; }
     CClipObject* Clone() const override { return new CPathObject(*this); }
-    void DoSetPosition(const CVector2& position) override { m_Frame.Position = position; }
+    void DoSetPosition(const CVector2& position) override;
+
+    CBezierPath& GetPath() { return m_Path; }
+    const CBezierPath& GetPath() const { return m_Path; }
+    bool IsClosed() const { return m_Path.IsClosed(); }
+    void SetClosed(bool closed) { m_Path.SetClosed(closed); }
 
 private:
-    CBoundingQuad m_Frame;
-    CColor m_Color;
-    s32 m_FlipFlags = 0;
-    u8 m_Additive = 0;
+    CBezierPath m_Path;
 };
 
 } // namespace lv::misc::anim
