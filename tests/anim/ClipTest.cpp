@@ -27,6 +27,14 @@ const char* const kClips[] = {R"(<Clip id="plain" x="0" y="0" w="200" h="100">
                               R"(<Clip id="abs" x="0" y="0" w="200" h="100" absolute_transform="true">
   <image id="a" p="10 20" vis="true"><kp t="0" p="10 20"/><kp t="1000" p="10 20"/></image>
 </Clip>)",
+                              R"(<Clip id="ride" w="200" h="100">
+  <path id="track" closed="0" p="80 5" py="-80 -5 80 -5 80 5 -80 5" vis="false">
+    <p p1="0.3333333 0.5" p2="0 0.5" a="0 0.5"/>
+    <p p1="1 0.5" p2="0.5 0.5" a="1.2 0.5"/>
+    <p p1="1 0.5" p2="0.6666667 0.5" a="1 0.5"/>
+  </path>
+  <image id="rider" path="track" snap="true" vis="true"><kp t="0" k="0.25"/></image>
+</Clip>)",
                               R"(<Clip id="flat" x="0" y="0" w="0" h="50" absolute_transform="true"/>)"};
 
 class ClipTest : public testing::Test
@@ -188,6 +196,24 @@ TEST_F(ClipTest, TransformFromClipCarriesPlacementAndMirror)
     EXPECT_FLOAT_EQ(t.GetScale().Y, 0.5f);
     EXPECT_EQ(t.GetTranslation(), CVector2(9, 8));
     EXPECT_EQ(t.GetOrigin(), CVector2(-100, -50));
+}
+
+TEST_F(ClipTest, SnappedObjectsRideTheirPath)
+{
+    CClip clip;
+    ASSERT_TRUE(clip.Load("ride", true));
+    const CPathObject* track = clip.FindPath("track");
+    ASSERT_NE(track, nullptr);
+    // The point outside the frame is dropped, the one on its edge kept.
+    EXPECT_EQ(track->GetPath().GetPointCount(), 2u);
+    EXPECT_FALSE(track->IsClosed());
+    CClipObject* rider = clip.FindObject("rider");
+    ASSERT_NE(rider, nullptr);
+    EXPECT_NEAR(rider->GetPosition().X, 40, 1e-2);
+    EXPECT_NEAR(rider->GetPosition().Y, 5, 1e-2);
+    rider->SetPosition(CVector2(120, 30));
+    EXPECT_NEAR(rider->GetPosition().X, 120, 1e-2);
+    EXPECT_NEAR(rider->GetPosition().Y, 5, 1e-2);
 }
 
 TEST_F(ClipTest, ZeroWidthFrameGivesUnitScale)
