@@ -22,7 +22,7 @@ namespace lv::misc::anim {
 
 namespace {
 
-constexpr const char* Channel = "anim";
+constexpr const char* kClipManagerChannel = "anim";
 constexpr const char* ImagePath = "properties/clips.bindump";
 constexpr size_t kIndexEntrySize = 100;
 constexpr size_t kNameSize = sizeof(CFixedString);
@@ -158,7 +158,7 @@ bool CClipManager::Load(core::CFileSystem& fileSystem)
         Adopt(image, size, &fileSystem);
     else
         BuildFromXml();
-    core::CLog::Instance().Print(Channel, 1, "Clips loaded");
+    core::CLog::Instance().Print(kClipManagerChannel, 1, "Clips loaded");
     return true;
 }
 
@@ -186,7 +186,7 @@ bool CClipManager::Adopt(const u8* data, u32 size, core::CFileSystem* fileSystem
         good = CheckImage(data, size, &problem);
     }
     if (!good) {
-        core::CLog::Instance().Print(Channel, 3, "%s rejected: %s", ImagePath, problem);
+        core::CLog::Instance().Print(kClipManagerChannel, 3, "%s rejected: %s", ImagePath, problem);
         core::ShowMessageBoxF("Error",
                               "'properties/clips.bindump' has wrong format version or is corrupted.\n"
                               "Supported format: %i, format in bindump: %i",
@@ -210,18 +210,18 @@ void CClipManager::BuildFromXml()
         u32 size = 0;
         const void* text = core::MapFileReadOnly(path.c_str(), &size);
         if (!text) {
-            core::CLog::Instance().Print(Channel, 3, "Can't load clip: '%s'", ToNarrow(path).c_str());
+            core::CLog::Instance().Print(kClipManagerChannel, 3, "Can't load clip: '%s'", ToNarrow(path).c_str());
             return false;
         }
         builder.AddXml(static_cast<const char*>(text), size);
         core::UnmapFile(text);
-        core::CLog::Instance().Print(Channel, 0, "Loaded clip: '%s'", ToNarrow(path).c_str());
+        core::CLog::Instance().Print(kClipManagerChannel, 0, "Loaded clip: '%s'", ToNarrow(path).c_str());
         return true;
     };
     if (!readFile(u"properties/clips.xml")) {
         std::vector<WString> files;
         core::ListFilesNarrow(files, "clips/*.xml");
-        core::CLog::Instance().Print(Channel, 0, "Found %i clips", static_cast<int>(files.size()));
+        core::CLog::Instance().Print(kClipManagerChannel, 0, "Found %i clips", static_cast<int>(files.size()));
         for (const WString& file : files) {
             if (file == u"clips/groups.xml" || file == u"clips\\groups.xml" || file == u"clips/state.xml" ||
                 file == u"clips\\state.xml")
@@ -267,7 +267,7 @@ void CClipManager::Save() const
         return;
     FILE* file = core::FileOpen(ImagePath, "wb");
     if (!file) {
-        core::CLog::Instance().Print(Channel, 3, "Can't write '%s'", ImagePath);
+        core::CLog::Instance().Print(kClipManagerChannel, 3, "Can't write '%s'", ImagePath);
         return;
     }
     std::fwrite(m_Blob, 1, m_Size, file);

@@ -1,4 +1,5 @@
 #include "anim/ClipObject.h"
+#include "anim/PathObject.h"
 
 #include "anim/ClipItem.h"
 #include "anim/ClipSoundPoint.h"
@@ -104,8 +105,14 @@ bool CClipObject::IsSnapToPath() const
 
 void CClipObject::SetPosition(const CVector2& position)
 {
-    // Snapping to the parent path's nearest point comes with the path objects.
-    DoSetPosition(position);
+    const CPathObject* path = IsSnapToPath() ? dynamic_cast<const CPathObject*>(m_Parent) : nullptr;
+    if (!path) {
+        DoSetPosition(position);
+        return;
+    }
+    CVector2 offset;
+    const CBezierPath& curve = path->GetPath();
+    DoSetPosition(curve.PointAtFraction(curve.NearestFraction(position, offset)));
 }
 
 void CClipObject::SetAnimMode(s32 mode)
@@ -266,7 +273,8 @@ void CClipObject::Interpolate(const CClipKeyPoint& a, const CClipKeyPoint& b, fl
 
 void CClipObject::ApplyKeyState(const CClipKeyPoint& state, s32 key, s64 base, const CClipTransform& transform)
 {
-    DoSetPosition(transform.TransformPoint(state.Position));
+    const CPathObject* path = IsSnapToPath() ? dynamic_cast<const CPathObject*>(m_Parent) : nullptr;
+    DoSetPosition(transform.TransformPoint(path ? path->GetPath().PointAtFraction(state.PathPosition) : state.Position));
     SetCorners(transform.TransformCorners(state.Corners, state.Angle));
     SetAngle(transform.TransformAngle(state.Angle));
     SetColor(state.Color);

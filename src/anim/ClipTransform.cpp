@@ -1,4 +1,5 @@
 #include "anim/ClipTransform.h"
+#include "anim/Clip.h"
 
 #include <cmath>
 
@@ -36,4 +37,16 @@ CQuad CClipTransform::TransformCorners(const CQuad& corners, float objectAngle) 
         out.Corners[i] = Rotate(CVector2(turned.X * m_Scale.X, turned.Y * m_Scale.Y), -objectAngle);
     }
     return out;
+}
+
+CClipTransform CClipTransform::FromClip(const CClip& clip, const CFloatRect& rect)
+{
+    const CVector2 size = clip.GetSize();
+    CVector2 scale(rect.Width != 0 ? size.X / rect.Width : 1.0f, rect.Height != 0 ? size.Y / rect.Height : 1.0f);
+    if (clip.GetFlags() & 1)
+        scale.X = -scale.X;
+    if (clip.GetFlags() & 2)
+        scale.Y = -scale.Y;
+    const CVector2 origin(rect.X - rect.Width / 2, rect.Y - rect.Height / 2);
+    return CClipTransform(scale, clip.GetPosition(), origin, clip.GetAngle());
 }

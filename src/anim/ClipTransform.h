@@ -5,6 +5,9 @@
 #include "core/Quad.h"
 #include "core/Vector2.h"
 
+class CClip;
+class CFloatRect;
+
 class CClipTransform
 {
 public:
@@ -15,6 +18,10 @@ public:
     CClipTransform(const CVector2& scale, const CVector2& translation, const CVector2& origin, float angle);
 
     static CClipTransform Identity() { return CClipTransform(); }
+    // The placement of a clip whose own frame is `rect`: the placed size over the rect's size
+    // (1 on an axis the rect has no extent on), negated by the mirror flags, turned by the
+    // clip's angle about its position.
+    static CClipTransform FromClip(const CClip& clip, const CFloatRect& rect);
     bool IsIdentity() const { return m_Identity; }
 
     CVector2 TransformPoint(const CVector2& point) const;
