@@ -1,5 +1,6 @@
 #include "gui/WidgetFactory.h"
 
+#include "gui/ImageWidget.h"
 #include "gui/LabelWidget.h"
 
 namespace lv::gui {
@@ -17,6 +18,7 @@ void CWidgetFactory::RegisterWidgetTypes()
     // button, checkbox, scroll, list, combo box, edit, slider, tab, table, image box,
     // progress bar, clip and Flash widgets. A second call registers nothing new.
     RegisterWidget<CLabelWidget>("label_widget");
+    RegisterWidget<CImageWidget>("image_widget");
 }
 
 bool CWidgetFactory::Register(const char* typeName, const CCreator& creator)

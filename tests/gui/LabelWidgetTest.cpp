@@ -15,6 +15,7 @@
 #include "graphics/RendererHost.h"
 #include "graphics/TextRender.h"
 #include "graphics/TextureManager.h"
+#include "gui/ImageWidget.h"
 #include "gui/WidgetFactory.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 
@@ -178,6 +179,9 @@ TEST(LabelWidget, FactoryCreatesLabels)
     boost::intrusive_ptr<lv::gui::CWidget> widget(factory.CreateWidget("label_widget"));
     ASSERT_NE(dynamic_cast<CLabelWidget*>(widget.get()), nullptr);
     EXPECT_EQ(widget->GetName(), CFixedString(""));
+    boost::intrusive_ptr<lv::gui::CWidget> image(factory.CreateWidget("image_widget"));
+    ASSERT_NE(dynamic_cast<lv::gui::CImageWidget*>(image.get()), nullptr);
+    EXPECT_EQ(image->GetName(), CFixedString(""));
 }
 
 TEST_F(LabelWidgetTest, NaturalSizeScalesWithFontAndInsets)
@@ -213,4 +217,37 @@ TEST_F(LabelWidgetTest, ScaledLabelLaysTextOutInTheScaledWidth)
     label.SetFont(nullptr);
     label.Draw(*m_Renderer);
     EXPECT_TRUE(GlyphXs().empty());
+}
+
+TEST_F(LabelWidgetTest, ImageWidgetTakesTheImageSizeAndNoInput)
+{
+    const CSprite sprite(&m_Fonts->Image()); // 512 x 16
+    lv::gui::CImageWidget::Ptr image(new lv::gui::CImageWidget(sprite, CFixedString("i"), 0, 0));
+    EXPECT_EQ(image->GetSize(), CVector2(512, 16));
+    EXPECT_NE(image->GetFlags() & lv::gui::CBaseWidget::Disabled, 0u);
+    EXPECT_EQ(image->GetImage().GetRect(), CFloatRect(0, 0, 512, 16));
+
+    lv::core::CSettings s;
+    ASSERT_TRUE(s.LoadXmlText("<?xml version=\"1.0\"?><root><image_widget width=\"50\"/><image_widget/></root>"));
+    const auto& narrow = s.GetFirstChild().GetFirstChild();
+    image->SetSize(0, 0);
+    image->LoadFromTemplate(narrow, s);
+    EXPECT_EQ(image->GetSize(), CVector2(50, 16));
+    EXPECT_EQ(image->GetImage().GetRect(), CFloatRect(0, 0, 50, 16));
+    image->SetSize(0, 0);
+    image->LoadFromTemplate(narrow.GetNextSibling(), s);
+    EXPECT_EQ(image->GetSize(), CVector2(512, 16));
+
+    // An undeclared image leaves nothing to draw and keeps the size.
+    image->SetImage(CFixedString("no_such_image"));
+    EXPECT_EQ(image->GetImage().GetImage(), nullptr);
+    EXPECT_EQ(image->GetSize(), CVector2(512, 16));
+    image->Draw(*m_Renderer);
+    m_Renderer->Flush();
+    EXPECT_TRUE(m_Log->Draws.empty());
+
+    image->SetImage(sprite);
+    image->Draw(*m_Renderer);
+    m_Renderer->Flush();
+    EXPECT_FALSE(m_Log->Draws.empty());
 }
