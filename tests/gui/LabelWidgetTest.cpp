@@ -251,3 +251,52 @@ TEST_F(LabelWidgetTest, ImageWidgetTakesTheImageSizeAndNoInput)
     m_Renderer->Flush();
     EXPECT_FALSE(m_Log->Draws.empty());
 }
+
+namespace {
+
+// Records the renderer's transform and colour while it is drawn.
+struct CStateProbe : lv::gui::CWidget
+{
+    CStateProbe() : CWidget(CFixedString("p"), 0, 0) {}
+    void Draw(CRenderer& renderer) override
+    {
+        Transform = renderer.GetTransform();
+        Color = renderer.GetColor();
+        CWidget::Draw(renderer);
+    }
+    CMatrix3 Transform;
+    CColor Color;
+};
+
+} // namespace
+
+TEST_F(LabelWidgetTest, RenderAppliesTransformPositionAndColourInsideAScope)
+{
+    boost::intrusive_ptr<CStateProbe> parent(new CStateProbe), child(new CStateProbe);
+    parent->AddChild(child);
+    parent->SetPosition(10.7f, 5);
+    CMatrix3 scale;
+    CMatrix3::MakeScale(scale, 2, 2);
+    parent->SetTransform(scale);
+    parent->SetColor(CColor(0x80FF8000u));
+    child->SetPosition(3, 4);
+    child->SetColor(CColor(0xFF808080u));
+    const CMatrix3 before = m_Renderer->GetTransform();
+    const CColor colourBefore = m_Renderer->GetColor();
+
+    parent->Render(*m_Renderer);
+    // Whole units unless the position is exact; the own matrix applies before the position.
+    EXPECT_FLOAT_EQ(parent->Transform.M00, 2 * before.M00);
+    EXPECT_FLOAT_EQ(parent->Transform.M20, 10 + before.M20);
+    EXPECT_FLOAT_EQ(parent->Transform.M21, 5 + before.M21);
+    EXPECT_FLOAT_EQ(child->Transform.M20, 10 + 6 + before.M20);
+    EXPECT_FLOAT_EQ(child->Transform.M21, 5 + 8 + before.M21);
+    EXPECT_EQ(parent->Color, CColor(0x80FF8000u));
+    EXPECT_EQ(child->Color, CColor(0x80804000u)); // trunc(c * k / 255) per channel
+    EXPECT_EQ(m_Renderer->GetTransform().M20, before.M20);
+    EXPECT_EQ(m_Renderer->GetColor(), colourBefore);
+
+    parent->AddFlags(lv::gui::CBaseWidget::ExactPosition);
+    parent->Render(*m_Renderer);
+    EXPECT_FLOAT_EQ(parent->Transform.M20, 10.7f + before.M20);
+}
