@@ -3,7 +3,10 @@
 #include "gui/LayoutBox.h"
 #include "gui/Widget.h"
 
+#include "core/Quad.h"
 #include "core/SettingsGroup.h"
+#include "graphics/RenderStateScope.h"
+#include "graphics/Renderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -390,6 +393,24 @@ void CBaseWidget::AddEffect(const CWidgetEffect::Ptr& effect)
 
 void CBaseWidget::Render(lv::graphics::CRenderer& renderer)
 {
+    // Transform, colour and clip of this subtree end with the scope.
+    lv::graphics::CRenderStateScope scope(renderer);
+    CVector2 position = m_Position;
+    if (!(m_Flags & ExactPosition)) {
+        position.X = std::trunc(position.X);
+        position.Y = std::trunc(position.Y);
+    }
+    CMatrix3 translation;
+    CMatrix3::MakeTranslation(translation, position.X, position.Y);
+    CMatrix3 local;
+    m_Transform.Multiply(local, translation);
+    renderer.MultiplyTransform(local);
+    CColor color = renderer.GetColor();
+    color *= m_Color;
+    renderer.SetColor(color);
+    if (m_Flags & ClipChildren)
+        renderer.IntersectClip(CQuad(0, 0, m_Size.X, m_Size.Y));
+
     const std::vector<CWidgetEffect::Ptr> effects = m_Effects;
     for (const auto& effect : effects)
         effect->BeforeDraw(renderer);

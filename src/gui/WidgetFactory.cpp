@@ -1,5 +1,8 @@
 #include "gui/WidgetFactory.h"
 
+#include "gui/ImageWidget.h"
+#include "gui/LabelWidget.h"
+
 namespace lv::gui {
 
 CWidgetFactory& CWidgetFactory::Instance()
@@ -14,6 +17,8 @@ void CWidgetFactory::RegisterWidgetTypes()
     // Each widget class of the framework adds its row here, in this order: label, image,
     // button, checkbox, scroll, list, combo box, edit, slider, tab, table, image box,
     // progress bar, clip and Flash widgets. A second call registers nothing new.
+    RegisterWidget<CLabelWidget>("label_widget");
+    RegisterWidget<CImageWidget>("image_widget");
 }
 
 bool CWidgetFactory::Register(const char* typeName, const CCreator& creator)

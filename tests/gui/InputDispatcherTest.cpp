@@ -1,3 +1,4 @@
+#include "RecordingRenderer.h"
 #include "RecordingWindow.h"
 #include "support/RecordingSystemIntegration.h"
 
@@ -68,15 +69,17 @@ TEST_F(InputDispatcher, RootSwitchesAtTheNextUpdateOnly)
 
 TEST_F(InputDispatcher, DisabledRootNeitherUpdatesNorDrawsAndClosedRootIsDropped)
 {
+    CRecordingRenderer recording;
+    auto Target = [&]() -> lv::graphics::CRenderer& { return *recording.Renderer; };
     auto root = Installed();
     root->SetFlags(CBaseWidget::Hidden);
     Dispatcher.Update();
-    Dispatcher.Draw(NoRenderer());
+    Dispatcher.Draw(Target());
     root->SetFlags(CBaseWidget::Disabled);
     Dispatcher.Update();
-    Dispatcher.Draw(NoRenderer());
+    Dispatcher.Draw(Target());
     root->SetFlags(CBaseWidget::Closed);
-    Dispatcher.Draw(NoRenderer());
+    Dispatcher.Draw(Target());
     Dispatcher.Update();
     EXPECT_EQ(Dispatcher.GetRoot(), nullptr);
     // A hidden root (flag 1) still updates and is asked to draw; it draws no children itself.

@@ -91,9 +91,3 @@ private:
     std::vector<std::string>& m_Log;
 };
 
-// Widgets of this cut never touch the renderer, so tests hand them a stand-in reference.
-inline lv::graphics::CRenderer& NoRenderer()
-{
-    alignas(16) static unsigned char storage[16];
-    return *reinterpret_cast<lv::graphics::CRenderer*>(storage);
-}

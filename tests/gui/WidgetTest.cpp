@@ -1,3 +1,4 @@
+#include "RecordingRenderer.h"
 #include "RecordingWindow.h"
 
 #include "gui/WidgetFactory.h"
@@ -75,7 +76,8 @@ TEST(BaseWidget, UpdateDropsClosedChildrenAndSkipsDisabledNodes)
     root->AddChild(a);
     ASSERT_EQ(root->GetChildren().size(), 2u);
     EXPECT_EQ(root->GetChildren().front(), b); // a new child comes first
-    root->Draw(NoRenderer());
+    CRecordingRenderer recording;
+    root->Draw(*recording.Renderer);
     EXPECT_EQ(log, (std::vector<std::string>{"root draw", "a draw", "b draw"}));
     log.clear();
     a->AddFlags(CBaseWidget::Closed);
