@@ -14,7 +14,7 @@
 #include "graphics/PngDecoder.h"
 
 using namespace lv::misc::imagelib;
-using lv::content::CPngSpec;
+using lv::content::CPngLayout;
 
 namespace {
 
@@ -26,26 +26,26 @@ u32 Argb(u32 a, u32 r, u32 g, u32 b)
 struct CPngCase
 {
     const char* name;
-    CPngSpec spec;
+    CPngLayout layout;
     std::vector<u32> expected;
 };
 
 // A w x h image whose pixel i takes sample values from f(i, channel), with the expected BGRA from
 // e(i).
-CPngCase MakeCase(const char* name, CPngSpec::EColor color, int depth, bool interlaced, u32 w, u32 h,
+CPngCase MakeCase(const char* name, CPngLayout::EColor color, int depth, bool interlaced, u32 w, u32 h,
                   const std::function<u16(u32, int)>& sample, const std::function<u32(u32)>& expected,
                   std::vector<u32> palette = {})
 {
     CPngCase c{name, {}, {}};
-    c.spec.width = w;
-    c.spec.height = h;
-    c.spec.color = color;
-    c.spec.bitDepth = depth;
-    c.spec.interlaced = interlaced;
-    c.spec.palette = std::move(palette);
+    c.layout.width = w;
+    c.layout.height = h;
+    c.layout.color = color;
+    c.layout.bitDepth = depth;
+    c.layout.interlaced = interlaced;
+    c.layout.palette = std::move(palette);
     for (u32 i = 0; i < w * h; ++i) {
-        for (int ch = 0; ch < CPngSpec::Channels(color); ++ch)
-            c.spec.samples.push_back(sample(i, ch));
+        for (int ch = 0; ch < CPngLayout::Channels(color); ++ch)
+            c.layout.samples.push_back(sample(i, ch));
         c.expected.push_back(expected(i));
     }
     return c;
@@ -55,16 +55,16 @@ std::vector<CPngCase> PngCases()
 {
     std::vector<CPngCase> cases;
     const auto v = [](u32 i, int ch) { return static_cast<u16>((i * 37 + ch * 71) & 0xFF); };
-    cases.push_back(MakeCase("rgb8", CPngSpec::Rgb, 8, false, 7, 5, v,
+    cases.push_back(MakeCase("rgb8", CPngLayout::Rgb, 8, false, 7, 5, v,
                              [&](u32 i) { return Argb(255, v(i, 0), v(i, 1), v(i, 2)); }));
-    cases.push_back(MakeCase("rgba8", CPngSpec::Rgba, 8, false, 7, 5, v,
+    cases.push_back(MakeCase("rgba8", CPngLayout::Rgba, 8, false, 7, 5, v,
                              [&](u32 i) { return Argb(v(i, 3), v(i, 0), v(i, 1), v(i, 2)); }));
     cases.push_back(
-        MakeCase("grey8", CPngSpec::Grey, 8, false, 9, 4, v, [&](u32 i) { return Argb(255, v(i, 0), v(i, 0), v(i, 0)); }));
-    cases.push_back(MakeCase("grey_alpha8", CPngSpec::GreyAlpha, 8, false, 9, 4, v,
+        MakeCase("grey8", CPngLayout::Grey, 8, false, 9, 4, v, [&](u32 i) { return Argb(255, v(i, 0), v(i, 0), v(i, 0)); }));
+    cases.push_back(MakeCase("grey_alpha8", CPngLayout::GreyAlpha, 8, false, 9, 4, v,
                              [&](u32 i) { return Argb(v(i, 1), v(i, 0), v(i, 0), v(i, 0)); }));
     cases.push_back(MakeCase(
-        "grey4", CPngSpec::Grey, 4, false, 11, 3, [](u32 i, int) { return static_cast<u16>(i % 16); },
+        "grey4", CPngLayout::Grey, 4, false, 11, 3, [](u32 i, int) { return static_cast<u16>(i % 16); },
         [](u32 i) { return Argb(255, (i % 16) * 17, (i % 16) * 17, (i % 16) * 17); }));
     for (int depth : {1, 2, 4, 8}) {
         const u32 entries = 1u << depth;
@@ -73,18 +73,18 @@ std::vector<CPngCase> PngCases()
             palette.push_back(Argb(e == 0 ? 0 : (e == 1 ? 128 : 255), e * 13 & 0xFF, e * 29 & 0xFF, e * 7 & 0xFF));
         static const char* const names[] = {"", "palette1", "palette2", "", "palette4", "", "", "", "palette8"};
         cases.push_back(MakeCase(
-            names[depth], CPngSpec::Palette, depth, false, 13, 3,
+            names[depth], CPngLayout::Palette, depth, false, 13, 3,
             [=](u32 i, int) { return static_cast<u16>(i % entries); },
             [=](u32 i) { return palette[i % entries]; }, palette));
     }
     const auto v16 = [](u32 i, int ch) { return static_cast<u16>((i * 4099 + ch * 12345) & 0xFFFF); };
-    cases.push_back(MakeCase("rgba16", CPngSpec::Rgba, 16, false, 6, 5, v16,
+    cases.push_back(MakeCase("rgba16", CPngLayout::Rgba, 16, false, 6, 5, v16,
                              [&](u32 i) { return Argb(v16(i, 3) >> 8, v16(i, 0) >> 8, v16(i, 1) >> 8, v16(i, 2) >> 8); }));
-    cases.push_back(MakeCase("grey16", CPngSpec::Grey, 16, false, 6, 5, v16,
+    cases.push_back(MakeCase("grey16", CPngLayout::Grey, 16, false, 6, 5, v16,
                              [&](u32 i) { return Argb(255, v16(i, 0) >> 8, v16(i, 0) >> 8, v16(i, 0) >> 8); }));
-    cases.push_back(MakeCase("rgba8_interlaced", CPngSpec::Rgba, 8, true, 13, 11, v,
+    cases.push_back(MakeCase("rgba8_interlaced", CPngLayout::Rgba, 8, true, 13, 11, v,
                              [&](u32 i) { return Argb(v(i, 3), v(i, 0), v(i, 1), v(i, 2)); }));
-    cases.push_back(MakeCase("palette4_interlaced", CPngSpec::Palette, 4, true, 13, 11,
+    cases.push_back(MakeCase("palette4_interlaced", CPngLayout::Palette, 4, true, 13, 11,
                              [](u32 i, int) { return static_cast<u16>(i % 3); },
                              [](u32 i) { return std::vector<u32>{0x00102030u, 0xFF405060u, 0x80708090u}[i % 3]; },
                              {0x00102030u, 0xFF405060u, 0x80708090u}));
@@ -114,12 +114,12 @@ TEST(ImageDecoderTest, EveryPngBecomesBgra)
         SCOPED_TRACE(c.name);
         std::vector<u8> file;
         std::string error;
-        ASSERT_TRUE(lv::content::EncodePng(c.spec, file, &error)) << error;
+        ASSERT_TRUE(lv::content::EncodePng(c.layout, file, &error)) << error;
         CPNGDecoder decoder;
         s32 w = 0, h = 0;
         ASSERT_TRUE(decoder.ReadHeader(file.data(), static_cast<u32>(file.size()), &w, &h));
-        EXPECT_EQ(w, static_cast<s32>(c.spec.width));
-        EXPECT_EQ(h, static_cast<s32>(c.spec.height));
+        EXPECT_EQ(w, static_cast<s32>(c.layout.width));
+        EXPECT_EQ(h, static_cast<s32>(c.layout.height));
         CImageBuffer buffer;
         ASSERT_TRUE(decoder.Decode(file.data(), static_cast<u32>(file.size()), buffer)) << decoder.GetErrorText();
         EXPECT_EQ(buffer.format, CImageBuffer::kFormatArgb32);

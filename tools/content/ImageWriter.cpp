@@ -48,7 +48,7 @@ std::vector<u8> PackRow(const u16* samples, size_t count, int bitDepth)
 
 } // namespace
 
-int CPngSpec::Channels(EColor color)
+int CPngLayout::Channels(EColor color)
 {
     switch (color) {
     case Grey:
@@ -63,17 +63,17 @@ int CPngSpec::Channels(EColor color)
     }
 }
 
-bool EncodePng(const CPngSpec& spec, std::vector<u8>& out, std::string* error)
+bool EncodePng(const CPngLayout& layout, std::vector<u8>& out, std::string* error)
 {
-    const size_t perRow = static_cast<size_t>(spec.width) * CPngSpec::Channels(spec.color);
-    if (spec.width == 0 || spec.height == 0 || spec.samples.size() != perRow * spec.height) {
+    const size_t perRow = static_cast<size_t>(layout.width) * CPngLayout::Channels(layout.color);
+    if (layout.width == 0 || layout.height == 0 || layout.samples.size() != perRow * layout.height) {
         if (error)
             *error = "sample count does not match the size";
         return false;
     }
     std::vector<std::vector<u8>> rows;
-    for (u32 y = 0; y < spec.height; ++y)
-        rows.push_back(PackRow(spec.samples.data() + perRow * y, perRow, spec.bitDepth));
+    for (u32 y = 0; y < layout.height; ++y)
+        rows.push_back(PackRow(layout.samples.data() + perRow * y, perRow, layout.bitDepth));
     std::vector<png_bytep> pointers;
     for (auto& row : rows)
         pointers.push_back(row.data());
@@ -95,11 +95,11 @@ bool EncodePng(const CPngSpec& spec, std::vector<u8>& out, std::string* error)
         return false;
     }
     png_set_write_fn(png, &out, &AppendBytes, &NoFlush);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.color,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.color,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (spec.color == CPngSpec::Palette) {
-        for (u32 c : spec.palette) {
+    if (layout.color == CPngLayout::Palette) {
+        for (u32 c : layout.palette) {
             colors.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
                                        static_cast<png_byte>(c)});
             alphas.push_back(static_cast<png_byte>(c >> 24));
@@ -119,18 +119,18 @@ bool EncodePng(const CPngSpec& spec, std::vector<u8>& out, std::string* error)
 
 bool EncodePngArgb(u32 width, u32 height, const std::vector<u32>& pixels, bool alpha, std::vector<u8>& out)
 {
-    CPngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.color = alpha ? CPngSpec::Rgba : CPngSpec::Rgb;
+    CPngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.color = alpha ? CPngLayout::Rgba : CPngLayout::Rgb;
     for (u32 p : pixels) {
-        spec.samples.push_back((p >> 16) & 0xFF);
-        spec.samples.push_back((p >> 8) & 0xFF);
-        spec.samples.push_back(p & 0xFF);
+        layout.samples.push_back((p >> 16) & 0xFF);
+        layout.samples.push_back((p >> 8) & 0xFF);
+        layout.samples.push_back(p & 0xFF);
         if (alpha)
-            spec.samples.push_back(p >> 24);
+            layout.samples.push_back(p >> 24);
     }
-    return EncodePng(spec, out);
+    return EncodePng(layout, out);
 }
 
 bool EncodeJpeg(u32 width, u32 height, const std::vector<u32>& pixels, int quality, bool grey, std::vector<u8>& out,

@@ -11,7 +11,7 @@ namespace lv::content {
 // A PNG as stored: the colour type and bit depth of libpng, raw samples row by row (per pixel
 // 1 to 4 samples as the colour type has them; palette images one index), each sample in
 // 0 .. 2^bitDepth - 1.
-struct CPngSpec
+struct CPngLayout
 {
     enum EColor { Grey = 0, Rgb = 2, Palette = 3, GreyAlpha = 4, Rgba = 6 };
 
@@ -27,7 +27,7 @@ struct CPngSpec
     static int Channels(EColor color);
 };
 
-bool EncodePng(const CPngSpec& spec, std::vector<u8>& out, std::string* error = nullptr);
+bool EncodePng(const CPngLayout& layout, std::vector<u8>& out, std::string* error = nullptr);
 // An 8-bit RGBA (or, without alpha, RGB) PNG of 0xAARRGGBB pixels.
 bool EncodePngArgb(u32 width, u32 height, const std::vector<u32>& pixels, bool alpha, std::vector<u8>& out);
 
