@@ -3,6 +3,7 @@
 #include "content/ImageWriter.h"
 #include "content/TextureDeclarationWriter.h"
 #include "core/ContentTestSupport.h"
+#include "core/TempFolder.h"
 #include "graphics/RendererHost.h"
 #include "graphics/TextureDeclarations.h"
 #include "graphics/TextureManager.h"
@@ -45,8 +46,10 @@ inline void DeclareAnimTestImages()
 {
     static CTextureDeclarations* declarations = [] {
         // Grid images take their frame size from the surface files, which the compiler probes
-        // in the working folder.
-        const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "anim_render_content";
+        // in the working folder. Each test process gets its own folder: CTest runs them side by
+        // side, and one rewriting a file another has mapped kills the reader with SIGBUS.
+        static const CTempFolder scratch;
+        const std::filesystem::path& folder = scratch.Path();
         std::filesystem::create_directories(folder / "gfx");
         for (const auto& [name, w, h] : {std::tuple{"gfx/pic.png", 40u, 20u}, std::tuple{"gfx/walk.png", 64u, 16u},
                                                    std::tuple{"gfx/spark.png", 8u, 4u}}) {

@@ -1,14 +1,10 @@
-#include "content/ImageWriter.h"
+#include "anim/AnimRenderSupport.h"
 #include "content/QuestDataWriter.h"
-#include "content/TextureDeclarationWriter.h"
-#include "core/ContentTestSupport.h"
 #include "core/TimeSystem.h"
 #include "core/TimerGroup.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/ImageHandle.h"
 #include "graphics/Renderer.h"
-#include "graphics/RendererHost.h"
-#include "graphics/TextureDeclarations.h"
 #include "graphics/TextureManager.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 #include "qe/ImageObject.h"
@@ -17,10 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <tuple>
 
 using namespace lv::graphics;
 using lv::content::CQuestDataWriter;
@@ -30,70 +23,13 @@ using lv::content::SQuestObject;
 namespace {
 
 
-class CTestHost final : public CRendererHost
-{
-public:
-    HWND GetWindowHandle() override { return nullptr; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = 1366;
-        h = 768;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        w = 1366;
-        h = 768;
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override
-    {
-        w = 1366;
-        h = 768;
-    }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
-
-// Two declared images, given to the texture manager once for the whole test program: "pic",
-// one 40 x 20 frame, and "walk", four 16 x 16 frames of 100 ms each.
-void DeclareImages()
-{
-    static CTextureDeclarations* declarations = [] {
-        // Grid images take their frame size from the surface files, which the compiler probes
-        // in the working folder.
-        const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "qe_image_object_content";
-        std::filesystem::create_directories(folder / "gfx");
-        for (const auto& [name, w, h] : {std::tuple{"gfx/pic.png", 40u, 20u}, std::tuple{"gfx/walk.png", 64u, 16u}}) {
-            std::vector<u8> png;
-            EXPECT_TRUE(lv::content::EncodePngArgb(w, h, std::vector<u32>(w * h, 0xFF808080u), false, png));
-            std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                                                 static_cast<std::streamsize>(png.size()));
-        }
-        const CWorkingFolder cwd(folder);
-        std::vector<u8> blob;
-        lv::content::CompileTextureDeclarations(
-            "<?xml version=\"1.0\"?>\n<resources><surfaces>"
-            "<surface path=\"gfx/pic.png\" width=\"40\" height=\"20\"/>"
-            "<surface path=\"gfx/walk.png\" width=\"64\" height=\"16\"/></surfaces>"
-            "<group id=\"g\"><image id=\"pic\" path=\"gfx/pic.png\" cols=\"1\" rows=\"1\"/>"
-            "<image id=\"walk\" path=\"gfx/walk.png\" cols=\"4\" rows=\"1\" anim_type=\"loop\" frame_delay=\"100\"/>"
-            "</group></resources>",
-            blob);
-        auto* d = new CTextureDeclarations();
-        EXPECT_TRUE(d->LoadBlob(blob.data(), static_cast<u32>(blob.size())));
-        CTextureManager::Instance().Init(d);
-        return d;
-    }();
-    (void)declarations;
-}
-
 // A renderer over the recording device with one frame open.
 class QeImageObjectTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        DeclareImages();
+        DeclareAnimTestImages();
         m_Log = lv::platform::InstallRecordingDirect3D();
         m_Log->WindowWidth = 1366;
         m_Log->WindowHeight = 768;
@@ -113,7 +49,7 @@ protected:
         lv::platform::SetDirect3DFactory(nullptr);
     }
 
-    CTestHost m_Host;
+    CAnimTestHost m_Host;
     std::shared_ptr<lv::platform::CRecordingLog> m_Log;
     std::unique_ptr<CRenderer> m_Renderer;
 };
