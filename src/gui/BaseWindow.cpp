@@ -208,7 +208,7 @@ bool CBaseWindow::LoadWindow(const char* id)
     const lv::core::CSettings* settings = CGuiServices::Instance().GetSettings();
     if (!settings)
         return LoadWindow(lv::core::CSettingsGroup::EmptyGroup(), lv::core::CSettingsGroup::EmptyGroup(), id);
-    return LoadWindow(settings->GetChild("GUI"), settings->GetChild("GUITemplates"), id);
+    return LoadWindow(settings->GetChild("GUI", true), settings->GetChild("GUITemplates", true), id);
 }
 
 void CBaseWindow::OnActivate() {}

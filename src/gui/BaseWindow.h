@@ -54,7 +54,8 @@ public:
     // and lays itself out. A missing element is reported and leaves the window empty (false).
     bool LoadWindow(const lv::core::CSettingsGroup& gui, const lv::core::CSettingsGroup& templates,
                     const char* id);
-    // The same over the application's settings.
+    // The same over the groups "GUI" and "GUITemplates" of the application's settings (found at
+    // any depth, as the files may be read into an enclosing group).
     bool LoadWindow(const char* id);
 
     // The current modal child window, null when none.
