@@ -474,3 +474,37 @@ TEST_F(WindowToolTipTest, DebugRenderOutlinesEveryWidget)
     CGuiServices::Instance().ForgetDebugRender();
     EXPECT_EQ(lines(), 0u);
 }
+
+namespace {
+
+struct CEventWindow : CWindow
+{
+    void OnEvent(const char* name, CBaseWidget* sender) override
+    {
+        Events.push_back(name);
+        Senders.push_back(sender);
+    }
+    std::vector<std::string> Events;
+    std::vector<CBaseWidget*> Senders;
+};
+
+} // namespace
+
+TEST_F(WindowTest, EventsOfNestedWidgetsReachTheWindowUnchanged)
+{
+    boost::intrusive_ptr<CEventWindow> window(new CEventWindow());
+    window->LoadWindow("plain_window");
+    boost::intrusive_ptr<CWindowProbe> panel(new CWindowProbe("panel", m_Log));
+    boost::intrusive_ptr<CWindowProbe> button(new CWindowProbe("back_btn", m_Log));
+    panel->SetPosition(5, 6);
+    button->SetPosition(2, 3);
+    panel->AddChild(button);
+    window->AddChild(panel);
+    window->SetPosition(100, 50);
+    button->OnEvent("pressed", button.get());
+    EXPECT_EQ(window->Events, (std::vector<std::string>{"pressed"}));
+    EXPECT_EQ(window->Senders, (std::vector<CBaseWidget*>{button.get()}));
+    // Positions: inside the window without windows, on the screen with them.
+    EXPECT_EQ(button->GetPosition(false), CVector2(7, 9));
+    EXPECT_EQ(button->GetPosition(true), CVector2(107, 59));
+}
