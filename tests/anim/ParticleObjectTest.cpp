@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace lv::misc::anim;
@@ -128,15 +129,16 @@ TEST_F(ParticleObjectTest, FixedEmitterLeavesBornParticlesBehind)
     }
 }
 
-// A flip mirrors about the object's position with a fixed emitter, and is ignored without
-// "fix_emit" and without "scale".
-TEST_F(ParticleObjectTest, FlipMirrorsAFixedEmitterOnly)
+// A flip mirrors about the object's position with a fixed emitter or with "scale", and is
+// ignored without both.
+TEST_F(ParticleObjectTest, FlipMirrorsAFixedEmitterOrAScaledEffectOnly)
 {
     Define(FxDefinition());
-    for (const bool fix : {true, false}) {
-        SCOPED_TRACE(fix);
+    for (const auto& [fix, scale] : {std::pair{true, false}, std::pair{false, true}, std::pair{false, false}}) {
+        SCOPED_TRACE(std::to_string(fix) + " " + std::to_string(scale));
         CParticleObject object("fx");
         object.SetFixEmit(fix);
+        object.SetScaleMode(scale);
         object.DoSetPosition(CVector2(100, 100));
         object.GetSystem().Step(300);
         const std::vector<CVector2> plain = QuadCentres(DrawAndRecord(object));
@@ -145,7 +147,7 @@ TEST_F(ParticleObjectTest, FlipMirrorsAFixedEmitterOnly)
         ASSERT_EQ(plain.size(), 3u);
         ASSERT_EQ(flipped.size(), 3u);
         for (size_t i = 0; i < 3; ++i) {
-            const CVector2 expected = fix ? CVector2(200 - plain[i].X, 200 - plain[i].Y) : plain[i];
+            const CVector2 expected = fix || scale ? CVector2(200 - plain[i].X, 200 - plain[i].Y) : plain[i];
             EXPECT_NEAR(flipped[i].X, expected.X, 1e-3) << i;
             EXPECT_NEAR(flipped[i].Y, expected.Y, 1e-3) << i;
         }
