@@ -189,7 +189,13 @@ TEST_F(ParticleObjectTest, PlayFromStopWaitsForTheResumeKeyPointOrStartsAdvanced
           py="-25 -25 25 -25 25 25 -25 25"><kp t="0" cf="0" py="-25 -25 25 -25 25 25 -25 25"/>
           <kp t="500" cf="1" py="-25 -25 25 -25 25 25 -25 25"/></particle></Clip>
         <Clip id="go"><particle id="p" p_id="fx" adv_time="200" scale="true" vis="true"
-          py="-25 -25 25 -25 25 25 -25 25"><kp t="0" cf="0"/><kp t="500" cf="0"/></particle></Clip>)");
+          py="-25 -25 25 -25 25 25 -25 25"><kp t="0" cf="0"/><kp t="500" cf="0"/></particle></Clip>
+        <Clip id="negative"><particle p_id="fx" adv_time="-5" vis="true"/></Clip>)");
+
+    // A negative advance time in a damaged record would pre-run the effect for weeks.
+    CParticleObject negative;
+    negative.LoadFromDefinition(clips.Item("negative"), nullptr);
+    EXPECT_EQ(negative.GetAdvanceTime(), 0u);
 
     CParticleObject waiting;
     waiting.LoadFromDefinition(clips.Item("wait"), nullptr);
