@@ -138,7 +138,8 @@ void CCheckboxWidget::Draw(lv::graphics::CRenderer& renderer)
     CImageWidget* grey = m_Checked ? m_GreyCheck.get() : m_GreyBox.get();
     CImageWidget* show = disabled ? grey : normal;
     CImageWidget* hide = disabled ? normal : grey;
-    if (show && show->GetImage().GetImage() && (show->GetFlags() & Hidden)) {
+    // The other image goes too: a value set while disabled may have shown both.
+    if (show && show->GetImage().GetImage()) {
         ShowImage(show, true);
         ShowImage(hide, false);
     }
