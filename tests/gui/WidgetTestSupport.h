@@ -3,6 +3,7 @@
 // the GUI plays, and templates loaded from XML text.
 #include "GuiTestImages.h"
 
+#include "core/FloatRect.h"
 #include "core/Settings.h"
 #include "graphics/Vertex.h"
 #include "gui/BaseWindow.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
