@@ -128,6 +128,28 @@ TEST_F(ButtonWidget, HoverAsksForTheHandCursor)
     cursors.SetCursor(lv::gui::CCursorManager::kPointer);
 }
 
+TEST_F(ButtonWidget, CustomCursorTurnsToTheHandOverTheButton)
+{
+    lv::gui::CWidgetFactory::RegisterWidgetTypes();
+    Load("image=\"strip4\"");
+    auto& cursors = lv::gui::CCursorManager::Instance();
+    cursors.SetCustomCursors(true);
+    cursors.SetCursor(lv::gui::CCursorManager::kText);
+    Dispatcher.SetScreenArea(CFloatRect(0, 0, 800, 600), CVector2(1, 1));
+    // Off the button the move resets the cursor to the pointer; over it the button asks for the
+    // hand within the same message, and the update takes it.
+    Dispatcher.HandleMessage(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));
+    EXPECT_EQ(cursors.GetCursor(), lv::gui::CCursorManager::kPointer);
+    EXPECT_EQ(cursors.GetSoftwareCursor(), &cursors.FindCursor(lv::gui::CCursorManager::kPointer)->PointerSprite);
+    Dispatcher.HandleMessage(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(150, 110));
+    EXPECT_EQ(cursors.GetCursor(), lv::gui::CCursorManager::kHand);
+    EXPECT_EQ(cursors.GetSoftwareCursor(), &cursors.FindCursor(lv::gui::CCursorManager::kHand)->PointerSprite);
+    EXPECT_NE(cursors.GetSoftwareCursor()->GetImage(), nullptr);
+    EXPECT_EQ(cursors.GetMousePosition(), CPoint2i(150, 110));
+    cursors.SetCustomCursors(false);
+    cursors.SetCursor(lv::gui::CCursorManager::kPointer);
+}
+
 TEST_F(ButtonWidget, FadeBetweenStateImages)
 {
     lv::gui::CWidgetFactory::RegisterWidgetTypes();

@@ -183,6 +183,7 @@ TEST_F(InputDispatcher, GestureRecognizersWatchTheMouse)
     list.Add(recognizer);
     EXPECT_EQ(list.GetCount(), 1u);
     EXPECT_TRUE(list.Contains(recognizer));
+    EXPECT_EQ(Platform.Calls, std::vector<std::string>{"SetGestureEnabled 7 1"});
     Dispatcher.DispatchMouseDown(CPoint2i(1, 2), 0, 0, 5);
     Dispatcher.DispatchMouseMove(CPoint2i(3, 4), 0, 6);
     Dispatcher.DispatchMouseUp(CPoint2i(3, 4), 0, 0, 7);
