@@ -248,7 +248,8 @@ void CButtonWidget::Update()
         shownAlpha = static_cast<s32>(d * 255);
         otherAlpha = shownAlpha == 255 ? 0 : 255;
         const auto mix = [d](s16 a, s16 b) { return static_cast<s16>(a + (b - a) * (1 - d)); };
-        label = CColor::CColorArgb(mix(from.A, to.A), mix(from.R, to.R), mix(from.G, to.G), mix(from.B, to.B));
+        label =
+            CColor::CColorArgb(mix(from.A, to.A), mix(from.R, to.R), mix(from.G, to.G), mix(from.B, to.B));
     }
     CColor c = shown->GetColor();
     c.A = static_cast<s16>(shownAlpha);
@@ -338,7 +339,8 @@ bool CButtonWidget::HitTest(const CPoint2i& point) const
     const lv::graphics::CTexturesAlpha& masks = lv::graphics::CTexturesAlpha::Instance();
     if (masks.IsLoaded())
         return masks.HitTest(image, x, y);
-    const s32 frameIndex = image->IsMultiFrame() ? image->GetFrameForTime(normal->GetImage().GetAnimationTime()) : -1;
+    const s32 frameIndex =
+        image->IsMultiFrame() ? image->GetFrameForTime(normal->GetImage().GetAnimationTime()) : -1;
     lv::graphics::CTexture* texture = image->GetTexture();
     if (texture && !texture->GetPixelCopy() && texture->GetDeviceTexture()) {
         // Made once, from the loaded texture.

@@ -24,8 +24,8 @@ public:
 
     // No image, no label: what the factory makes before loading a template.
     CButtonWidget();
-    CButtonWidget(const lv::graphics::CSprite& strip, const CLabelWidget::Ptr& label, const CFixedString& name,
-                  u32 layer, u32 eventMask);
+    CButtonWidget(const lv::graphics::CSprite& strip, const CLabelWidget::Ptr& label,
+                  const CFixedString& name, u32 layer, u32 eventMask);
     ~CButtonWidget() override;
 
     // Grows the inner part (size minus the image's border thirds) to whole tile steps.

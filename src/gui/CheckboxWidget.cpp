@@ -35,7 +35,8 @@ void ShowImage(CImageWidget* image, bool show)
 } // namespace
 
 CCheckboxWidget::CCheckboxWidget()
-    : CCheckboxWidget(lv::graphics::CSprite(), lv::graphics::CSprite(), nullptr, WStringView(), CFixedString(""), 0, 0)
+    : CCheckboxWidget(lv::graphics::CSprite(), lv::graphics::CSprite(), nullptr, WStringView(),
+                      CFixedString(""), 0, 0)
 {
 }
 
@@ -128,7 +129,8 @@ void CCheckboxWidget::Update()
         return;
     const s32 time = std::clamp(m_CheckTimer->GetTime(), 0, m_CheckTime);
     m_CheckTimer->SetTime(time);
-    SetAlpha(m_Check.get(), static_cast<s32>(static_cast<float>(time) / static_cast<float>(m_CheckTime) * 255));
+    SetAlpha(m_Check.get(),
+             static_cast<s32>(static_cast<float>(time) / static_cast<float>(m_CheckTime) * 255));
 }
 
 void CCheckboxWidget::Draw(lv::graphics::CRenderer& renderer)
@@ -178,9 +180,10 @@ bool CCheckboxWidget::OnMouseDown(const CPoint2i&, s32, s32, u8 pass)
 void CCheckboxWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
                                        const lv::core::CSettingsGroup& templates)
 {
-    for (CBaseWidget* part : {static_cast<CBaseWidget*>(m_Label.get()), static_cast<CBaseWidget*>(m_Box.get()),
-                              static_cast<CBaseWidget*>(m_Check.get()), static_cast<CBaseWidget*>(m_GreyBox.get()),
-                              static_cast<CBaseWidget*>(m_GreyCheck.get())})
+    for (CBaseWidget* part :
+         {static_cast<CBaseWidget*>(m_Label.get()), static_cast<CBaseWidget*>(m_Box.get()),
+          static_cast<CBaseWidget*>(m_Check.get()), static_cast<CBaseWidget*>(m_GreyBox.get()),
+          static_cast<CBaseWidget*>(m_GreyCheck.get())})
         if (part)
             CloseChild(part);
     RemoveClosedChildren();
@@ -202,8 +205,9 @@ void CCheckboxWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
     m_CheckFalseSound = text("sound_on_check_false");
 
     const lv::graphics::CFont* font =
-        t && t->HasAttribute("font") ? lv::core::CFontManager::Instance()->FindFont(t->GetAttribute("font").c_str())
-                                     : nullptr;
+        t && t->HasAttribute("font")
+            ? lv::core::CFontManager::Instance()->FindFont(t->GetAttribute("font").c_str())
+            : nullptr;
     m_Label.reset(new CLabelWidget(font, ToWide(node.GetAttribute("text")), CFixedString(""), 0, 0));
     m_Label->SetAlignment(-1, 0);
 

@@ -138,8 +138,10 @@ void CCursorManager::Draw(lv::graphics::CRenderer& renderer)
         if (!renderer.IsFullscreen() &&
             (x < view.X || x > view.X + view.Width || y < view.Y || y > view.Y + view.Height))
             return;
-        const s32 cx = static_cast<s32>(std::clamp(x, view.X, view.X + view.Width)) - static_cast<s32>(view.X);
-        const s32 cy = static_cast<s32>(std::clamp(y, view.Y, view.Y + view.Height)) - static_cast<s32>(view.Y);
+        const s32 cx =
+            static_cast<s32>(std::clamp(x, view.X, view.X + view.Width)) - static_cast<s32>(view.X);
+        const s32 cy =
+            static_cast<s32>(std::clamp(y, view.Y, view.Y + view.Height)) - static_cast<s32>(view.Y);
         const float dx = static_cast<float>(static_cast<s32>(static_cast<float>(cx) / scale.X));
         const float dy = static_cast<float>(static_cast<s32>(static_cast<float>(cy) / scale.Y));
         m_SoftwareCursor->DrawInRect(renderer, CFloatRect(dx, dy, image->GetWidth(), image->GetHeight()));

@@ -11,7 +11,7 @@
 namespace lv::graphics {
 class CRenderer;
 class CSprite;
-}
+} // namespace lv::graphics
 
 namespace lv::gui {
 

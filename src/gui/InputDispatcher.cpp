@@ -365,26 +365,30 @@ s32 CInputDispatcher::DispatchMouseDown(const CPoint2i& point, s32 button, s32 k
 {
     if (IsRootActive() && m_GestureRecognizers.GetCount())
         m_GestureRecognizers.TouchesBegan({RootToScreen(point)}, time);
-    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnMouseDown(point, button, keyFlags, pass); });
+    return DispatchPointer(
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseDown(point, button, keyFlags, pass); });
 }
 
 s32 CInputDispatcher::DispatchMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, s32 time)
 {
     if (IsRootActive() && m_GestureRecognizers.GetCount())
         m_GestureRecognizers.TouchesEnded({RootToScreen(point)}, time);
-    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnMouseUp(point, button, keyFlags, pass); });
+    return DispatchPointer(
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseUp(point, button, keyFlags, pass); });
 }
 
 s32 CInputDispatcher::DispatchMouseMove(const CPoint2i& point, s32 keyFlags, s32 time)
 {
     if (IsRootActive() && m_GestureRecognizers.GetCount())
         m_GestureRecognizers.TouchesMoved({RootToScreen(point)}, time);
-    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnMouseMove(point, keyFlags, pass); });
+    return DispatchPointer(
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseMove(point, keyFlags, pass); });
 }
 
 s32 CInputDispatcher::DispatchDoubleClick(const CPoint2i& point, s32 keyFlags)
 {
-    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnMouseDoubleClick(point, keyFlags, pass); });
+    return DispatchPointer(
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseDoubleClick(point, keyFlags, pass); });
 }
 
 s32 CInputDispatcher::DispatchMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags)

@@ -7,7 +7,8 @@
 
 namespace lv::gui {
 
-CSliderWidget::CSliderWidget() : CSliderWidget(lv::graphics::CSprite(), lv::graphics::CSprite(), CFixedString(""), 0, 0)
+CSliderWidget::CSliderWidget()
+    : CSliderWidget(lv::graphics::CSprite(), lv::graphics::CSprite(), CFixedString(""), 0, 0)
 {
 }
 
@@ -107,7 +108,8 @@ bool CSliderWidget::OnMouseDown(const CPoint2i& point, s32 button, s32 keyFlags,
     };
     if (m_Thumb && inside(m_Thumb->GetPosition(), m_Thumb->GetSize())) {
         m_Dragging = 1;
-    } else if (m_Track && inside(CVector2(0, m_Track->GetPosition().Y), CVector2(GetSize().X, m_Track->GetSize().Y))) {
+    } else if (m_Track &&
+               inside(CVector2(0, m_Track->GetPosition().Y), CVector2(GetSize().X, m_Track->GetSize().Y))) {
         SetValueFromX(point.X);
     } else {
         return false;

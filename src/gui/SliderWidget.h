@@ -13,8 +13,8 @@ public:
 
     // No images: what the factory makes before loading a template.
     CSliderWidget();
-    CSliderWidget(const lv::graphics::CSprite& track, const lv::graphics::CSprite& thumb, const CFixedString& name,
-                  u32 layer, u32 eventMask);
+    CSliderWidget(const lv::graphics::CSprite& track, const lv::graphics::CSprite& thumb,
+                  const CFixedString& name, u32 layer, u32 eventMask);
     ~CSliderWidget() override;
 
     // Takes the width; the height stays the natural one.

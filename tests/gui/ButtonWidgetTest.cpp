@@ -32,8 +32,8 @@ protected:
         const CTemplateXml xml("<button_template id=\"t\" " + templateAttributes + "/>",
                                "<button_widget id=\"btn\" button_template=\"t\" x=\"100\" y=\"100\" " +
                                    nodeAttributes + "/>");
-        CButtonWidget::Ptr button(static_cast<CButtonWidget*>(
-            lv::gui::CWidgetFactory::Instance().CreateWidget("button_widget")));
+        CButtonWidget::Ptr button(
+            static_cast<CButtonWidget*>(lv::gui::CWidgetFactory::Instance().CreateWidget("button_widget")));
         EXPECT_NE(button, nullptr);
         button->LoadFromTemplate(xml.Node(), xml.Templates());
         Root->AddChild(button);
@@ -140,10 +140,12 @@ TEST_F(ButtonWidget, CustomCursorTurnsToTheHandOverTheButton)
     // hand within the same message, and the update takes it.
     Dispatcher.HandleMessage(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));
     EXPECT_EQ(cursors.GetCursor(), lv::gui::CCursorManager::kPointer);
-    EXPECT_EQ(cursors.GetSoftwareCursor(), &cursors.FindCursor(lv::gui::CCursorManager::kPointer)->PointerSprite);
+    EXPECT_EQ(cursors.GetSoftwareCursor(),
+              &cursors.FindCursor(lv::gui::CCursorManager::kPointer)->PointerSprite);
     Dispatcher.HandleMessage(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(150, 110));
     EXPECT_EQ(cursors.GetCursor(), lv::gui::CCursorManager::kHand);
-    EXPECT_EQ(cursors.GetSoftwareCursor(), &cursors.FindCursor(lv::gui::CCursorManager::kHand)->PointerSprite);
+    EXPECT_EQ(cursors.GetSoftwareCursor(),
+              &cursors.FindCursor(lv::gui::CCursorManager::kHand)->PointerSprite);
     EXPECT_NE(cursors.GetSoftwareCursor()->GetImage(), nullptr);
     EXPECT_EQ(cursors.GetMousePosition(), CPoint2i(150, 110));
     cursors.SetCustomCursors(false);

@@ -35,8 +35,8 @@ protected:
                                    templateAttributes + "/>",
                                "<checkbox_widget id=\"cb\" checkbox_template=\"t\" x=\"50\" y=\"50\" " +
                                    nodeAttributes + "/>");
-        CCheckboxWidget::Ptr box(
-            static_cast<CCheckboxWidget*>(lv::gui::CWidgetFactory::Instance().CreateWidget("checkbox_widget")));
+        CCheckboxWidget::Ptr box(static_cast<CCheckboxWidget*>(
+            lv::gui::CWidgetFactory::Instance().CreateWidget("checkbox_widget")));
         if (listen)
             Root->AddChild(box);
         box->LoadFromTemplate(xml.Node(), xml.Templates());

@@ -74,15 +74,16 @@ inline void DeclareGuiTestImages()
             const std::string path = std::string("gfx/") + image.name + ".png";
             std::ofstream(folder / path, std::ios::binary)
                 .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-            surfaces += "<surface path=\"" + path + "\" width=\"" + std::to_string(image.width) + "\" height=\"" +
-                        std::to_string(image.height) + "\"/>";
-            group += std::string("<image id=\"") + image.name + "\" path=\"" + path + "\" cols=\"1\" rows=\"1\"/>";
+            surfaces += "<surface path=\"" + path + "\" width=\"" + std::to_string(image.width) +
+                        "\" height=\"" + std::to_string(image.height) + "\"/>";
+            group +=
+                std::string("<image id=\"") + image.name + "\" path=\"" + path + "\" cols=\"1\" rows=\"1\"/>";
         }
         const CWorkingFolder cwd(folder);
         std::vector<u8> blob;
         EXPECT_TRUE(lv::content::CompileTextureDeclarations("<?xml version=\"1.0\"?>\n<resources><surfaces>" +
-                                                                surfaces + "</surfaces><group id=\"gui\">" + group +
-                                                                "</group></resources>",
+                                                                surfaces + "</surfaces><group id=\"gui\">" +
+                                                                group + "</group></resources>",
                                                             blob));
         auto* declarations = new lv::graphics::CTextureDeclarations();
         EXPECT_TRUE(declarations->LoadBlob(blob.data(), static_cast<u32>(blob.size())));

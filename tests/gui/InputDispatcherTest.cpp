@@ -190,8 +190,9 @@ TEST_F(InputDispatcher, GestureRecognizersWatchTheMouse)
     // Finished: no moves and no update until the next press resets it.
     Dispatcher.DispatchMouseMove(CPoint2i(3, 4), 0, 8);
     Dispatcher.Update();
-    Log.erase(std::remove_if(Log.begin(), Log.end(), [](const std::string& l) { return l.rfind("root", 0) == 0; }),
-              Log.end());
+    Log.erase(
+        std::remove_if(Log.begin(), Log.end(), [](const std::string& l) { return l.rfind("root", 0) == 0; }),
+        Log.end());
     Dispatcher.DispatchMouseDown(CPoint2i(0, 0), 0, 0, 9);
     Log.resize(5);
     const std::vector<std::string> expected = {"rec began 12,4 t5", "rec moved 16,8 t6", "rec ended 16,8 t7",

@@ -102,12 +102,12 @@ TEST(InputReplayGolden, RecordedClicksAndDragReachTheWidgets)
         // press the button and stay over it.
         using R = CInputRecord;
         const std::vector<CInputRecord> records = {
-            R::Pointer(10, R::Move, 0, 0, 200, 95),  R::Pointer(20, R::Move, 0, 0, 20, 70),
+            R::Pointer(10, R::Move, 0, 0, 200, 95),      R::Pointer(20, R::Move, 0, 0, 20, 70),
             R::Pointer(30, R::ButtonDown, 0, 0, 20, 70), R::Pointer(40, R::ButtonUp, 0, 0, 20, 70),
-            R::Pointer(50, R::Move, 0, 0, 120, 75), R::Pointer(60, R::ButtonDown, 0, 0, 120, 75),
-            R::Pointer(70, R::Move, 0, 0, 170, 99), R::Pointer(80, R::ButtonUp, 0, 0, 210, 99),
-            R::Pointer(90, R::Move, 0, 0, 50, 20),  R::Pointer(100, R::ButtonDown, 1, 0, 50, 20),
-            R::Pointer(110, R::ButtonUp, 1, 0, 50, 20), R::Pointer(120, R::Move, 0, 0, 60, 25)};
+            R::Pointer(50, R::Move, 0, 0, 120, 75),      R::Pointer(60, R::ButtonDown, 0, 0, 120, 75),
+            R::Pointer(70, R::Move, 0, 0, 170, 99),      R::Pointer(80, R::ButtonUp, 0, 0, 210, 99),
+            R::Pointer(90, R::Move, 0, 0, 50, 20),       R::Pointer(100, R::ButtonDown, 1, 0, 50, 20),
+            R::Pointer(110, R::ButtonUp, 1, 0, 50, 20),  R::Pointer(120, R::Move, 0, 0, 60, 25)};
         const CTempFolder folder;
         folder.Write("replay", lv::core::WriteInputRecording(records));
         auto& replayer = lv::gui::CInputReplayer::Instance();
@@ -124,7 +124,8 @@ TEST(InputReplayGolden, RecordedClicksAndDragReachTheWidgets)
         }
         EXPECT_FALSE(replayer.IsPlaying());
         replayer.SetClock(nullptr);
-        auto* slider = static_cast<lv::gui::CSliderWidget*>(window->FindChild(CFixedString("volume"), false).get());
+        auto* slider =
+            static_cast<lv::gui::CSliderWidget*>(window->FindChild(CFixedString("volume"), false).get());
         ASSERT_NE(slider, nullptr);
         EXPECT_FLOAT_EQ(slider->GetValue(), 0.5f);
 
@@ -147,8 +148,8 @@ TEST(InputReplayGolden, RecordedClicksAndDragReachTheWidgets)
     lv::platform::DestroySdlWindow(host.Window);
 
     const std::vector<std::string> expected = {
-        "overed sound", "check_changed sound", "lost_over sound", "value_changed volume",
-        "value_changed volume", "overed ok", "pressed ok"};
+        "overed sound",         "check_changed sound", "lost_over sound", "value_changed volume",
+        "value_changed volume", "overed ok",           "pressed ok"};
     EXPECT_EQ(events, expected);
 
     const std::filesystem::path golden =

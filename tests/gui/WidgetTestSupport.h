@@ -54,10 +54,13 @@ class CTemplateXml
 public:
     CTemplateXml(const std::string& templates, const std::string& node)
     {
-        EXPECT_TRUE(m_Settings.LoadXmlText("<?xml version=\"1.0\"?><root><templates>" + templates + "</templates>" +
-                                           node + "</root>"));
+        EXPECT_TRUE(m_Settings.LoadXmlText("<?xml version=\"1.0\"?><root><templates>" + templates +
+                                           "</templates>" + node + "</root>"));
     }
-    const lv::core::CSettingsGroup& Templates() const { return m_Settings.GetFirstChild().GetChild("templates"); }
+    const lv::core::CSettingsGroup& Templates() const
+    {
+        return m_Settings.GetFirstChild().GetChild("templates");
+    }
     // The first element after the templates section.
     const lv::core::CSettingsGroup& Node() const { return Templates().GetNextSibling(); }
 
