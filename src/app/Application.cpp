@@ -155,7 +155,7 @@ void CApplication::Shutdown()
     CLog& log = CLog::Instance();
     log.Print(kChannel, 0, "shutdown...");
     m_State = StateShuttingDown;
-    m_InputDispatcher->Clear();
+    m_InputDispatcher->Release();
     m_Renderer->ReleaseDeviceObjects(false);
     if (m_SystemIntegration) {
         m_SystemIntegration->Shutdown();
@@ -179,7 +179,7 @@ void CApplication::OnRunningChanged(bool) {}
 
 void CApplication::Draw(lv::graphics::CRenderer& renderer)
 {
-    m_InputDispatcher->Draw(renderer);
+    m_InputDispatcher->Render(renderer);
 }
 
 void CApplication::Update() {}
@@ -357,6 +357,7 @@ void CApplication::HandleWindowMessage()
         break;
     case WM_ACTIVATEAPP:
         m_Active = message.WParam != 0;
+        lv::gui::CCursorManager::Instance().SetApplicationActive(m_Active);
         UpdateRunningState();
         record.Result = 0;
         goOn = false;

@@ -93,7 +93,7 @@ void SetFontEverywhere(lv::gui::CBaseWidget& widget, const CFont* font)
 
 TEST(GoldenImage, TemplatedWindowWithToolTipThroughOpenGl)
 {
-    DeclareGuiTestImages();
+    guitest::DeclareGuiTestImages();
     lv::gui::CWidgetFactory::RegisterWidgetTypes();
     lv::content::CRasterizeOptions options;
     options.pixelSize = 12;
@@ -122,7 +122,7 @@ TEST(GoldenImage, TemplatedWindowWithToolTipThroughOpenGl)
         const CFont* font = fonts.LoadOne(raster.xml);
         ASSERT_NE(font, nullptr);
         // The declared images load from their folder when first drawn.
-        const CWorkingFolder cwd(GuiTestImageFolder());
+        const CWorkingFolder cwd(guitest::ImagesFolder());
 
         lv::core::CSettings settings;
         ASSERT_TRUE(settings.LoadXmlText(kGoldenGui));

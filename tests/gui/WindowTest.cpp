@@ -94,7 +94,7 @@ class WindowTest : public testing::Test
 protected:
     void SetUp() override
     {
-        DeclareGuiTestImages();
+        guitest::DeclareGuiTestImages();
         lv::gui::CWidgetFactory::RegisterWidgetTypes();
         static const bool effect = lv::gui::CWidgetEffectRegistry::Instance().Register(
             u"window_test_fx", lv::gui::CWidgetEffectRegistry::CCreator(
