@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -25,7 +27,13 @@ const char* const kNestingClips[] = {
   <clip id="nest" clip_id="inner" p="150 100" py="-50 -20 50 -20 50 20 -50 20" vis="true"/>
   <clip id="void" clip_id="nothing" p="10 10" vis="true"/>
 </Clip>)",
-    R"(<Clip id="selfish" w="10" h="10"><clip id="me" clip_id="selfish" vis="true"/></Clip>)"};
+    R"(<Clip id="selfish" w="10" h="10"><clip id="me" clip_id="selfish" vis="true"/></Clip>)",
+    R"(<Clip id="corner" w="100" h="40">
+  <image id="spot" i_id="pic" vis="true"><kp t="0" p="10 10" py="-5 -5 5 -5 5 5 -5 5" c="-1"/></image>
+</Clip>)",
+    R"(<Clip id="flatpic" w="0" h="40">
+  <image id="spot" i_id="pic" vis="true"><kp t="0" p="10 10" py="-5 -5 5 -5 5 5 -5 5" c="-1"/></image>
+</Clip>)"};
 
 // Nested clips over the recording device, with one frame open.
 class ClipViewObjectTest : public testing::Test
@@ -69,6 +77,24 @@ protected:
     std::shared_ptr<lv::platform::CRecordingLog> m_Log;
     std::unique_ptr<CRenderer> m_Renderer;
 };
+
+// The smallest and largest x and y of the vertices drawn since the last call, moved back by the
+// half pixel the device shifts them by.
+CFloatRect DrawnBox(CRenderer& renderer, lv::platform::CRecordingLog& log)
+{
+    renderer.Flush();
+    float low[2] = {1e9f, 1e9f}, high[2] = {-1e9f, -1e9f};
+    for (const auto& draw : log.Draws)
+        for (size_t at = 0; at + draw.Stride <= draw.Vertices.size(); at += draw.Stride)
+            for (int axis = 0; axis < 2; ++axis) {
+                float v;
+                std::memcpy(&v, draw.Vertices.data() + at + 4 * axis, sizeof v);
+                low[axis] = std::min(low[axis], v + 0.5f);
+                high[axis] = std::max(high[axis], v + 0.5f);
+            }
+    log.Draws.clear();
+    return CFloatRect(low[0], low[1], high[0] - low[0], high[1] - low[1]);
+}
 
 CClipViewObject* ViewOf(CClip& clip, const char* name)
 {
@@ -171,6 +197,40 @@ TEST_F(ClipViewObjectTest, ClipShowingItselfStopsAfterOneLevel)
     EXPECT_EQ(again->GetClip().GetObjectCount(), 0u);
     clip.Update();
     clip.Draw(*m_Renderer);
+}
+
+// Mirror flags turn the picture about the rectangle's centre: bit 0 across x, bit 1 across y,
+// both together half a turn.
+TEST_F(ClipViewObjectTest, MirrorFlagsFlipTheDrawingAboutTheRectCentre)
+{
+    const struct
+    {
+        s32 flags;
+        float x, y;
+    } cases[] = {{0, 155, 85}, {1, 235, 85}, {2, 155, 105}, {3, 235, 105}};
+    for (const auto& c : cases) {
+        CClip clip;
+        ASSERT_TRUE(clip.Load("corner", true));
+        clip.SetPosition(CVector2(200, 100));
+        clip.SetFlags(c.flags);
+        clip.Draw(*m_Renderer);
+        const CFloatRect box = DrawnBox(*m_Renderer, *m_Log);
+        EXPECT_NEAR(box.X, c.x, 1e-3) << c.flags;
+        EXPECT_NEAR(box.Y, c.y, 1e-3) << c.flags;
+        EXPECT_NEAR(box.Width, 10, 1e-3) << c.flags;
+    }
+}
+
+TEST_F(ClipViewObjectTest, ClipWithoutWidthDrawsNothing)
+{
+    CClip clip;
+    ASSERT_TRUE(clip.Load("flatpic", true));
+    ASSERT_EQ(clip.GetObjectCount(), 1u);
+    clip.SetPosition(CVector2(200, 100));
+    clip.Update();
+    clip.Draw(*m_Renderer);
+    m_Renderer->Flush();
+    EXPECT_TRUE(m_Log->Draws.empty());
 }
 
 } // namespace
