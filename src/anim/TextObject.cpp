@@ -25,12 +25,12 @@ const CFixedString kNoTextResourceName;
 // Bounds narrower than this have no scale to lay text out or to stretch it with.
 constexpr float kMinTextExtent = 0.001f;
 
-bool HasExtent(const CFloatRect& rect)
+bool TextBoundsHaveExtent(const CFloatRect& rect)
 {
     return std::fabs(rect.Width) > kMinTextExtent && std::fabs(rect.Height) > kMinTextExtent;
 }
 
-s32 RoundHalfAway(float v)
+s32 RoundTextBound(float v)
 {
     return static_cast<s32>(v > 0 ? v + 0.5f : v - 0.5f);
 }
@@ -42,21 +42,21 @@ graphics::CTextRender& MeasuringTextRender()
     return render;
 }
 
-CMatrix3 Times(const CMatrix3& a, const CMatrix3& b)
+CMatrix3 MultiplyTextMatrices(const CMatrix3& a, const CMatrix3& b)
 {
     CMatrix3 out;
     a.Multiply(out, b);
     return out;
 }
 
-CMatrix3 ScaleMatrix(float sx, float sy)
+CMatrix3 TextScaleMatrix(float sx, float sy)
 {
     CMatrix3 m;
     CMatrix3::MakeScale(m, sx, sy);
     return m;
 }
 
-CMatrix3 TranslationMatrix(float x, float y)
+CMatrix3 TextTranslationMatrix(float x, float y)
 {
     CMatrix3 m;
     CMatrix3::MakeTranslation(m, x, y);
@@ -138,7 +138,7 @@ const CFixedString& CTextObject::GetBackgroundImageName() const
 
 void CTextObject::SetBounds(const CFloatRect& bounds, bool adjust)
 {
-    if (adjust && HasExtent(m_Bounds)) {
+    if (adjust && TextBoundsHaveExtent(m_Bounds)) {
         const float sx = bounds.Width / m_Bounds.Width;
         const float sy = bounds.Height / m_Bounds.Height;
         FitBoundingQuad(m_Quad, sx, sy, m_TextFlags);
@@ -164,8 +164,8 @@ void CTextObject::Relayout()
 {
     if (!m_Font)
         return;
-    const CIntRect box(RoundHalfAway(m_Bounds.X), RoundHalfAway(m_Bounds.Y), RoundHalfAway(m_Bounds.Width),
-                       RoundHalfAway(m_Bounds.Height));
+    const CIntRect box(RoundTextBound(m_Bounds.X), RoundTextBound(m_Bounds.Y), RoundTextBound(m_Bounds.Width),
+                       RoundTextBound(m_Bounds.Height));
     const u32 flags = static_cast<u32>(GetRenderFlags());
     const u32 length = static_cast<u32>(m_Text.size());
     CPoint2i size;
@@ -213,7 +213,7 @@ void CTextObject::LoadFromDefinition(const CClipItem& item, LoadPathHelper* path
 void CTextObject::Draw(graphics::CRenderer& renderer)
 {
     // Bounds without extent have no scale to map text units onto the shape.
-    if (!IsVisible() || !HasExtent(m_Bounds))
+    if (!IsVisible() || !TextBoundsHaveExtent(m_Bounds))
         return;
     renderer.PushTransform();
     if (m_Additive) {
@@ -222,15 +222,15 @@ void CTextObject::Draw(graphics::CRenderer& renderer)
     }
     const CVector2* c = m_Quad.Corners.Corners;
     const CVector2 extent(c[2].X - c[0].X, c[2].Y - c[0].Y);
-    CMatrix3 m = ScaleMatrix(extent.X / m_Bounds.Width, extent.Y / m_Bounds.Height);
+    CMatrix3 m = TextScaleMatrix(extent.X / m_Bounds.Width, extent.Y / m_Bounds.Height);
     if (m_FlipFlags & 1)
-        m = Times(Times(m, ScaleMatrix(-1, 1)), TranslationMatrix(extent.X, 0));
+        m = MultiplyTextMatrices(MultiplyTextMatrices(m, TextScaleMatrix(-1, 1)), TextTranslationMatrix(extent.X, 0));
     if (m_FlipFlags & 2)
-        m = Times(Times(m, ScaleMatrix(1, -1)), TranslationMatrix(0, extent.Y));
+        m = MultiplyTextMatrices(MultiplyTextMatrices(m, TextScaleMatrix(1, -1)), TextTranslationMatrix(0, extent.Y));
     CMatrix3 turn;
     CMatrix3::MakeRotation(turn, m_Quad.Angle);
-    m = Times(Times(Times(m, TranslationMatrix(c[0].X, c[0].Y)), turn),
-              TranslationMatrix(m_Quad.Position.X, m_Quad.Position.Y));
+    m = MultiplyTextMatrices(MultiplyTextMatrices(MultiplyTextMatrices(m, TextTranslationMatrix(c[0].X, c[0].Y)), turn),
+              TextTranslationMatrix(m_Quad.Position.X, m_Quad.Position.Y));
     renderer.MultiplyTransform(m);
 
     if (m_Background) {

@@ -80,7 +80,7 @@ protected:
 
 // The smallest and largest x and y of the vertices drawn since the last call, moved back by the
 // half pixel the device shifts them by.
-CFloatRect DrawnBox(CRenderer& renderer, lv::platform::CRecordingLog& log)
+CFloatRect DrawnClipBox(CRenderer& renderer, lv::platform::CRecordingLog& log)
 {
     renderer.Flush();
     float low[2] = {1e9f, 1e9f}, high[2] = {-1e9f, -1e9f};
@@ -96,7 +96,7 @@ CFloatRect DrawnBox(CRenderer& renderer, lv::platform::CRecordingLog& log)
     return CFloatRect(low[0], low[1], high[0] - low[0], high[1] - low[1]);
 }
 
-CClipViewObject* ViewOf(CClip& clip, const char* name)
+CClipViewObject* NestedViewOf(CClip& clip, const char* name)
 {
     return dynamic_cast<CClipViewObject*>(clip.FindObject(name));
 }
@@ -105,7 +105,7 @@ TEST_F(ClipViewObjectTest, NestedClipTakesItsPlacementFromTheItem)
 {
     CClip outer;
     ASSERT_TRUE(outer.Load("outer", true));
-    CClipViewObject* nest = ViewOf(outer, "nest");
+    CClipViewObject* nest = NestedViewOf(outer, "nest");
     ASSERT_NE(nest, nullptr);
     EXPECT_STREQ(nest->GetTypeName(), "clip");
     EXPECT_STREQ(nest->GetResourceName().GetText(), "inner");
@@ -124,7 +124,7 @@ TEST_F(ClipViewObjectTest, UndefinedNameLeavesAnEmptyClipThatDrawsNothing)
 {
     CClip outer;
     ASSERT_TRUE(outer.Load("outer", true));
-    CClipViewObject* empty = ViewOf(outer, "void");
+    CClipViewObject* empty = NestedViewOf(outer, "void");
     ASSERT_NE(empty, nullptr);
     EXPECT_STREQ(empty->GetResourceName().GetText(), "nothing");
     EXPECT_EQ(empty->GetClip().GetObjectCount(), 0u);
@@ -155,7 +155,7 @@ TEST_F(ClipViewObjectTest, MutingAndStoppingReachTheInnerClip)
 {
     CClip outer;
     ASSERT_TRUE(outer.Load("outer", true));
-    CClipViewObject* nest = ViewOf(outer, "nest");
+    CClipViewObject* nest = NestedViewOf(outer, "nest");
     ASSERT_NE(nest, nullptr);
     const CClipObject* dot = nest->GetClip().FindObject("dot");
     ASSERT_NE(dot, nullptr);
@@ -177,7 +177,7 @@ TEST_F(ClipViewObjectTest, CopiesOwnTheirInnerClip)
     ASSERT_TRUE(source->Load("outer", true));
     CClip copy(*source);
     source.reset();
-    CClipViewObject* nest = ViewOf(copy, "nest");
+    CClipViewObject* nest = NestedViewOf(copy, "nest");
     ASSERT_NE(nest, nullptr);
     EXPECT_EQ(nest->GetClip().GetObjectCount(), 1u);
     EXPECT_EQ(nest->GetClip().GetSize(), CVector2(100, 40));
@@ -189,7 +189,7 @@ TEST_F(ClipViewObjectTest, ClipShowingItselfStopsAfterOneLevel)
 {
     CClip clip;
     ASSERT_TRUE(clip.Load("selfish", true));
-    CClipViewObject* me = ViewOf(clip, "me");
+    CClipViewObject* me = NestedViewOf(clip, "me");
     ASSERT_NE(me, nullptr);
     ASSERT_EQ(me->GetClip().GetObjectCount(), 1u);
     auto* again = dynamic_cast<CClipViewObject*>(*me->GetClip().GetObjectIterator());
@@ -214,7 +214,7 @@ TEST_F(ClipViewObjectTest, MirrorFlagsFlipTheDrawingAboutTheRectCentre)
         clip.SetPosition(CVector2(200, 100));
         clip.SetFlags(c.flags);
         clip.Draw(*m_Renderer);
-        const CFloatRect box = DrawnBox(*m_Renderer, *m_Log);
+        const CFloatRect box = DrawnClipBox(*m_Renderer, *m_Log);
         EXPECT_NEAR(box.X, c.x, 1e-3) << c.flags;
         EXPECT_NEAR(box.Y, c.y, 1e-3) << c.flags;
         EXPECT_NEAR(box.Width, 10, 1e-3) << c.flags;

@@ -86,7 +86,7 @@ protected:
     CFont* m_Font = nullptr;
 };
 
-void ExpectQuad(const CQuad& actual, const CQuad& expected)
+void ExpectTextQuad(const CQuad& actual, const CQuad& expected)
 {
     for (int i = 0; i < 4; ++i) {
         EXPECT_NEAR(actual.Corners[i].X, expected.Corners[i].X, 1e-3) << i;
@@ -125,11 +125,11 @@ TEST_F(TextObjectTest, LongerTextGrowsShapeAndKeyFramesFromTheAnchoredEdge)
     EXPECT_NEAR(text.GetBounds().Width, 2 * half, 1e-3);
     EXPECT_EQ(text.GetBounds().Height, 40);
     const CQuad grown(-20, -6, 80, 12);
-    ExpectQuad(text.GetCorners(), grown);
+    ExpectTextQuad(text.GetCorners(), grown);
     EXPECT_NEAR(text.GetPosition().X, 110, 1e-3);
     EXPECT_NEAR(text.GetPosition().Y, 50, 1e-3);
     ASSERT_EQ(text.GetKeyPointCount(), 2u);
-    ExpectQuad(text.GetKeyPoints()[1].Corners, grown);
+    ExpectTextQuad(text.GetKeyPoints()[1].Corners, grown);
     EXPECT_NEAR(text.GetKeyPoints()[1].Position.X, 210, 1e-3);
     // The definition's key points stay as they were.
     EXPECT_EQ(clips.Item("c").GetKeyPoints()[1].Corners.Corners[0], CVector2(-10, -6));
@@ -145,7 +145,7 @@ TEST_F(TextObjectTest, ShorterTextNeverShrinksTheBox)
     text.SetText(u"ab");
     EXPECT_EQ(text.GetBounds().Width, 200);
     EXPECT_EQ(text.GetBounds().Height, 40);
-    ExpectQuad(text.GetCorners(), CQuad(0, 0, 200, 40));
+    ExpectTextQuad(text.GetCorners(), CQuad(0, 0, 200, 40));
     text.SetText(u"");
     EXPECT_EQ(text.GetBounds().Width, 200);
 }
@@ -251,7 +251,7 @@ TEST_F(TextObjectTest, ZeroBoundsDrawNothingAndFitWithUnitScale)
     flat.SetBounds(CFloatRect(0, 0, 50, 20), false);
     flat.SetCorners(CQuad(0, 0, 0, 10));
     flat.ResetGeometry();
-    ExpectQuad(flat.GetCorners(), CQuad(0, 0, 0, 20));
+    ExpectTextQuad(flat.GetCorners(), CQuad(0, 0, 0, 20));
 }
 
 TEST(TextObjectFit, AnchorsOnEachSide)
