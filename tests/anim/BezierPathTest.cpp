@@ -259,4 +259,23 @@ TEST(BezierPathTest, InsertingIntoTheClosingSegmentAppendsThePoint)
     EXPECT_EQ(single.InsertPoint(0.5f), single.GetPoint(0));
 }
 
+// Handles may lie outside the frame and pull the curve out of it: the samples follow the curve
+// there instead of being held at the frame's edge, so bounds and lengths stay true.
+TEST(BezierPathTest, CurveLeavingItsFrameIsMeasuredWhereItRuns)
+{
+    CBezierPath path;
+    path.SetClosed(false);
+    path.SetFrame(WideFrame());
+    CPathPoint start = Point(0, 0.5f, 0, 0);
+    start.OutHandle = CVector2(0, -2);
+    CPathPoint end = Point(1, 0.5f, 1, 1);
+    end.InHandle = CVector2(1, -2);
+    path.AddPoint(start);
+    path.AddPoint(end);
+    // Control points at y = -20: the middle of the curve is at 5 / 4 - 15 = -13.75.
+    EXPECT_NEAR(path.GetBounds().Y, -13.75f, 0.05f);
+    EXPECT_NEAR(path.PointAtFraction(0.5f).Y, -13.75f, 0.05f);
+    EXPECT_GT(path.GetLength(), 2 * std::hypot(80.0f, 18.75f));
+}
+
 } // namespace
