@@ -4,6 +4,7 @@
 #include "anim/ClipManager.h"
 #include "anim/ClipViewObject.h"
 #include "anim/ImageObject.h"
+#include "anim/ParticleObject.h"
 #include "anim/TextObject.h"
 #include "core/Matrix3.h"
 #include "core/Quad.h"
@@ -53,6 +54,7 @@ CClipObject* CreateObject(u32 kind)
 {
     switch (kind) {
     case lv::misc::anim::ClipItemImage: return new lv::misc::anim::CImageObject("");
+    case lv::misc::anim::ClipItemParticle: return new lv::misc::anim::CParticleObject("");
     case lv::misc::anim::ClipItemClip: return new lv::misc::anim::CClipViewObject();
     case lv::misc::anim::ClipItemText: return new lv::misc::anim::CTextObject();
     default: return nullptr;
