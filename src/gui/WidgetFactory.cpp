@@ -4,6 +4,8 @@
 #include "gui/CheckboxWidget.h"
 #include "gui/ImageWidget.h"
 #include "gui/LabelWidget.h"
+#include "gui/ListWidget.h"
+#include "gui/ScrollWidget.h"
 #include "gui/SliderWidget.h"
 
 namespace lv::gui {
@@ -24,6 +26,8 @@ void CWidgetFactory::RegisterWidgetTypes()
     RegisterWidget<CImageWidget>("image_widget");
     RegisterWidget<CButtonWidget>("button_widget");
     RegisterWidget<CCheckboxWidget>("checkbox_widget");
+    RegisterWidget<CScrollWidget>("scroll_widget");
+    RegisterWidget<CListWidget>("list_widget");
     RegisterWidget<CSliderWidget>("slider_widget");
 }
 

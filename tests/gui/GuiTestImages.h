@@ -46,6 +46,10 @@ inline const std::vector<SImage>& GuiImages()
         {"gray_check", 20, 20, [](u32, u32) { return 0xFF606060u; }},
         {"track", 200, 20, [](u32, u32) { return 0xFF804020u; }},
         {"thumb", 20, 30, [](u32, u32) { return 0xFFFFD000u; }},
+        // Scroll bar parts: a track tile, and thumb and arrow strips of four 16-wide states.
+        {"sb_back", 16, 16, [](u32, u32) { return 0xFF303848u; }},
+        {"sb_thumb", 64, 20, [](u32 x, u32) { return kStripColors[x / 16]; }},
+        {"sb_arrow", 64, 16, [](u32 x, u32 y) { return y > 4 && y < 12 ? 0xFFFFFFFFu : kStripColors[x / 16]; }},
         {"gui_cursors_pointer", 16, 16, [](u32, u32) { return 0xFFFF0000u; }},
         {"gui_cursors_hand", 20, 24, [](u32, u32) { return 0xFFFF00FFu; }},
         {"cursor_icon", 8, 8, [](u32, u32) { return 0xFF00FFFFu; }},
