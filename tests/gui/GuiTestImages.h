@@ -9,6 +9,8 @@
 #include "content/TextureDeclarationWriter.h"
 #include "core/ContentTestSupport.h"
 #include "core/TempFolder.h"
+#include "graphics/DeclarationSet.h"
+#include "graphics/FontManager.h"
 #include "graphics/TextureDeclarations.h"
 #include "graphics/TextureManager.h"
 
@@ -50,6 +52,8 @@ inline const std::vector<SImage>& GuiImages()
         {"sb_back", 16, 16, [](u32, u32) { return 0xFF303848u; }},
         {"sb_thumb", 64, 20, [](u32 x, u32) { return kStripColors[x / 16]; }},
         {"sb_arrow", 64, 16, [](u32 x, u32 y) { return y > 4 && y < 12 ? 0xFFFFFFFFu : kStripColors[x / 16]; }},
+        // Glyph sheet of the font "gui_font" (see DeclareGuiTestFont).
+        {"gui_font_image", 512, 16, [](u32, u32) { return 0xFFFFFFFFu; }},
         {"gui_cursors_pointer", 16, 16, [](u32, u32) { return 0xFFFF0000u; }},
         {"gui_cursors_hand", 20, 24, [](u32, u32) { return 0xFFFF00FFu; }},
         {"cursor_icon", 8, 8, [](u32, u32) { return 0xFF00FFFFu; }},
@@ -109,6 +113,35 @@ inline void DeclareGuiTestImages()
         return true;
     }();
     (void)declared;
+}
+
+// The font "gui_font" (10 pixels high, glyphs a..z and A..Z 5 wide, space 4, symbol gap 1) in
+// the process-wide font manager, so templates can name it. Declares the images first.
+inline const lv::graphics::CFont* DeclareGuiTestFont()
+{
+    DeclareGuiTestImages();
+    static const lv::graphics::CFont* font = [] {
+        std::string xml = "<?xml version=\"1.0\"?>\n<Font Version=\"2\" Padding=\"0 0 0 0\" PixHeight=\"10\" "
+                          "Baseline=\"2\" Space=\"4\" SymbolGap=\"1\" LineGap=\"2\">\n";
+        int i = 0;
+        for (const char* range : {"az", "AZ", "09"})
+            for (char c = range[0]; c <= range[1]; ++c, ++i)
+                xml += "<Char Code=\"" + std::string(1, c) + "\" Rect=\"" + std::to_string(i * 8) + " 0 " +
+                       std::to_string(i * 8 + 6) + " 10\" Width=\"5\" TopOffset=\"0\"/>\n";
+        xml += "</Font>\n";
+        const std::filesystem::path& folder = ImagesFolder();
+        std::filesystem::create_directories(folder / "fonts");
+        std::ofstream(folder / "fonts" / "gui_font.xml", std::ios::binary) << xml;
+        const CWorkingFolder cwd(folder);
+        const std::string declarations = "<?xml version=\"1.0\"?><fonts><font id=\"gui_font\" "
+                                         "image=\"gui_font_image\" file=\"fonts\\gui_font.xml\"/></fonts>";
+        auto set = lv::graphics::CDeclarationSet::Create();
+        set->LoadXml(declarations.data(), declarations.size(), nullptr);
+        int counter = 0;
+        lv::core::CFontManager::Instance()->LoadAll(*set, &counter);
+        return lv::core::CFontManager::Instance()->FindFont("gui_font");
+    }();
+    return font;
 }
 
 } // namespace guitest
