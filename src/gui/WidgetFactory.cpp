@@ -1,6 +1,7 @@
 #include "gui/WidgetFactory.h"
 
 #include "gui/ButtonWidget.h"
+#include "gui/EditWidget.h"
 #include "gui/CheckboxWidget.h"
 #include "gui/ImageWidget.h"
 #include "gui/LabelWidget.h"
@@ -28,6 +29,7 @@ void CWidgetFactory::RegisterWidgetTypes()
     RegisterWidget<CCheckboxWidget>("checkbox_widget");
     RegisterWidget<CScrollWidget>("scroll_widget");
     RegisterWidget<CListWidget>("list_widget");
+    RegisterWidget<CEditWidget>("edit_widget");
     RegisterWidget<CSliderWidget>("slider_widget");
 }
 
