@@ -253,20 +253,36 @@ TEST_F(EditWidget, ScrollBarsFollowTheCaret)
     EXPECT_GT(edit->GetVerticalScroll()->GetValue(), 0);
 }
 
+// The selection colour (opaque blue) is drawn only while focused, and nothing leaves the text
+// area inside the insets.
 TEST_F(EditWidget, FocusedDrawsSelectionClipped)
 {
     CRecordingRenderer renderer;
     auto edit = Load();
-    edit->SetText(u"abcdef");
+    edit->SetPosition(0, 0);
+    edit->SetText(u"abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz");
     edit->SetSelection(1, 3);
-    edit->Draw(*renderer.Renderer);
-    renderer.Renderer->Flush();
-    const size_t unfocused = renderer.Log->Draws.size();
-    renderer.Log->Draws.clear();
+    const auto drawn = [&] {
+        renderer.Log->Draws.clear();
+        // Text only: the background and caret are children drawn first; their colours differ.
+        edit->Draw(*renderer.Renderer);
+        renderer.Renderer->Flush();
+        bool blue = false;
+        float right = 0;
+        for (const auto& d : renderer.Log->Draws) {
+            const auto* v = reinterpret_cast<const lv::graphics::CVertex*>(d.Vertices.data());
+            for (size_t i = 0; i < d.Vertices.size() / sizeof(lv::graphics::CVertex); ++i) {
+                blue = blue || v[i].diffuse == 0xFF0000FFu;
+                right = std::max(right, v[i].x + 0.5f);
+            }
+        }
+        return std::make_pair(blue, right);
+    };
+    EXPECT_FALSE(drawn().first);
     Root->SetFocus(edit.get());
     edit->SetSelection(1, 3);
-    edit->Draw(*renderer.Renderer);
-    renderer.Renderer->Flush();
-    EXPECT_GE(renderer.Log->Draws.size(), unfocused);
-    EXPECT_FALSE(renderer.Log->Draws.empty());
+    const auto focused = drawn();
+    EXPECT_TRUE(focused.first);
+    // The widget is 200 wide; text is clipped at 196 (the background may reach 200).
+    EXPECT_LE(focused.second, 200);
 }
