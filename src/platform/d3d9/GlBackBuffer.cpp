@@ -10,6 +10,7 @@ CGlBackBuffer::CGlBackBuffer(const std::shared_ptr<CGlContext>& context, UINT wi
 {
     m_Context->MakeCurrent();
     glGenTextures(1, &m_GlTexture);
+    m_Context->ForgetBindings();
     glBindTexture(GL_TEXTURE_2D, m_GlTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, GLsizei(width), GLsizei(height), 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
@@ -25,6 +26,7 @@ CGlBackBuffer::CGlBackBuffer(const std::shared_ptr<CGlContext>& context, UINT wi
 CGlBackBuffer::~CGlBackBuffer()
 {
     m_Context->MakeCurrent();
+    m_Context->ForgetBindings();
     glDeleteFramebuffers(1, &m_Framebuffer);
     glDeleteTextures(1, &m_GlTexture);
 }
@@ -69,6 +71,7 @@ HRESULT CGlBackBuffer::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD 
     }
     m_Context->MakeCurrent();
     m_LockBuffer.resize(size_t(m_Width) * m_Height * 4);
+    m_Context->ForgetBindings();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     const CDriverAllocations driver;
@@ -87,6 +90,7 @@ HRESULT CGlBackBuffer::UnlockRect()
     m_Locked = false;
     // Whatever was written into the lock goes back into the picture.
     m_Context->MakeCurrent();
+    m_Context->ForgetBindings();
     glBindTexture(GL_TEXTURE_2D, m_GlTexture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA,

@@ -1,5 +1,6 @@
 #include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlContext.h"
+#include "platform/d3d9/GlQuery.h"
 
 #include "platform/PlatformLog.h"
 #include "platform/SdlWindow.h"
@@ -41,9 +42,25 @@ std::shared_ptr<CGlContext> CGlContext::Create(HWND window)
 
 CGlContext::~CGlContext()
 {
+    delete m_ParkedQuery;
     if (SDL_GL_GetCurrentContext() == m_Context)
         SDL_GL_MakeCurrent(m_Window, nullptr);
     SDL_GL_DeleteContext(m_Context);
+}
+
+bool CGlContext::ParkQuery(CGlQuery* query)
+{
+    if (m_ParkedQuery)
+        return false;
+    m_ParkedQuery = query;
+    return true;
+}
+
+CGlQuery* CGlContext::TakeParkedQuery()
+{
+    CGlQuery* query = m_ParkedQuery;
+    m_ParkedQuery = nullptr;
+    return query;
 }
 
 void CGlContext::MakeCurrent()
