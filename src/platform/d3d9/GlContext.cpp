@@ -42,7 +42,8 @@ std::shared_ptr<CGlContext> CGlContext::Create(HWND window)
 
 CGlContext::~CGlContext()
 {
-    delete m_ParkedQuery;
+    for (CGlQuery* query : m_ParkedQueries)
+        delete query;
     if (SDL_GL_GetCurrentContext() == m_Context)
         SDL_GL_MakeCurrent(m_Window, nullptr);
     SDL_GL_DeleteContext(m_Context);
@@ -50,17 +51,25 @@ CGlContext::~CGlContext()
 
 bool CGlContext::ParkQuery(CGlQuery* query)
 {
-    if (m_ParkedQuery)
-        return false;
-    m_ParkedQuery = query;
-    return true;
+    for (CGlQuery*& slot : m_ParkedQueries) {
+        if (!slot) {
+            slot = query;
+            return true;
+        }
+    }
+    return false;
 }
 
 CGlQuery* CGlContext::TakeParkedQuery()
 {
-    CGlQuery* query = m_ParkedQuery;
-    m_ParkedQuery = nullptr;
-    return query;
+    for (CGlQuery*& slot : m_ParkedQueries) {
+        if (slot) {
+            CGlQuery* query = slot;
+            slot = nullptr;
+            return query;
+        }
+    }
+    return nullptr;
 }
 
 void CGlContext::MakeCurrent()

@@ -32,7 +32,8 @@ public:
     void ForgetBindings() { ++m_BindingEpoch; }
     unsigned long long GetBindingEpoch() const { return m_BindingEpoch; }
 
-    // One released event query kept for the next request; false when one is parked already.
+    // Released event queries kept for the next requests (a few: the program and a waiting
+    // caller may hold one each); false when the parking is full.
     bool ParkQuery(CGlQuery* query);
     CGlQuery* TakeParkedQuery();
 
@@ -45,7 +46,7 @@ private:
     SDL_Window* m_Window;
     void* m_Context;
     unsigned long long m_BindingEpoch = 0;
-    CGlQuery* m_ParkedQuery = nullptr;
+    CGlQuery* m_ParkedQueries[4] = {};
     std::unordered_set<CGlTexture*> m_DefaultPoolTextures;
 };
 

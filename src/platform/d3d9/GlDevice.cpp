@@ -124,6 +124,7 @@ ULONG CGlDevice::Release()
 bool CGlDevice::CreateGlObjects()
 {
     m_Context->MakeCurrent();
+    m_HasClipControl = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
     // The default combination, built now so that a device that cannot build its
     // programs fails at creation.
     SetDefaultStates();
@@ -186,6 +187,12 @@ HRESULT CGlDevice::ApplyPresentation(D3DPRESENT_PARAMETERS* params)
             m_BackBuffer->Abandon();
         m_BackBuffer = new CGlBackBuffer(m_Context, width, height);
     }
+    // A window of the back buffer's own size is drawn into directly: Present then only swaps,
+    // instead of copying every frame. Full screen scales, so it keeps the framebuffer object.
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    m_BackBuffer->SetDirect(m_HasClipControl && !m_Fullscreen && UINT(drawableWidth) == width &&
+                            UINT(drawableHeight) == height);
     return D3D_OK;
 }
 
@@ -345,6 +352,14 @@ HRESULT CGlDevice::Present(const RECT* /*source*/, const RECT* /*dest*/, HWND /*
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
     const GLint bw = GLint(m_BackBuffer->GetWidth()), bh = GLint(m_BackBuffer->GetHeight());
+    if (m_BackBuffer->IsDirect()) {
+        // A window resized behind the device's back gets the framebuffer object from the next
+        // frame on, which Present then scales.
+        if (width != bw || height != bh)
+            m_BackBuffer->SetDirect(false);
+        SDL_GL_SwapWindow(window);
+        return D3D_OK;
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_BackBuffer->GetFramebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     m_BoundFramebuffer = kUnknown;
@@ -430,6 +445,15 @@ void CGlDevice::BindTarget(UINT& width, UINT& height)
     const unsigned framebuffer = m_RenderTarget ? m_RenderTarget->GetFramebuffer() : m_BackBuffer->GetFramebuffer();
     SyncBindings();
     BindFramebuffer(framebuffer);
+    // The window's rows run bottom first: with the clip origin at the upper left, the same
+    // vertices cover the same pixels, by the same fill rule, as in a framebuffer object.
+    const bool window = framebuffer == 0;
+    if (window != m_TargetIsWindow || !m_ClipOriginKnown) {
+        if (m_HasClipControl)
+            glClipControl(window ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+        m_TargetIsWindow = window;
+        m_ClipOriginKnown = true;
+    }
     width = m_RenderTarget ? m_RenderTarget->GetWidth() : m_BackBuffer->GetWidth();
     height = m_RenderTarget ? m_RenderTarget->GetHeight() : m_BackBuffer->GetHeight();
     if (width != m_ViewportWidth || height != m_ViewportHeight) {
@@ -448,9 +472,9 @@ HRESULT CGlDevice::Clear(DWORD count, const RECT* rects, DWORD flags, DWORD colo
     SyncBindings();
     UINT width = 0, height = 0;
     BindTarget(width, height);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    ApplyAlphaWrites(true);
     glClearColor(float((color >> 16) & 255) / 255.0f, float((color >> 8) & 255) / 255.0f, float(color & 255) / 255.0f,
-                 float(color >> 24) / 255.0f);
+                 m_TargetIsWindow ? 1.0f : float(color >> 24) / 255.0f);
     const CDriverAllocations driver;
     if (count == 0) {
         glClear(GL_COLOR_BUFFER_BIT);
@@ -463,8 +487,9 @@ HRESULT CGlDevice::Clear(DWORD count, const RECT* rects, DWORD flags, DWORD colo
         const LONG bottom = std::min<LONG>(rects[i].bottom, LONG(height));
         if (left >= right || top >= bottom)
             continue;
-        // Rows are stored top first, so a rectangle's top is its GL y.
-        glScissor(left, top, right - left, bottom - top);
+        // Rows are stored top first, so a rectangle's top is its GL y; the window's run the
+        // other way.
+        glScissor(left, m_TargetIsWindow ? LONG(height) - bottom : top, right - left, bottom - top);
         glClear(GL_COLOR_BUFFER_BIT);
     }
     glDisable(GL_SCISSOR_TEST);
@@ -619,6 +644,14 @@ void CGlDevice::ApplyBlend()
     }
 }
 
+void CGlDevice::ApplyAlphaWrites(bool enabled)
+{
+    if (int(enabled) != m_AlphaWrites) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, enabled ? GL_TRUE : GL_FALSE);
+        m_AlphaWrites = int(enabled);
+    }
+}
+
 long long CGlDevice::StreamVertices(const void* vertices, size_t bytes, UINT stride)
 {
     // Draws start on a whole vertex, so the attribute pointers stay put and the draw names its
@@ -724,6 +757,7 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
         ApplySampler(s);
     }
     ApplyBlend();
+    ApplyAlphaWrites(!m_TargetIsWindow);
 
     const size_t bytes = size_t(count - 1) * stride + size;
     const long long first = StreamVertices(vertices, bytes, stride);

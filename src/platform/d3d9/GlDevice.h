@@ -81,6 +81,9 @@ private:
     void UseProgram(unsigned program);
     void BindFramebuffer(unsigned framebuffer);
     void ApplyBlend();
+    // Alpha is written into textures only: the window stands for an X8 back buffer, whose
+    // alpha reads as opaque.
+    void ApplyAlphaWrites(bool enabled);
     // Copies the vertices into the ring and points the attributes at them; the index of the
     // first vertex in the buffer, or -1 when the buffer cannot take them.
     long long StreamVertices(const void* vertices, size_t bytes, UINT stride);
@@ -137,6 +140,11 @@ private:
     UINT m_ViewportWidth = 0;
     UINT m_ViewportHeight = 0;
     int m_BlendEnabled = -1;
+    int m_AlphaWrites = -1;
+    bool m_TargetIsWindow = false;
+    bool m_ClipOriginKnown = false;
+    // Without clip control the window is never drawn into directly.
+    bool m_HasClipControl = false;
     unsigned m_BlendSource = 0;
     unsigned m_BlendDestination = 0;
     DWORD m_AttribFvf = ~0u;
