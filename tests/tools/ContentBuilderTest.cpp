@@ -34,8 +34,8 @@ public:
                     "<?xml version=\"1.0\"?><resources><surfaces>"
                     "<surface path=\"textures/back.png\" width=\"0\" height=\"0\"/>"
                     "<surface path=\"textures/dot.png\" width=\"0\" height=\"0\"/></surfaces>"
-                    "<group id=\"g\"><image id=\"back\" path=\"textures/back.png\"/>"
-                    "<image id=\"dot\" path=\"textures/dot.png\"/></group></resources>");
+                    "<group id=\"g\"><image id=\"back\" path=\"textures/back.png\" cols=\"1\" rows=\"1\"/>"
+                    "<image id=\"dot\" path=\"textures/dot.png\" cols=\"1\" rows=\"1\"/></group></resources>");
         m_Tmp.Write("src/properties/sounds.xml",
                     "<?xml version=\"1.0\"?><sounds><sound id=\"beep\" file=\"sounds/beep.ogg\"/></sounds>");
         m_Tmp.Write("src/properties/fonts.xml", "<?xml version=\"1.0\"?><fonts/>");
@@ -117,6 +117,7 @@ TEST(ContentBuilder, MakesEveryOutputAndPacksItWithTheLanguageCopies)
     ASSERT_NE(blob, nullptr);
     lv::graphics::CTextureDeclarations declarations;
     ASSERT_TRUE(declarations.LoadBlob(blob, size));
+    EXPECT_EQ(declarations.GetImageCount(), 2u);
     ASSERT_EQ(declarations.GetSurfaceCount(), 2u);
     EXPECT_EQ(declarations.GetSurfaces()[0].width, 32);
     EXPECT_EQ(declarations.GetSurfaces()[0].height, 16);
