@@ -152,10 +152,12 @@ TEST(ContentBuilder, BadSourcesFailWithAMessage)
         std::string text;
         const char* message;
     };
+    const std::string kProlog = "<?xml version=\"1.0\"?>";
     const CCase cases[] = {
-        {"src/content.xml", "<content><image file=\"a.png\" pattern=\"swirl\"/></content>", "unknown image pattern"},
-        {"src/content.xml", "<content><sprite file=\"a.png\"/></content>", "unknown element <sprite>"},
-        {"src/content.xml", "<content><image file=\"../a.png\"/></content>", "inside the content folder"},
+        {"src/content.xml", kProlog + "<content><image file=\"a.png\" pattern=\"swirl\"/></content>",
+         "unknown image pattern"},
+        {"src/content.xml", kProlog + "<content><sprite file=\"a.png\"/></content>", "unknown element <sprite>"},
+        {"src/content.xml", kProlog + "<content><image file=\"../a.png\"/></content>", "inside the content folder"},
         {"src/content.xml", "<content><image file=\"a.png\"", "not a well-formed XML document"},
         {"src/properties/strings.xml", "<strings><s id=\"1\">", "strings.xml"},
     };

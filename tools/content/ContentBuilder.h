@@ -24,7 +24,7 @@ struct CContentBuildOptions
     std::string fontFile;
     // Outputs older than this are remade (the builder's own program time, so that a changed
     // writer remakes what it wrote).
-    std::filesystem::file_time_type toolTime{};
+    std::filesystem::file_time_type toolTime = std::filesystem::file_time_type::min();
 };
 
 // Compiles "properties/quest.xml" into its binary image; false with a message on failure.
