@@ -637,10 +637,16 @@ void CGlDevice::ApplyBlend()
         return;
     const GLenum source = GlBlendFactor(m_RenderStates[D3DRS_SRCBLEND], GL_ONE);
     const GLenum destination = GlBlendFactor(m_RenderStates[D3DRS_DESTBLEND], GL_ZERO);
-    if (source != m_BlendSource || destination != m_BlendDestination) {
-        glBlendFunc(source, destination);
+    if (source != m_BlendSource || destination != m_BlendDestination || m_TargetIsWindow != m_BlendIntoWindow) {
+        // The window stands for an X8 back buffer: its alpha, cleared opaque, stays opaque
+        // (a + 1 * (1 - a)). Writing all four channels keeps the rasteriser on its fast paths.
+        if (m_TargetIsWindow)
+            glBlendFuncSeparate(source, destination, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        else
+            glBlendFunc(source, destination);
         m_BlendSource = source;
         m_BlendDestination = destination;
+        m_BlendIntoWindow = m_TargetIsWindow;
     }
 }
 
@@ -757,7 +763,6 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
         ApplySampler(s);
     }
     ApplyBlend();
-    ApplyAlphaWrites(!m_TargetIsWindow);
 
     const size_t bytes = size_t(count - 1) * stride + size;
     const long long first = StreamVertices(vertices, bytes, stride);

@@ -81,8 +81,6 @@ private:
     void UseProgram(unsigned program);
     void BindFramebuffer(unsigned framebuffer);
     void ApplyBlend();
-    // Alpha is written into textures only: the window stands for an X8 back buffer, whose
-    // alpha reads as opaque.
     void ApplyAlphaWrites(bool enabled);
     // Copies the vertices into the ring and points the attributes at them; the index of the
     // first vertex in the buffer, or -1 when the buffer cannot take them.
@@ -147,6 +145,7 @@ private:
     bool m_HasClipControl = false;
     unsigned m_BlendSource = 0;
     unsigned m_BlendDestination = 0;
+    bool m_BlendIntoWindow = false;
     DWORD m_AttribFvf = ~0u;
     UINT m_AttribStride = 0;
     // The streaming ring: its size and the first byte not yet written since the last orphaning.
