@@ -1,9 +1,10 @@
 #include "gui/BaseWidget.h"
 
+#include "gui/GuiServices.h"
 #include "gui/LayoutBox.h"
+#include "gui/ToolTipHelperWidget.h"
 #include "gui/Widget.h"
 
-#include "core/Quad.h"
 #include "core/SettingsGroup.h"
 #include "graphics/RenderStateScope.h"
 #include "graphics/Renderer.h"
@@ -104,6 +105,28 @@ void CBaseWidget::SetSize(float width, float height)
             widget->ApplyAnchors(old.X, old.Y);
 }
 
+CVector2 CBaseWidget::GetPosition(bool) const
+{
+    return m_Position;
+}
+
+CQuad CBaseWidget::GetParentQuad() const
+{
+    CQuad quad(0, 0, m_Size.X, m_Size.Y);
+    quad.Transform(m_Transform);
+    quad.Translate(m_Position);
+    return quad;
+}
+
+void CBaseWidget::SetToolTipText(const WString& text)
+{
+    boost::intrusive_ptr<CToolTipHelperWidget> helper(new CToolTipHelperWidget());
+    helper->SetText(text);
+    helper->SetPosition(0, 0);
+    helper->SetSize(m_Size.X, m_Size.Y);
+    AddChild(helper);
+}
+
 CVector2 CBaseWidget::GetPreferredSize() const
 {
     return CVector2();
@@ -121,6 +144,10 @@ void CBaseWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
     // Held here: reading the box may replace m_LayoutBox of a child, never this one's.
     const auto box = m_LayoutBox;
     box->Load(node, templates, this);
+    WString toolTip;
+    node.ReadWString("tool_tip_text", toolTip);
+    if (!toolTip.empty())
+        SetToolTipText(toolTip);
 }
 
 void CBaseWidget::ApplyLayout()
@@ -219,6 +246,18 @@ bool CBaseWidget::HitTest(const CPoint2i& point) const
 
 void CBaseWidget::Draw(lv::graphics::CRenderer& renderer)
 {
+    if (CGuiServices::Instance().IsDebugRender()) {
+        // The outline in the widget's own units, so a scaled widget still outlines its area.
+        const float sx = std::sqrt(m_Transform.M00 * m_Transform.M00 + m_Transform.M01 * m_Transform.M01 +
+                                   m_Transform.M02 * m_Transform.M02);
+        const float sy = std::sqrt(m_Transform.M10 * m_Transform.M10 + m_Transform.M11 * m_Transform.M11 +
+                                   m_Transform.M12 * m_Transform.M12);
+        const float w = sx != 0 ? m_Size.X / sx : 0, h = sy != 0 ? m_Size.Y / sy : 0;
+        renderer.DrawLine(CVector2(0, 0), CVector2(w, 0), m_Color);
+        renderer.DrawLine(CVector2(w, 0), CVector2(w, h), m_Color);
+        renderer.DrawLine(CVector2(w, h), CVector2(0, h), m_Color);
+        renderer.DrawLine(CVector2(0, h), CVector2(0, 0), m_Color);
+    }
     // Copy: a child's drawing must not invalidate the walk.
     const std::vector<Ptr> children = m_Children;
     for (auto it = children.rbegin(); it != children.rend(); ++it)

@@ -7,6 +7,7 @@
 #include "core/FixedString.h"
 #include "core/Matrix3.h"
 #include "core/Point2i.h"
+#include "core/Quad.h"
 #include "core/RefCountedObj.h"
 #include "core/Types.h"
 #include "core/Vector2.h"
@@ -52,6 +53,8 @@ public:
     ~CBaseWidget() override;
 
     virtual void SetPosition(float x, float y);
+    // The position in root coordinates with withWindows; without, inside the own window.
+    virtual CVector2 GetPosition(bool withWindows) const;
     // Stores the size; the layout box re-distributes, and the children's anchors follow a change.
     virtual void SetSize(float width, float height);
     // The lower bound the layout box takes when it measures.
@@ -86,13 +89,18 @@ public:
 
     // 0 <= x < trunc(width) and 0 <= y < trunc(height).
     virtual bool HitTest(const CPoint2i& point) const;
-    // Draws the children, last in the list first, skipping hidden ones.
+    // The outline when "debug_render" is on, then the children, last in the list first,
+    // skipping hidden ones.
     virtual void Draw(lv::graphics::CRenderer& renderer);
     // The per-frame hook of this node.
     virtual void Update();
 
     const CFixedString& GetName() const { return *m_Name; }
     const CVector2& GetPosition() const { return m_Position; }
+    // The corners of (0, 0, width, height) through the transform, moved by the position.
+    CQuad GetParentQuad() const;
+    // Adds a tool-tip helper with the text over the whole widget.
+    void SetToolTipText(const WString& text);
     // (0, 0) once the node is closed.
     CVector2 GetSize() const;
     const CMatrix3& GetTransform() const { return m_Transform; }
