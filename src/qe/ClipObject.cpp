@@ -1,6 +1,7 @@
 #include "qe/ClipObject.h"
 
 #include "anim/ClipObject.h"
+#include "anim/ClipViewObject.h"
 #include "anim/ImageObject.h"
 #include "graphics/ImageHandle.h"
 #include "qe/BinaryReader.h"
@@ -169,6 +170,21 @@ bool CClipObject::HitTestPixels(const CClip& clip, const CVector2& local)
         if (std::strcmp(type, "image") == 0)
         {
             if (HitsClipImage(static_cast<const lv::misc::anim::CImageObject&>(*object), point))
+                return true;
+        }
+        else if (std::strcmp(type, "clip") == 0 && object->HitTest(point))
+        {
+            // Into the nested clip's own definition pixels, and the same test there.
+            const CClip& inner = static_cast<const lv::misc::anim::CClipViewObject&>(*object).GetClip();
+            const CVector2 size = inner.GetSize();
+            const CFloatRect& frame = inner.GetRect();
+            if (size.X == 0.0f || size.Y == 0.0f)
+                continue;
+            const CVector2 position = object->GetPosition();
+            CVector2 d = RotatedBy(CVector2(point.X - position.X, point.Y - position.Y), -object->GetAngle());
+            d.X = d.X * frame.Width / size.X + frame.Width / 2;
+            d.Y = d.Y * frame.Height / size.Y + frame.Height / 2;
+            if (HitTestPixels(inner, d))
                 return true;
         }
     }

@@ -51,6 +51,9 @@ const char* const kQeClips[] = {
   <image id="a" i_id="pic" p="0 10" py="-20 -10 20 -10 20 10 -20 10" vis="true"/>
 </Clip>)",
     R"(<Clip id="bare" x="0" y="0" w="40" h="20"/>)",
+    R"(<Clip id="nest" x="0" y="0" w="80" h="40">
+  <clip id="inner" clip_id="box" p="40 20" py="-20 -10 20 -10 20 10 -20 10" vis="true"/>
+</Clip>)",
 };
 
 void LoadQeClipDefinitions()
@@ -322,6 +325,14 @@ TEST_F(QeClipObjectTest, HitTestTable)
         {"missing", 80, 40, 0, false, {100, 100}, false},  // no such clip: empty
         {"bare", 80, 40, 0, false, {100, 100}, true},      // no objects, no pixel test
         {"bare", 80, 40, 0, true, {100, 100}, false},      // no objects to hit
+        // "nest" holds "box" at its own size in the middle of an 80 x 40 frame, shown 1:1.
+        {"nest", 80, 40, 0, true, {110, 100}, false},      // the nested clip's pixel 30: transparent
+        {"nest", 80, 40, 0, true, {111, 100}, true},       // its pixel 31: alpha 1
+        {"nest", 80, 40, 0, true, {90, 100}, true},        // its pixel 10
+        {"nest", 80, 40, 0, true, {70, 100}, false},       // beside the nested clip
+        {"nest", 80, 40, 0, false, {70, 100}, true},       // but inside the outer frame
+        {"nest", 160, 80, 0, true, {120, 100}, false},     // scaled twice: pixel 30 again
+        {"nest", 160, 80, 0, true, {80, 100}, true},
     };
     for (const bool throughMasks : {false, true})
     {
