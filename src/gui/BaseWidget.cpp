@@ -238,6 +238,55 @@ bool CBaseWidget::OnMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags,
     });
 }
 
+bool CBaseWidget::OnGesture1(const CPoint2i& point, u8 pass)
+{
+    return RoutePointer(EvGesture1, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture1(p, k);
+    });
+}
+
+bool CBaseWidget::OnGesture2(const CPoint2i& point, u8 pass)
+{
+    return RoutePointer(EvGesture2, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture2(p, k);
+    });
+}
+
+bool CBaseWidget::OnGesture3(const CPoint2i& point, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture3, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture3(p, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture4(const CPoint2i& point, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture4, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture4(p, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture5(const CPoint2i& point, float a, float b, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture5, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture5(p, a, b, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture6(const CPoint2i& point, float a, float b, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture6, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture6(p, a, b, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture7(const CPoint2i& point, float a, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture7, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture7(p, a, value, k);
+    });
+}
+
 bool CBaseWidget::HitTest(const CPoint2i& point) const
 {
     return point.X >= 0 && point.Y >= 0 && point.X < static_cast<s32>(m_Size.X) &&

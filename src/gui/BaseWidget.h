@@ -81,6 +81,14 @@ public:
     virtual bool OnMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, u8 pass);
     virtual bool OnMouseDoubleClick(const CPoint2i& point, s32 keyFlags, u8 pass);
     virtual bool OnMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags, u8 pass);
+    // Gestures of the recognisers an application may add; routed like the mouse events.
+    virtual bool OnGesture1(const CPoint2i& point, u8 pass);
+    virtual bool OnGesture2(const CPoint2i& point, u8 pass);
+    virtual bool OnGesture3(const CPoint2i& point, s32 value, u8 pass);
+    virtual bool OnGesture4(const CPoint2i& point, s32 value, u8 pass);
+    virtual bool OnGesture5(const CPoint2i& point, float a, float b, s32 value, u8 pass);
+    virtual bool OnGesture6(const CPoint2i& point, float a, float b, s32 value, u8 pass);
+    virtual bool OnGesture7(const CPoint2i& point, float a, s32 value, u8 pass);
 
     // "id", "x", "y", "color", then a new layout box read from the node (which creates the
     // children) and "tool_tip_text".
@@ -168,7 +176,14 @@ protected:
         EvMouseDown = 32,
         EvMouseUp = 64,
         EvDoubleClick = 128,
-        EvWheel = 256
+        EvWheel = 256,
+        EvGesture1 = 512,
+        EvGesture2 = 1024,
+        EvGesture3 = 2048,
+        EvGesture4 = 4096,
+        EvGesture5 = 8192,
+        EvGesture6 = 16384,
+        EvGesture7 = 32768
     };
     // Runs the pointer routing over the children; call(child, localPoint, pass) invokes the
     // child's handler of the event.

@@ -397,6 +397,48 @@ s32 CInputDispatcher::DispatchMouseWheel(const CPoint2i& point, s32 notches, s32
         [&](CBaseWindow& root, u8 pass) { return root.OnMouseWheel(point, notches, keyFlags, pass); });
 }
 
+s32 CInputDispatcher::DispatchGesture1(const CPoint2i& clientPoint)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture1(point, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture2(const CPoint2i& clientPoint)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture2(point, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture3(const CPoint2i& clientPoint, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture3(point, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture4(const CPoint2i& clientPoint, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture4(point, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture5(const CPoint2i& clientPoint, float a, float b, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture5(point, a, b, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture6(const CPoint2i& clientPoint, float a, float b, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture6(point, a, b, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture7(const CPoint2i& clientPoint, float a, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture7(point, a, value, pass); });
+}
+
 template <typename THandler> s32 CInputDispatcher::DispatchKey(THandler handler)
 {
     const CBaseWindow::Ptr root = m_Root;

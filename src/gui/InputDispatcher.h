@@ -144,6 +144,14 @@ public:
     s32 DispatchMouseMove(const CPoint2i& point, s32 keyFlags, s32 time);
     s32 DispatchDoubleClick(const CPoint2i& point, s32 keyFlags);
     s32 DispatchMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags);
+    // Gestures carry client points, as the recognisers see them.
+    s32 DispatchGesture1(const CPoint2i& clientPoint);
+    s32 DispatchGesture2(const CPoint2i& clientPoint);
+    s32 DispatchGesture3(const CPoint2i& clientPoint, s32 value);
+    s32 DispatchGesture4(const CPoint2i& clientPoint, s32 value);
+    s32 DispatchGesture5(const CPoint2i& clientPoint, float a, float b, s32 value);
+    s32 DispatchGesture6(const CPoint2i& clientPoint, float a, float b, s32 value);
+    s32 DispatchGesture7(const CPoint2i& clientPoint, float a, s32 value);
     s32 DispatchKeyDown(s32 key, s32 keyFlags, s32 keyData);
     s32 DispatchKeyUp(s32 key, s32 keyFlags, s32 keyData);
     s32 DispatchChar(s32 character, s32 keyFlags, s32 keyData);

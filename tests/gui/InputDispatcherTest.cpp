@@ -5,6 +5,7 @@
 #include "gui/CursorManager.h"
 #include "gui/InputDispatcher.h"
 #include "gui/InputReplayer.h"
+#include "gui/Widget.h"
 
 #include <gtest/gtest.h>
 
@@ -351,4 +352,54 @@ TEST_F(InputDispatcher, LiveMessagesAreIgnoredWhileRecordedInputPlays)
     EXPECT_EQ(Dispatcher.HandleMessage(nullptr, WM_KEYDOWN, 'A', 0), 0);
     replayer.Stop();
     EXPECT_TRUE(Log.empty());
+}
+
+namespace {
+
+// A child that asks for gestures 3 and 5 and logs them in its own coordinates.
+class CGestureChild final : public lv::gui::CWidget
+{
+public:
+    explicit CGestureChild(std::vector<std::string>& log)
+        : CWidget(CFixedString("child"), 0, 2048 | 8192), m_Log(log)
+    {
+    }
+    bool OnGesture3(const CPoint2i& p, s32 value, u8 pass) override
+    {
+        m_Log.push_back("g3 " + std::to_string(p.X) + "," + std::to_string(p.Y) + " v" + std::to_string(value) +
+                        " pass" + std::to_string(pass));
+        return true;
+    }
+    bool OnGesture5(const CPoint2i& p, float a, float b, s32 value, u8 pass) override
+    {
+        m_Log.push_back("g5 " + std::to_string(p.X) + "," + std::to_string(p.Y) + " " + std::to_string(a + b) +
+                        " v" + std::to_string(value) + " pass" + std::to_string(pass));
+        return false;
+    }
+
+private:
+    std::vector<std::string>& m_Log;
+};
+
+} // namespace
+
+TEST_F(InputDispatcher, GesturesTakeClientPointsAndRouteLikeTheMouse)
+{
+    auto root = Installed();
+    boost::intrusive_ptr<CGestureChild> child(new CGestureChild(Log));
+    child->SetPosition(100, 100);
+    child->SetSize(50, 50);
+    root->AddChild(child);
+    Dispatcher.Update();
+    Log.clear();
+    Dispatcher.SetScreenArea(CFloatRect(10, 0, 1000, 1000), CVector2(0.5f, 0.5f));
+    // Client (70, 60) is root (120, 120): inside the child, which takes it in both passes.
+    EXPECT_EQ(Dispatcher.DispatchGesture3(CPoint2i(70, 60), 7), 1);
+    // Outside the child only the second pass reaches it, by its mask; it declines.
+    EXPECT_EQ(Dispatcher.DispatchGesture5(CPoint2i(510, 500), 1.5f, 1.0f, 3), 0);
+    // Nobody asked for gesture 1.
+    EXPECT_EQ(Dispatcher.DispatchGesture1(CPoint2i(70, 60)), 0);
+    const std::vector<std::string> expected = {"g3 20,20 v7 pass0", "g3 20,20 v7 pass1",
+                                               "g5 900,900 2.500000 v3 pass1"};
+    EXPECT_EQ(Log, expected);
 }

@@ -477,7 +477,7 @@ TEST_F(WindowToolTipTest, DebugRenderOutlinesEveryWidget)
 
 namespace {
 
-struct CEventWindow : CWindow
+struct CSenderLogWindow : CWindow
 {
     void OnEvent(const char* name, CBaseWidget* sender) override
     {
@@ -492,7 +492,7 @@ struct CEventWindow : CWindow
 
 TEST_F(WindowTest, EventsOfNestedWidgetsReachTheWindowUnchanged)
 {
-    boost::intrusive_ptr<CEventWindow> window(new CEventWindow());
+    boost::intrusive_ptr<CSenderLogWindow> window(new CSenderLogWindow());
     window->LoadWindow("plain_window");
     boost::intrusive_ptr<CWindowProbe> panel(new CWindowProbe("panel", m_Log));
     boost::intrusive_ptr<CWindowProbe> button(new CWindowProbe("back_btn", m_Log));
