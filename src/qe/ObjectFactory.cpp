@@ -1,21 +1,13 @@
 #include "qe/ObjectFactory.h"
 
+#include "core/ByteOrder.h"
 #include "qe/AreaObject.h"
+#include "qe/ClipObject.h"
 #include "qe/GroupObject.h"
 #include "qe/ImageObject.h"
 #include "qe/VideoObject.h"
 
 namespace qe {
-
-namespace {
-
-u32 Read32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
-
-} // namespace
 
 u16 GetRecordKind(const u8* record)
 {
@@ -30,8 +22,8 @@ const u8* GetRecordEnd(const u8* record)
     case kRecordImage:
     case kRecordClip: return payload + 128;
     case kRecordVideo: return payload + 228;
-    case kRecordArea: return payload + CAreaPolygon::kPayloadHeaderSize + 8 * static_cast<size_t>(Read32(payload + 20));
-    case kRecordGroup: return payload + Read32(payload);
+    case kRecordArea: return payload + CAreaPolygon::kPayloadHeaderSize + 8 * static_cast<size_t>(lv::core::ReadU32(payload + 20));
+    case kRecordGroup: return payload + lv::core::ReadU32(payload);
     default: return payload;
     }
 }
@@ -55,6 +47,12 @@ CSceneObject* CreateObjectFromRecord(CScene* scene, const u8* record)
     case kRecordGroup:
     {
         auto* object = new CGroupObject(scene);
+        object->InitFromRecord(record);
+        return object;
+    }
+    case kRecordClip:
+    {
+        auto* object = new CClipObject(scene);
         object->InitFromRecord(record);
         return object;
     }

@@ -1,6 +1,7 @@
 #include "qe/Quest.h"
 
 #include "core/TimeSystem.h"
+#include "qe/PlaceholderSet.h"
 
 namespace qe {
 
@@ -12,8 +13,14 @@ CQuest::CQuest(const char* name, lv::core::CTimeSystem* timeSystem)
 
 CQuest::~CQuest()
 {
+    m_Placeholders.reset();
     if (m_TimerGroup)
         m_TimeSystem->DestroyTimerGroup(m_TimerGroup);
+}
+
+void CQuest::CreatePlaceholders(CScene* startScene)
+{
+    m_Placeholders = std::make_unique<CPlaceholderSet>(startScene);
 }
 
 } // namespace qe
