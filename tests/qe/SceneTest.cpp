@@ -3,6 +3,8 @@
 #include "content/QuestDataWriter.h"
 #include "qe/AreaObject.h"
 #include "qe/BinaryReader.h"
+#include "qe/ClipObject.h"
+#include "qe/PlaceholderSet.h"
 #include "qe/ByteBuffer.h"
 #include "qe/GroupObject.h"
 #include "qe/ImageObject.h"
@@ -130,19 +132,21 @@ TEST(Scene, FailedTypedLookupsReportAndHandOutPlaceholders)
     CLogCapture log(tmp);
     auto quest = FixtureQuest();
     qe::CScene* hall = quest->FindScene("hall");
-    const std::string report = "Can't find object or object has different type.\r\nId: 'door'  Type: 'Video'  Scene: 'hall'.";
-    qe::CVideoObject* first = hall->FindVideoObject("door");
-    qe::CVideoObject* second = hall->FindVideoObject("door");
+    const std::string report = "Can't find object or object has different type.\r\nId: 'door'  Type: 'Clip'  Scene: 'hall'.";
+    qe::CClipObject* first = hall->FindClipObject("door");
+    qe::CClipObject* second = hall->FindClipObject("door");
     EXPECT_EQ(log.Count(report), 2u);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
-    EXPECT_EQ(first, quest->GetPlaceholders().GetVideo());
+    EXPECT_EQ(first, quest->GetPlaceholders()->GetClip());
+    EXPECT_EQ(first->GetType(), qe::CSceneObject::kTypeClip);
+    EXPECT_EQ(hall->FindClipObject("fire")->GetNameCStr(), std::string("fire"));
     EXPECT_EQ(hall->IndexOf(first), hall->GetObjectCount());
     EXPECT_EQ(first->GetScene(), hall);
 
     qe::CImageObject* image = nullptr;
     EXPECT_FALSE(hall->TryFindImageObject("nothing", image));
-    EXPECT_EQ(image, quest->GetPlaceholders().GetImage());
+    EXPECT_EQ(image, quest->GetPlaceholders()->GetImage());
     EXPECT_EQ(log.Count("Can't find object"), 2u);
 }
 
@@ -151,6 +155,7 @@ TEST(Scene, QuestWithoutStartSceneStillHasPlaceholders)
     auto quest = FixtureQuest("second");
     ASSERT_TRUE(quest);
     EXPECT_EQ(quest->GetStartScene(), nullptr);
+    ASSERT_NE(quest->GetPlaceholders(), nullptr);
     qe::CScene* yard = quest->GetScene(0);
     qe::CAreaObject* area = yard->FindAreaObject("nothing");
     ASSERT_NE(area, nullptr);
