@@ -293,9 +293,11 @@ bool CQuestData::BuildFromXmlText(const std::string& text)
 {
     Clear();
     lv::core::CSettings settings;
-    settings.LoadXmlText(text);
+    const bool parsed = settings.LoadXmlText(text);
+    if (!parsed)
+        lv::core::CLog::Instance().Print("qe", 3, "Can't parse %s.", kXmlPath);
     BuildFromXml(settings.GetFirstChild());
-    return m_Image != nullptr;
+    return parsed && m_Image != nullptr;
 }
 
 void CQuestData::BuildFromXml(const lv::core::CSettingsGroup& document)
