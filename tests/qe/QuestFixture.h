@@ -25,16 +25,18 @@ inline const char* QuestFixtureXml()
   </Structure>
   <scene_content guid="1">
     <objects>
-      <image id="door" guid="abcdefghijkl" hint="abcd" color="#128 255 0 0" image_id="pic" offset="100 50" size="40 20" angle="0.25" flip_h="true"/>
+      <image id="door" guid="abcdefghijkl" hint="abcd" color="#128 255 0 0" image_id="pic" offset="400 200" size="160 80" angle="0.25" flip_h="true"/>
       <clip id="fire" guid="B" hint="abcde" color="#" clip_id="flame" offset="10 20" size="30 40" use_alpha="true"/>
       <clip id="smoke" guid="C" animation_flags="0" color="" clip_id="smoke" flip_v="true"/>
       <video id="tv" guid="D" video_id="top.webm" color="-16711936" animation_flags="1" offset="5 6" size="7 8"/>
       <area id="a/b" guid="E" offset="1 2" size="3 4" angle="0.5"><point offset="0 0"/><point offset="10 0"/><point offset="10 10"/></area>
       <group id="shelf" guid="F">
-        <image id="book" guid="G" image_id="pic" object_flags="2"/>
+        <image id="book" guid="G" image_id="pic" object_flags="2" offset="800 500" size="120 60"/>
+        <image id="cover" guid="N" image_id="pic" offset="900 420" size="80 80" color="#255 0 0 255" flip_v="true"/>
         <video id="radio" guid="K" video_id="inner.webm" animation_flags="1"/>
         <group id="box" guid="H"><area id="corner" guid="I"><point offset="0 0"/><point offset="1 0"/><point offset="1 1"/></area></group>
       </group>
+      <image id="floor" guid="M" image_id="spark" offset="683 384" size="1366 768" color="-1"/>
     </objects>
   </scene_content>
   <scene_content guid="A"><objects><image id="lamp" guid="J" image_id="pic"/></objects></scene_content>
@@ -62,10 +64,10 @@ inline std::vector<lv::content::SQuest> QuestFixtureQuests()
     door.hint = "abcd";
     door.color = {255, 0, 0, 128};
     door.resource = "pic";
-    door.offset[0] = 100;
-    door.offset[1] = 50;
-    door.size[0] = 40;
-    door.size[1] = 20;
+    door.offset[0] = 400;
+    door.offset[1] = 200;
+    door.size[0] = 160;
+    door.size[1] = 80;
     door.angle = 0.25f;
     door.flipH = true;
     SQuestObject fire = object(EQuestObjectKind::Clip, "fire", "B");
@@ -99,6 +101,18 @@ inline std::vector<lv::content::SQuest> QuestFixtureQuests()
     SQuestObject book = object(EQuestObjectKind::Image, "book", "G");
     book.resource = "pic";
     book.flags = 2;
+    book.offset[0] = 800;
+    book.offset[1] = 500;
+    book.size[0] = 120;
+    book.size[1] = 60;
+    SQuestObject cover = object(EQuestObjectKind::Image, "cover", "N");
+    cover.resource = "pic";
+    cover.color = {0, 0, 255, 255};
+    cover.offset[0] = 900;
+    cover.offset[1] = 420;
+    cover.size[0] = 80;
+    cover.size[1] = 80;
+    cover.flipV = true;
     SQuestObject radio = object(EQuestObjectKind::Video, "radio", "K");
     radio.resource = "inner.webm";
     radio.animationFlags = 1;
@@ -107,7 +121,14 @@ inline std::vector<lv::content::SQuest> QuestFixtureQuests()
     SQuestObject box = object(EQuestObjectKind::Group, "box", "H");
     box.children = {ab};
     SQuestObject shelf = object(EQuestObjectKind::Group, "shelf", "F");
-    shelf.children = {book, radio, box};
+    shelf.children = {book, cover, radio, box};
+    SQuestObject floor = object(EQuestObjectKind::Image, "floor", "M");
+    floor.resource = "spark";
+    floor.color = {255, 255, 255, 255};
+    floor.offset[0] = 683;
+    floor.offset[1] = 384;
+    floor.size[0] = 1366;
+    floor.size[1] = 768;
     SQuestObject lamp = object(EQuestObjectKind::Image, "lamp", "J");
     lamp.resource = "pic";
     SQuestObject gate = object(EQuestObjectKind::Image, "gate", "L");
@@ -128,7 +149,7 @@ inline std::vector<lv::content::SQuest> QuestFixtureQuests()
     main.id = "main";
     main.scenes = {scene("hall", "1", 1, 1366, 768, {171, 0, 1024, 768}), scene("attic", "A", 2, 800, 600, {0, 0, 800, 600}),
                    scene("cellar", "+", 0, 1366, 768, {0, 0, 1366, 768})};
-    main.scenes[0].objects = {door, fire, smoke, tv, rug, shelf};
+    main.scenes[0].objects = {door, fire, smoke, tv, rug, shelf, floor};
     main.scenes[1].objects = {lamp};
     SQuest second;
     second.id = "second";
