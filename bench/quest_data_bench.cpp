@@ -41,8 +41,10 @@ std::string QuestXml(int scenes, int perScene)
         int made = 0;
         while (made < perScene)
         {
-            const std::string id = "o" + std::to_string(made);
-            const std::string g = "g" + std::to_string(guid++);
+            std::string id = "o";
+            id += std::to_string(made);
+            std::string g = "g";
+            g += std::to_string(guid++);
             const std::string hint = made % 5 == 0 ? " hint=\"look here\"" : "";
             const std::string at = " offset=\"" + std::to_string(40 + made % 1280) + " " + std::to_string(40 + made % 700) +
                                    "\" size=\"40 20\"";
@@ -108,6 +110,7 @@ double LoadAndCreate(bool fromXml)
 
 void QuestFromBinaryImage(benchmark::State& state)
 {
+    Inputs();
     for (auto _ : state)
         LoadAndCreate(false);
     state.counters["objects"] = 20000;
@@ -116,6 +119,7 @@ BENCHMARK(QuestFromBinaryImage)->Unit(benchmark::kMillisecond);
 
 void QuestFromXml(benchmark::State& state)
 {
+    Inputs();
     for (auto _ : state)
         LoadAndCreate(true);
 }
@@ -124,6 +128,7 @@ BENCHMARK(QuestFromXml)->Unit(benchmark::kMillisecond);
 // Both paths in one run: the counter is how many times slower the XML path is.
 void QuestXmlOverBinary(benchmark::State& state)
 {
+    Inputs();
     double binary = 0, xml = 0;
     for (auto _ : state)
     {
