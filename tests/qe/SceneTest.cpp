@@ -40,7 +40,7 @@ std::unique_ptr<qe::CQuest> FixtureQuest(const char* name = "main", const char* 
 }
 
 // Records for hand-built scenes; they live as long as the program.
-const u8* AreaRecord(const char* id, u64 guid)
+const u8* SceneAreaRecord(const char* id, u64 guid)
 {
     static std::vector<std::vector<u8>> records;
     SQuestObject o;
@@ -55,7 +55,7 @@ const u8* AreaRecord(const char* id, u64 guid)
 qe::CSceneObject* NewArea(qe::CScene& scene, const char* id, u64 guid)
 {
     auto* area = new qe::CAreaObject(&scene);
-    area->InitFromRecord(AreaRecord(id, guid));
+    area->InitFromRecord(SceneAreaRecord(id, guid));
     return area;
 }
 
