@@ -3,6 +3,7 @@
 #include "anim/ClipItem.h"
 #include "anim/ClipManager.h"
 #include "anim/ImageObject.h"
+#include "anim/ParticleObject.h"
 #include "core/Matrix3.h"
 #include "core/Quad.h"
 #include "graphics/RenderStateScope.h"
@@ -51,6 +52,7 @@ CClipObject* CreateObject(u32 kind)
 {
     switch (kind) {
     case lv::misc::anim::ClipItemImage: return new lv::misc::anim::CImageObject("");
+    case lv::misc::anim::ClipItemParticle: return new lv::misc::anim::CParticleObject("");
     default: return nullptr;
     }
 }

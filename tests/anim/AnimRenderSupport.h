@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
@@ -40,21 +42,39 @@ public:
     void SetScreenArea(const CFloatRect&, const CVector2&) override {}
 };
 
+// The folder of the declared images' files: the texture manager reads them from there when the
+// working folder is set to it. Each test process gets its own folder: CTest runs them side by
+// side, and one rewriting a file another has mapped kills the reader with SIGBUS.
+inline const std::filesystem::path& AnimTestImageFolder()
+{
+    static const CTempFolder scratch;
+    return scratch.Path();
+}
+
 // Declared images, given to the texture manager once for the whole test program: "pic", one
-// 40 x 20 frame, "walk", four 16 x 16 frames of 100 ms each, and "spark", one 8 x 4 frame.
+// 40 x 20 frame, "walk", four 16 x 16 frames of 100 ms each, "spark", one 8 x 4 frame (all
+// opaque grey), and "glow", a 16 x 16 white disc fading out towards its edge.
 inline void DeclareAnimTestImages()
 {
     static CTextureDeclarations* declarations = [] {
         // Grid images take their frame size from the surface files, which the compiler probes
-        // in the working folder. Each test process gets its own folder: CTest runs them side by
-        // side, and one rewriting a file another has mapped kills the reader with SIGBUS.
-        static const CTempFolder scratch;
-        const std::filesystem::path& folder = scratch.Path();
+        // in the working folder.
+        const std::filesystem::path& folder = AnimTestImageFolder();
         std::filesystem::create_directories(folder / "gfx");
         for (const auto& [name, w, h] : {std::tuple{"gfx/pic.png", 40u, 20u}, std::tuple{"gfx/walk.png", 64u, 16u},
-                                                   std::tuple{"gfx/spark.png", 8u, 4u}}) {
+                                                   std::tuple{"gfx/spark.png", 8u, 4u}, std::tuple{"gfx/glow.png", 16u, 16u}}) {
+            std::vector<u32> pixels(w * h, 0xFF808080u);
+            const bool glow = w == 16 && h == 16;
+            if (glow) {
+                for (u32 y = 0; y < h; ++y)
+                    for (u32 x = 0; x < w; ++x) {
+                        const float dx = float(x) - 7.5f, dy = float(y) - 7.5f;
+                        const float d = std::sqrt(dx * dx + dy * dy) / 8.0f;
+                        pixels[y * w + x] = (u32(255 * std::max(0.0f, 1.0f - d)) << 24) | 0xFFFFFFu;
+                    }
+            }
             std::vector<u8> png;
-            EXPECT_TRUE(lv::content::EncodePngArgb(w, h, std::vector<u32>(w * h, 0xFF808080u), false, png));
+            EXPECT_TRUE(lv::content::EncodePngArgb(w, h, pixels, glow, png));
             std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
                                                                  static_cast<std::streamsize>(png.size()));
         }
@@ -64,10 +84,12 @@ inline void DeclareAnimTestImages()
             "<?xml version=\"1.0\"?>\n<resources><surfaces>"
             "<surface path=\"gfx/pic.png\" width=\"40\" height=\"20\"/>"
             "<surface path=\"gfx/walk.png\" width=\"64\" height=\"16\"/>"
-            "<surface path=\"gfx/spark.png\" width=\"8\" height=\"4\"/></surfaces>"
+            "<surface path=\"gfx/spark.png\" width=\"8\" height=\"4\"/>"
+            "<surface path=\"gfx/glow.png\" width=\"16\" height=\"16\"/></surfaces>"
             "<group id=\"g\"><image id=\"pic\" path=\"gfx/pic.png\" cols=\"1\" rows=\"1\"/>"
             "<image id=\"walk\" path=\"gfx/walk.png\" cols=\"4\" rows=\"1\" anim_type=\"loop\" frame_delay=\"100\"/>"
             "<image id=\"spark\" path=\"gfx/spark.png\" cols=\"1\" rows=\"1\"/>"
+            "<image id=\"glow\" path=\"gfx/glow.png\" cols=\"1\" rows=\"1\"/>"
             "</group></resources>",
             blob);
         auto* d = new CTextureDeclarations();

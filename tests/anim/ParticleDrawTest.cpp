@@ -18,82 +18,15 @@
 #include <numbers>
 #include <string>
 
+#include "ParticleTestSupport.h"
+
 using namespace lv::misc::anim;
 using namespace lv::graphics;
 
 namespace {
 
-// One still particle of the 8 x 4 "spark" image at size 2, life 1000 ms, whose colour runs
-// 0x7F402010 -> 0x60804020 -> 0.
-std::string SparkDefinition(const std::string& extra)
-{
-    return "<particle id=\"spark\" tex_id=\"spark\" flags=\"" + std::to_string(PF_BURST) +
-           "\" emission=\"1\" life_time_min=\"1000\" life_time_max=\"1000\" max_life_particles=\"10\""
-           " size=\"2 2 2 0 0\" start_color=\"2134908944\" mid_color=\"1619017760\" end_color=\"0\""
-           " var_color=\"0\" base_var_color=\"0\" " +
-           extra + "/>";
-}
-
-// Vertices of the recorded draws, in order.
-std::vector<CVertex> RecordedParticleVertices(const lv::platform::CRecordingLog& log)
-{
-    std::vector<CVertex> out;
-    for (const auto& d : log.Draws) {
-        const auto* v = reinterpret_cast<const CVertex*>(d.Vertices.data());
-        out.insert(out.end(), v, v + d.Vertices.size() / sizeof(CVertex));
-    }
-    return out;
-}
-
-// A renderer over the recording device with one frame open, and a particle definition.
-class ParticleDrawTest : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        DeclareAnimTestImages();
-        CParticleRandom::SetState(CParticleRandom::kInitialState);
-        m_Log = lv::platform::InstallRecordingDirect3D();
-        m_Log->WindowWidth = 1366;
-        m_Log->WindowHeight = 768;
-        GetGraphicsDevice().Release(false);
-        m_Renderer = std::make_unique<CRenderer>();
-        m_Renderer->SetHost(&m_Host);
-        m_Renderer->SetSourceSize(1366, 768);
-        ASSERT_TRUE(m_Renderer->SetMode(false, true, 1366, 768));
-        ASSERT_TRUE(m_Renderer->BeginFrame());
-        m_Log->Take();
-        m_Log->Draws.clear();
-    }
-    void TearDown() override
-    {
-        CParticleSystem::SetDebugLevel(0);
-        CParticleManager::Instance().Release();
-        m_Renderer.reset();
-        CTextureManager::Instance().ReleaseAllDeviceTextures();
-        lv::platform::SetDirect3DFactory(nullptr);
-    }
-
-    static void Define(const std::string& particles)
-    {
-        lv::content::CParticleImageWriter writer;
-        ASSERT_TRUE(writer.AddXml("<?xml version=\"1.0\"?>\n<p>" + particles + "</p>"));
-        const std::vector<u8> block = writer.Build();
-        ASSERT_TRUE(CParticleManager::Instance().LoadImage(block.data(), static_cast<u32>(block.size())));
-    }
-
-    std::vector<CVertex> DrawAndRecord(const CParticleSystem& system)
-    {
-        m_Log->Draws.clear();
-        system.Draw(*m_Renderer);
-        m_Renderer->Flush();
-        return RecordedParticleVertices(*m_Log);
-    }
-
-    CAnimTestHost m_Host;
-    std::shared_ptr<lv::platform::CRecordingLog> m_Log;
-    std::unique_ptr<CRenderer> m_Renderer;
-};
+using ParticleDrawTest = lv::misc::anim::test::CParticleDrawFixture;
+using lv::misc::anim::test::SparkDefinition;
 
 } // namespace
 

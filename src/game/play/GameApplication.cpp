@@ -1,5 +1,8 @@
 #include "game/play/GameApplication.h"
 
+#include "anim/ParticleFillStats.h"
+#include "anim/ParticleManager.h"
+#include "anim/ParticleSystem.h"
 #include "core/CrashReport.h"
 #include "core/Log.h"
 #include "core/ThreadPool.h"
@@ -37,6 +40,10 @@ bool CGameApplication::Init()
     SetFrameRateLimit(kFrameRate);
     if (!CApplication::Init())
         return false;
+    // Particle fill statistics are kept from debug level 2; every frame the renderer starts
+    // opens a new sample of them.
+    lv::misc::anim::CParticleSystem::SetDebugLevel(IsDebug());
+    lv::misc::anim::CParticleFillStats::InstallFrameHooks();
     // Its result is not checked: the game runs on without workers.
     if (lv::mt::CThreadPool* pool = lv::mt::CThreadPool::Instance())
         pool->Start();
@@ -47,6 +54,9 @@ bool CGameApplication::Init()
         lv::platform::ShowSystemMessageBox("Error", text);
         return false;
     }
+
+    // Particle definitions come before the clip definitions, whose particle objects use them.
+    lv::misc::anim::CParticleManager::Instance().Load();
 
     // Until the profiles choose the screen mode, the game starts in a window of its design size.
     SetScreenMode(false, true, kDesignWidth, kDesignHeight);
