@@ -9,6 +9,7 @@
 #include "qe/ObjectFactory.h"
 #include "qe/QuestData.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -61,7 +62,8 @@ private:
 
     void Name(const std::string& text, const CSettingsGroup& element)
     {
-        size_t length = text.size();
+        // Names are compared as C strings: a NUL inside the attribute ends the name.
+        size_t length = std::min(text.size(), std::strlen(text.c_str()));
         if (length > CFixedString::kMaxLength)
         {
             lv::core::CLog::Instance().Print("qe", 2, "Name '%s' of element '%s' is too long; cut to %u characters.",

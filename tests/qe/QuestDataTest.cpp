@@ -398,3 +398,13 @@ TEST(QuestData, CustomTypesComeFromTheRegistry)
     ASSERT_EQ(hall->GetObjectCount(), 1);
     EXPECT_NE(dynamic_cast<CFancyImage*>(hall->GetPrototypes()[0]), nullptr);
 }
+
+TEST(QuestData, ANulInsideANameEndsIt)
+{
+    qe::CQuestData data;
+    const std::string xml("<?xml version=\"1.0\"?><q><Structure><quest id=\"ma\0in\"/></Structure></q>", 70);
+    ASSERT_TRUE(data.BuildFromXmlText(xml));
+    ASSERT_EQ(data.GetQuestCount(), 1);
+    std::unique_ptr<qe::CQuest> quest(data.CreateQuest("ma", nullptr, nullptr));
+    EXPECT_TRUE(quest);
+}
