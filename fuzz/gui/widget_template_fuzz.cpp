@@ -1,5 +1,6 @@
 // Builds a widget tree from arbitrary template text: the first element is the widget, the
-// document is its templates group; then lays it out, resizes and updates it.
+// document is its templates group; then lays it out, resizes and updates it, and clicks and
+// drags over it.
 #include "core/Settings.h"
 #include "gui/Widget.h"
 #include "gui/WidgetFactory.h"
@@ -38,5 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     root->UpdateAll();
     root->OnMouseMove(CPoint2i(10, 10), 0, 0);
     root->OnMouseMove(CPoint2i(10, 10), 0, 1);
+    for (u8 pass : {u8(0), u8(1)})
+        root->OnMouseDown(CPoint2i(12, 8), 1, 0, pass);
+    root->OnMouseMove(CPoint2i(400, 8), 0, 1);
+    for (u8 pass : {u8(0), u8(1)})
+        root->OnMouseUp(CPoint2i(12, 8), 1, 0, pass);
+    root->UpdateAll();
     return 0;
 }

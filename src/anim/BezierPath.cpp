@@ -1,5 +1,6 @@
 #include "anim/BezierPath.h"
 #include "core/Geometry.h"
+#include "core/Matrix3.h"
 #include "graphics/Renderer.h"
 #include <algorithm>
 #include <cmath>
@@ -54,13 +55,6 @@ CVector2 CBezierPath::FromUV(const CVector2& uv) const
     return out;
 }
 
-CVector2 CBezierPath::ToUV(const CVector2& point) const
-{
-    CVector2 out;
-    m_Frame.ToUV(out, point);
-    return out;
-}
-
 void CBezierPath::Rebuild(CPathSegment& segment) const
 {
     const CPathPoint& start = m_Points[segment.Start];
@@ -76,7 +70,8 @@ void CBezierPath::Rebuild(CPathSegment& segment) const
         CVector2 p;
         BezierPoint(p, a, b, c1, c2, j / 16.0f);
         length += Distance(p, previous);
-        segment.Samples[j] = ToUV(p);
+        // Not clamped to the frame: handles may lie outside it, and so may the curve.
+        segment.Samples[j] = ToFrame(p);
         segment.Lengths[j] = length;
         // The next chord starts where the stored sample lands, as the lookups see it.
         previous = FromUV(segment.Samples[j]);
@@ -277,6 +272,142 @@ void CBezierPath::Draw(lv::graphics::CRenderer& renderer, const CColor& color) c
         square.Height = 4;
         renderer.DrawRectOutline(square, color);
     }
+}
+
+const CPathSegment* CBezierPath::NearestSegment(const CVector2& point, CVector2& offset) const
+{
+    return SegmentAtFraction(NearestFraction(point, offset));
+}
+
+const CPathPoint* CBezierPath::NearestPoint(const CVector2& point, CVector2& offset) const
+{
+    const CPathSegment* segment = NearestSegment(point, offset);
+    if (!segment)
+        return m_Points.empty() ? nullptr : &m_Points.front();
+    const CPathPoint& start = m_Points[segment->Start];
+    const CPathPoint& end = m_Points[segment->End];
+    const CVector2 a = FromUV(start.Position);
+    const CVector2 b = FromUV(end.Position);
+    const bool takeStart = Distance(a, point) < Distance(b, point);
+    const CVector2 nearest = takeStart ? a : b;
+    offset = CVector2(point.X - nearest.X, point.Y - nearest.Y);
+    return takeStart ? &start : &end;
+}
+
+CVector2 CBezierPath::ToFrame(const CVector2& point) const
+{
+    CMatrix3 back;
+    CMatrix3::MakeRotation(back, -m_Frame.Angle);
+    CVector2 local(point.X - m_Frame.Position.X, point.Y - m_Frame.Position.Y);
+    local.Transform(back);
+    const CVector2* c = m_Frame.Corners.Corners;
+    const float width = c[1].X - c[0].X;
+    const float height = c[2].Y - c[1].Y;
+    return CVector2(width != 0 ? (local.X - c[0].X) / width : 0.0f, height != 0 ? (local.Y - c[1].Y) / height : 0.0f);
+}
+
+void CBezierPath::RebuildAfterEdit()
+{
+    m_Segments.clear();
+    const u32 count = static_cast<u32>(m_Points.size());
+    for (u32 i = 1; i < count; ++i)
+        AddSegment(i - 1, i);
+    if (m_Closed && count >= 2)
+        AddSegment(count - 1, 0);
+    UpdateLength();
+    FitFrame();
+}
+
+CPathPoint* CBezierPath::AddPointAt(const CVector2& position, const CVector2& outHandle, const CVector2& inHandle)
+{
+    // Unclamped, so that an editor can draw the curve beyond the frame it has so far.
+    CPathPoint point;
+    point.Position = ToFrame(position);
+    point.OutHandle = ToFrame(outHandle);
+    point.InHandle = ToFrame(inHandle);
+    m_Points.push_back(point);
+    if (m_Points.size() >= 2) {
+        AppendSegment();
+        UpdateLength();
+        FitFrame();
+    }
+    return &m_Points.back();
+}
+
+CPathPoint* CBezierPath::InsertPoint(float fraction)
+{
+    if (m_Points.empty())
+        return nullptr;
+    const CVector2 p = PointAtFraction(fraction);
+    const float d = fraction * m_Length;
+    float passed = 0;
+    for (const CPathSegment& segment : m_Segments) {
+        if (d > passed + segment.Length) {
+            passed += segment.Length;
+            continue;
+        }
+        const float k = segment.Length > 0 ? (d - passed) / segment.Length : 0.0f;
+        const u32 startIndex = segment.Start;
+        const u32 endIndex = segment.End;
+        CPathPoint& start = m_Points[startIndex];
+        CPathPoint& end = m_Points[endIndex];
+        const CVector2 ps = FromUV(start.Position);
+        const CVector2 hs = FromUV(start.OutHandle);
+        const CVector2 pe = FromUV(end.Position);
+        const CVector2 he = FromUV(end.InHandle);
+        start.OutHandle = ToFrame(CVector2(ps.X + k * (hs.X - ps.X), ps.Y + k * (hs.Y - ps.Y)));
+        end.InHandle = ToFrame(CVector2(pe.X + (1 - k) * (he.X - pe.X), pe.Y + (1 - k) * (he.Y - pe.Y)));
+        CPathPoint point;
+        point.Position = point.OutHandle = point.InHandle = ToFrame(p);
+        // The closing segment ends at the first point: the new one goes after the last.
+        const size_t at = endIndex == 0 ? m_Points.size() : endIndex;
+        m_Points.insert(m_Points.begin() + static_cast<std::ptrdiff_t>(at), point);
+        RebuildAfterEdit();
+        return &m_Points[at];
+    }
+    return &m_Points.front();
+}
+
+bool CBezierPath::RemovePoint(const CPathPoint* point)
+{
+    const s32 index = IndexOfPoint(point);
+    if (index < 0)
+        return false;
+    m_Points.erase(m_Points.begin() + index);
+    RebuildAfterEdit();
+    return true;
+}
+
+void CBezierPath::RemoveAllPoints()
+{
+    while (!m_Points.empty())
+        RemovePoint(&m_Points.back());
+}
+
+bool CBezierPath::ReplacePoint(const CPathPoint* point, const CPathPoint& replacement)
+{
+    const s32 index = IndexOfPoint(point);
+    if (index < 0)
+        return false;
+    m_Points[index] = replacement;
+    RebuildAfterEdit();
+    return true;
+}
+
+s32 CBezierPath::IndexOfPoint(const CPathPoint* point) const
+{
+    for (size_t i = 0; i < m_Points.size(); ++i)
+        if (&m_Points[i] == point)
+            return static_cast<s32>(i);
+    return -1;
+}
+
+s32 CBezierPath::IndexOfSegment(const CPathSegment* segment) const
+{
+    for (size_t i = 0; i < m_Segments.size(); ++i)
+        if (&m_Segments[i] == segment)
+            return static_cast<s32>(i);
+    return -1;
 }
 
 const CPathPoint* CBezierPath::GetPoint(s32 index) const

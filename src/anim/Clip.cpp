@@ -2,8 +2,10 @@
 #include "anim/ClipHeader.h"
 #include "anim/ClipItem.h"
 #include "anim/ClipManager.h"
+#include "anim/ClipViewObject.h"
 #include "anim/ImageObject.h"
 #include "anim/ParticleObject.h"
+#include "anim/TextObject.h"
 #include "core/Matrix3.h"
 #include "core/Quad.h"
 #include "graphics/RenderStateScope.h"
@@ -53,6 +55,8 @@ CClipObject* CreateObject(u32 kind)
     switch (kind) {
     case lv::misc::anim::ClipItemImage: return new lv::misc::anim::CImageObject("");
     case lv::misc::anim::ClipItemParticle: return new lv::misc::anim::CParticleObject("");
+    case lv::misc::anim::ClipItemClip: return new lv::misc::anim::CClipViewObject();
+    case lv::misc::anim::ClipItemText: return new lv::misc::anim::CTextObject();
     default: return nullptr;
     }
 }

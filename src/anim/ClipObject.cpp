@@ -16,6 +16,26 @@ namespace lv::misc::anim {
 
 namespace {
 
+// A fraction along a closed path brought into 0..1: whole turns are dropped (a value just above
+// 1 stays, so the end is still reachable), a negative value counts back from the end.
+float WrapPathFraction(float v)
+{
+    float w = std::fabs(v);
+    if (w > 1.001f)
+        w -= std::floor(w);
+    return v < 0 ? 1 - w : w;
+}
+
+// From a to b along a closed path by the shorter way, across the start when that is shorter.
+float MixClosedPathFraction(float a, float b, float x)
+{
+    a = WrapPathFraction(a);
+    b = WrapPathFraction(b);
+    const float forward = (a <= b && b <= 1.001f) ? b - a : (1 - a) + b;
+    const float backward = (b >= 0 && a >= b) ? a - b : a + (1 - b);
+    return WrapPathFraction(backward > forward ? a + forward * x : a - backward * x);
+}
+
 const CFixedString& EmptyName()
 {
     static const CFixedString empty;
@@ -257,9 +277,14 @@ void CClipObject::Interpolate(const CClipKeyPoint& a, const CClipKeyPoint& b, fl
                                         mix(a.Corners.Corners[i].Y, b.Corners.Corners[i].Y));
     }
     s.Angle = mix(a.Angle, b.Angle);
-    // The fraction along a parent path wraps on closed paths, which come with the path objects;
-    // on open paths it is interpolated like any value.
-    s.PathPosition = m_Parent ? mix(a.PathPosition, b.PathPosition) : a.PathPosition;
+    // On a closed parent path the fraction takes the shorter way round, across the start if
+    // need be; on an open one it is interpolated like any value.
+    if (!m_Parent)
+        s.PathPosition = a.PathPosition;
+    else if (const auto* path = dynamic_cast<const CPathObject*>(m_Parent); path && path->IsClosed())
+        s.PathPosition = MixClosedPathFraction(a.PathPosition, b.PathPosition, x);
+    else
+        s.PathPosition = mix(a.PathPosition, b.PathPosition);
     const auto channel = [x](s16 p, s16 q) { return static_cast<s16>(static_cast<s32>(p + (q - p) * x)); };
     s.Color.R = channel(a.Color.R, b.Color.R);
     s.Color.G = channel(a.Color.G, b.Color.G);

@@ -152,6 +152,8 @@ public:
 
     // Kinds that rewrite their key points take a private copy first.
     void MakeKeyPointsOwned();
+    // The private copy (GetKeyPointCount entries); null before MakeKeyPointsOwned.
+    CClipKeyPoint* GetOwnedKeyPoints() { return m_KeyPointsOwned ? m_OwnedKeyPoints.data() : nullptr; }
     void ReleaseKeyPoints();
 
 protected:

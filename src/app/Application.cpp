@@ -20,6 +20,7 @@
 #include "graphics/Renderer.h"
 #include "graphics/TextureManager.h"
 #include "gui/CursorManager.h"
+#include "gui/GuiServices.h"
 #include "gui/InputDispatcher.h"
 #include "gui/InputRecorder.h"
 #include "gui/InputReplayer.h"
@@ -109,8 +110,10 @@ CApplication::~CApplication()
     CLog::Instance().Flush();
     if (CSystemIntegration::GetClient() == this)
         CSystemIntegration::SetClient(nullptr);
-    if (g_Application == this)
+    if (g_Application == this) {
         g_Application = nullptr;
+        lv::gui::CGuiServices::Instance().Reset();
+    }
 }
 
 bool CApplication::Init()
@@ -119,6 +122,12 @@ bool CApplication::Init()
     log.Print(kChannel, 1, "app init...");
     m_Renderer->EnumDisplayModes();
     lv::gui::CWidgetFactory::RegisterWidgetTypes();
+    // The widgets ask the application for the top window, the settings and the screen's size.
+    lv::gui::CGuiServices& gui = lv::gui::CGuiServices::Instance();
+    gui.Time = [this] { return GetTimeSystem().GetTime(); };
+    gui.TopWindow = [this] { return GetTopWindow().get(); };
+    gui.Settings = [this] { return m_Settings.get(); };
+    gui.ScreenSize = [this] { return m_Renderer->GetSourceSize(); };
 
     bool allOnDemand = true;
     m_Settings->GetChild("settings").ReadBool("all_on_demand", allOnDemand);
@@ -146,7 +155,7 @@ void CApplication::Shutdown()
     CLog& log = CLog::Instance();
     log.Print(kChannel, 0, "shutdown...");
     m_State = StateShuttingDown;
-    m_InputDispatcher->Clear();
+    m_InputDispatcher->Release();
     m_Renderer->ReleaseDeviceObjects(false);
     if (m_SystemIntegration) {
         m_SystemIntegration->Shutdown();
@@ -170,7 +179,7 @@ void CApplication::OnRunningChanged(bool) {}
 
 void CApplication::Draw(lv::graphics::CRenderer& renderer)
 {
-    m_InputDispatcher->Draw(renderer);
+    m_InputDispatcher->Render(renderer);
 }
 
 void CApplication::Update() {}
@@ -348,6 +357,7 @@ void CApplication::HandleWindowMessage()
         break;
     case WM_ACTIVATEAPP:
         m_Active = message.WParam != 0;
+        lv::gui::CCursorManager::Instance().SetApplicationActive(m_Active);
         UpdateRunningState();
         record.Result = 0;
         goOn = false;

@@ -117,13 +117,15 @@ void MapUVToQuad(CVector2& out, const CQuad& quad, const CVector2& uv)
 
 void QuadPointToUV(CVector2& out, const CQuad& quad, const CVector2& p)
 {
+    // The corners are offsets in the point's own frame, so the point is measured from the first
+    // corner as it stands. Taking the diagonals' crossing off first only agrees for quads centred
+    // on the origin: an object whose position is not its centre (a text anchored at its top-left
+    // corner, a path frame as loaded) would map every point to the wrong place.
     const CVector2* c = quad.Corners;
-    CVector2 centre;
-    if (!LineIntersection(c[0], c[2], c[1], c[3], centre))
-        centre = CVector2();
-    const CVector2 w = Minus(p, centre);
-    const float u = (w.X - c[0].X) / (c[1].X - c[0].X);
-    const float v = (w.Y - c[1].Y) / (c[2].Y - c[1].Y);
+    const float width = c[1].X - c[0].X;
+    const float height = c[2].Y - c[1].Y;
+    const float u = width != 0 ? (p.X - c[0].X) / width : 0.0f;
+    const float v = height != 0 ? (p.Y - c[1].Y) / height : 0.0f;
     out = CVector2(ClampFloat(u, 0, 1), ClampFloat(v, 0, 1));
 }
 

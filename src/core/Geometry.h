@@ -30,7 +30,7 @@ void BezierPoint(CVector2& out, const CVector2& p0, const CVector2& p1, const CV
                  float t);
 // (u, v) in 0..1 mapped into the quad.
 void MapUVToQuad(CVector2& out, const CQuad& quad, const CVector2& uv);
-// The inverse for axis-aligned quads whose corners are offsets around their centre.
+// The inverse for axis-aligned quads (corners as offsets in the point's frame), clamped to 0..1.
 void QuadPointToUV(CVector2& out, const CQuad& quad, const CVector2& p);
 // The signed angle at a between b and c: out = (ok, angle); ok is false when a point
 // coincides with a.

@@ -1,9 +1,10 @@
 #include "gui/BaseWidget.h"
 
+#include "gui/GuiServices.h"
 #include "gui/LayoutBox.h"
+#include "gui/ToolTipHelperWidget.h"
 #include "gui/Widget.h"
 
-#include "core/Quad.h"
 #include "core/SettingsGroup.h"
 #include "graphics/RenderStateScope.h"
 #include "graphics/Renderer.h"
@@ -104,6 +105,28 @@ void CBaseWidget::SetSize(float width, float height)
             widget->ApplyAnchors(old.X, old.Y);
 }
 
+CVector2 CBaseWidget::GetPosition(bool) const
+{
+    return m_Position;
+}
+
+CQuad CBaseWidget::GetParentQuad() const
+{
+    CQuad quad(0, 0, m_Size.X, m_Size.Y);
+    quad.Transform(m_Transform);
+    quad.Translate(m_Position);
+    return quad;
+}
+
+void CBaseWidget::SetToolTipText(const WString& text)
+{
+    boost::intrusive_ptr<CToolTipHelperWidget> helper(new CToolTipHelperWidget());
+    helper->SetText(text);
+    helper->SetPosition(0, 0);
+    helper->SetSize(m_Size.X, m_Size.Y);
+    AddChild(helper);
+}
+
 CVector2 CBaseWidget::GetPreferredSize() const
 {
     return CVector2();
@@ -121,6 +144,10 @@ void CBaseWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
     // Held here: reading the box may replace m_LayoutBox of a child, never this one's.
     const auto box = m_LayoutBox;
     box->Load(node, templates, this);
+    WString toolTip;
+    node.ReadWString("tool_tip_text", toolTip);
+    if (!toolTip.empty())
+        SetToolTipText(toolTip);
 }
 
 void CBaseWidget::ApplyLayout()
@@ -211,6 +238,55 @@ bool CBaseWidget::OnMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags,
     });
 }
 
+bool CBaseWidget::OnGesture1(const CPoint2i& point, u8 pass)
+{
+    return RoutePointer(EvGesture1, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture1(p, k);
+    });
+}
+
+bool CBaseWidget::OnGesture2(const CPoint2i& point, u8 pass)
+{
+    return RoutePointer(EvGesture2, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture2(p, k);
+    });
+}
+
+bool CBaseWidget::OnGesture3(const CPoint2i& point, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture3, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture3(p, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture4(const CPoint2i& point, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture4, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture4(p, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture5(const CPoint2i& point, float a, float b, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture5, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture5(p, a, b, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture6(const CPoint2i& point, float a, float b, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture6, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture6(p, a, b, value, k);
+    });
+}
+
+bool CBaseWidget::OnGesture7(const CPoint2i& point, float a, s32 value, u8 pass)
+{
+    return RoutePointer(EvGesture7, point, pass, [&](CBaseWidget& c, const CPoint2i& p, u8 k) {
+        return c.OnGesture7(p, a, value, k);
+    });
+}
+
 bool CBaseWidget::HitTest(const CPoint2i& point) const
 {
     return point.X >= 0 && point.Y >= 0 && point.X < static_cast<s32>(m_Size.X) &&
@@ -219,6 +295,18 @@ bool CBaseWidget::HitTest(const CPoint2i& point) const
 
 void CBaseWidget::Draw(lv::graphics::CRenderer& renderer)
 {
+    if (CGuiServices::Instance().IsDebugRender()) {
+        // The outline in the widget's own units, so a scaled widget still outlines its area.
+        const float sx = std::sqrt(m_Transform.M00 * m_Transform.M00 + m_Transform.M01 * m_Transform.M01 +
+                                   m_Transform.M02 * m_Transform.M02);
+        const float sy = std::sqrt(m_Transform.M10 * m_Transform.M10 + m_Transform.M11 * m_Transform.M11 +
+                                   m_Transform.M12 * m_Transform.M12);
+        const float w = sx != 0 ? m_Size.X / sx : 0, h = sy != 0 ? m_Size.Y / sy : 0;
+        renderer.DrawLine(CVector2(0, 0), CVector2(w, 0), m_Color);
+        renderer.DrawLine(CVector2(w, 0), CVector2(w, h), m_Color);
+        renderer.DrawLine(CVector2(w, h), CVector2(0, h), m_Color);
+        renderer.DrawLine(CVector2(0, h), CVector2(0, 0), m_Color);
+    }
     // Copy: a child's drawing must not invalidate the walk.
     const std::vector<Ptr> children = m_Children;
     for (auto it = children.rbegin(); it != children.rend(); ++it)

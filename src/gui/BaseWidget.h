@@ -7,6 +7,7 @@
 #include "core/FixedString.h"
 #include "core/Matrix3.h"
 #include "core/Point2i.h"
+#include "core/Quad.h"
 #include "core/RefCountedObj.h"
 #include "core/Types.h"
 #include "core/Vector2.h"
@@ -52,6 +53,8 @@ public:
     ~CBaseWidget() override;
 
     virtual void SetPosition(float x, float y);
+    // The position in root coordinates with withWindows; without, inside the own window.
+    virtual CVector2 GetPosition(bool withWindows) const;
     // Stores the size; the layout box re-distributes, and the children's anchors follow a change.
     virtual void SetSize(float width, float height);
     // The lower bound the layout box takes when it measures.
@@ -78,6 +81,14 @@ public:
     virtual bool OnMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, u8 pass);
     virtual bool OnMouseDoubleClick(const CPoint2i& point, s32 keyFlags, u8 pass);
     virtual bool OnMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags, u8 pass);
+    // Gestures of the recognisers an application may add; routed like the mouse events.
+    virtual bool OnGesture1(const CPoint2i& point, u8 pass);
+    virtual bool OnGesture2(const CPoint2i& point, u8 pass);
+    virtual bool OnGesture3(const CPoint2i& point, s32 value, u8 pass);
+    virtual bool OnGesture4(const CPoint2i& point, s32 value, u8 pass);
+    virtual bool OnGesture5(const CPoint2i& point, float a, float b, s32 value, u8 pass);
+    virtual bool OnGesture6(const CPoint2i& point, float a, float b, s32 value, u8 pass);
+    virtual bool OnGesture7(const CPoint2i& point, float a, s32 value, u8 pass);
 
     // "id", "x", "y", "color", then a new layout box read from the node (which creates the
     // children) and "tool_tip_text".
@@ -86,13 +97,18 @@ public:
 
     // 0 <= x < trunc(width) and 0 <= y < trunc(height).
     virtual bool HitTest(const CPoint2i& point) const;
-    // Draws the children, last in the list first, skipping hidden ones.
+    // The outline when "debug_render" is on, then the children, last in the list first,
+    // skipping hidden ones.
     virtual void Draw(lv::graphics::CRenderer& renderer);
     // The per-frame hook of this node.
     virtual void Update();
 
     const CFixedString& GetName() const { return *m_Name; }
     const CVector2& GetPosition() const { return m_Position; }
+    // The corners of (0, 0, width, height) through the transform, moved by the position.
+    CQuad GetParentQuad() const;
+    // Adds a tool-tip helper with the text over the whole widget.
+    void SetToolTipText(const WString& text);
     // (0, 0) once the node is closed.
     CVector2 GetSize() const;
     const CMatrix3& GetTransform() const { return m_Transform; }
@@ -160,7 +176,14 @@ protected:
         EvMouseDown = 32,
         EvMouseUp = 64,
         EvDoubleClick = 128,
-        EvWheel = 256
+        EvWheel = 256,
+        EvGesture1 = 512,
+        EvGesture2 = 1024,
+        EvGesture3 = 2048,
+        EvGesture4 = 4096,
+        EvGesture5 = 8192,
+        EvGesture6 = 16384,
+        EvGesture7 = 32768
     };
     // Runs the pointer routing over the children; call(child, localPoint, pass) invokes the
     // child's handler of the event.

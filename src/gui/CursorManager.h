@@ -1,16 +1,17 @@
 #pragma once
-// Decides which mouse cursor the player sees. Every cursor has an id; the current one is applied
-// to the platform layer on Update. The manager also keeps the last mouse position in design
-// coordinates. This cut shows system cursors only; image cursors come with the texture side.
+// Decides which mouse cursor the player sees. Every cursor has an id and shows either as a system
+// cursor (with an optional icon image drawn beside it) or, in custom mode, as an image drawn by
+// the renderer in its place. Requests take effect at the next Update; Draw paints the image
+// cursor or the icon at the end of each frame. The manager also keeps the last mouse position
+// in design coordinates.
 #include "core/Point2i.h"
-#include "core/SystemCursorSpec.h"
 #include "core/Types.h"
-
-#include <vector>
+#include "gui/CustomCursorList.h"
 
 namespace lv::graphics {
 class CRenderer;
-}
+class CSprite;
+} // namespace lv::graphics
 
 namespace lv::gui {
 
@@ -29,39 +30,46 @@ public:
     void SetCursor(s32 id);
     s32 GetCursor() const { return m_CurrentId; }
     void SetHidden(bool hidden);
-    bool IsHidden() const { return m_Hidden; }
-    // Adds a system cursor under an id (the first cursor with an id wins).
-    void AddSystemCursor(s32 id, const CSystemCursorSpec& cursor);
+    bool IsHidden() const { return m_Hidden != 0; }
+    // Image cursors (true) or system cursors (false): the player's "custom_cursors" option.
+    void SetCustomCursors(bool custom);
+    bool IsCustomCursors() const { return m_CustomMode != 0; }
+    // Appends the game's cursors (the standard ones come first) and binds their images.
+    void AddCursors(const CCustomCursorList& cursors);
+    const CCustomCursorList& GetCursors() const { return m_Cursors; }
+    // The first cursor with the id, null when none.
+    const CCustomCursor* FindCursor(s32 id) const;
+    // Binds the images of every cursor not yet loaded.
+    void LoadResources();
+    // Image cursors change only while the application is active.
+    void SetApplicationActive(bool active) { m_ApplicationActive = active ? 1 : 0; }
 
     // Every mouse move comes here before the widgets see it: unless the cursor is hidden or the
     // hourglass, the pointer becomes current again, so the widget under the mouse can ask anew.
     void SetMousePosition(const CPoint2i& designPoint);
-    const CPoint2i& GetMousePosition() const { return m_MousePosition; }
+    CPoint2i GetMousePosition() const { return m_MousePosition; }
 
-    // While set, the input dispatcher hands no mouse press, release or move to the widgets.
-    void SetInputSuppressed(bool suppressed) { m_InputSuppressed = suppressed; }
-    bool IsInputSuppressed() const { return m_InputSuppressed; }
-
-    // Applies the current cursor to the platform layer: hidden shows no system cursor, else the
-    // cursor's description is shown.
+    // Applies the current cursor to the platform layer.
     void Update();
-    // Draws the software cursor; system cursors need no drawing.
+    // Draws the image cursor (custom mode) or the icon beside the system cursor.
     void Draw(lv::graphics::CRenderer& renderer);
 
+    // What Update chose to draw last: the image cursor and the icon (null when none).
+    const lv::graphics::CSprite* GetSoftwareCursor() const { return m_SoftwareCursor; }
+    const lv::graphics::CSprite* GetIcon() const { return m_Icon; }
+
 private:
-    struct CCursor
-    {
-        s32 Id;
-        CSystemCursorSpec System;
-    };
-
     CCursorManager();
-    const CCursor* FindCursor(s32 id) const;
+    void AddStandardCursors();
 
-    std::vector<CCursor> m_Cursors;
+    u8 m_Initialised = 0;
+    CCustomCursorList m_Cursors;
     s32 m_CurrentId = kPointer;
-    bool m_Hidden = false;
-    bool m_InputSuppressed = false;
+    const lv::graphics::CSprite* m_SoftwareCursor = nullptr;
+    const lv::graphics::CSprite* m_Icon = nullptr;
+    u8 m_Hidden = 0;
+    u8 m_CustomMode = 0;
+    u8 m_ApplicationActive = 1;
     CPoint2i m_MousePosition;
 };
 

@@ -37,6 +37,63 @@ bool KeyHeld(s32 virtualKey)
 
 } // namespace
 
+void CGestureRecognizerList::Add(const CGestureRecognizer::Ptr& recognizer)
+{
+    if (!recognizer || Contains(recognizer))
+        return;
+    m_Recognizers.push_back(recognizer);
+    if (lv::core::CSystemIntegration* platform = Platform())
+        platform->SetGestureEnabled(recognizer->GetKind(), true);
+}
+
+void CGestureRecognizerList::Remove(const CGestureRecognizer::Ptr& recognizer)
+{
+    const auto it = std::find(m_Recognizers.begin(), m_Recognizers.end(), recognizer);
+    if (it != m_Recognizers.end())
+        m_Recognizers.erase(it);
+}
+
+bool CGestureRecognizerList::Contains(const CGestureRecognizer::Ptr& recognizer) const
+{
+    return std::find(m_Recognizers.begin(), m_Recognizers.end(), recognizer) != m_Recognizers.end();
+}
+
+void CGestureRecognizerList::TouchesBegan(const CGestureRecognizer::CPoints& points, s32 time)
+{
+    // A copy: a recogniser may change the list from its handler.
+    const std::vector<CGestureRecognizer::Ptr> list = m_Recognizers;
+    for (const auto& r : list)
+        if (r->IsFinished())
+            r->Reset();
+    for (const auto& r : list)
+        if (!r->IsFinished())
+            r->TouchesBegan(points, time);
+}
+
+void CGestureRecognizerList::TouchesMoved(const CGestureRecognizer::CPoints& points, s32 time)
+{
+    const std::vector<CGestureRecognizer::Ptr> list = m_Recognizers;
+    for (const auto& r : list)
+        if (!r->IsFinished())
+            r->TouchesMoved(points, time);
+}
+
+void CGestureRecognizerList::TouchesEnded(const CGestureRecognizer::CPoints& points, s32 time)
+{
+    const std::vector<CGestureRecognizer::Ptr> list = m_Recognizers;
+    for (const auto& r : list)
+        if (!r->IsFinished())
+            r->TouchesEnded(points, time);
+}
+
+void CGestureRecognizerList::Update()
+{
+    const std::vector<CGestureRecognizer::Ptr> list = m_Recognizers;
+    for (const auto& r : list)
+        if (!r->IsFinished())
+            r->Update();
+}
+
 CInputDispatcher::CInputDispatcher() = default;
 
 CInputDispatcher::~CInputDispatcher() = default;
@@ -54,6 +111,7 @@ void CInputDispatcher::SetRoot(const CBaseWindow::Ptr& window)
 
 void CInputDispatcher::Update()
 {
+    m_GestureRecognizers.Update();
     if (m_PendingRoot) {
         if (const CBaseWindow::Ptr old = m_Root)
             old->OnDeactivate();
@@ -74,14 +132,14 @@ void CInputDispatcher::Update()
         root->UpdateAll();
 }
 
-void CInputDispatcher::Draw(lv::graphics::CRenderer& renderer)
+void CInputDispatcher::Render(lv::graphics::CRenderer& renderer)
 {
     const CBaseWindow::Ptr root = m_Root;
     if (root && !(root->GetFlags() & CBaseWidget::kInactiveFlags))
         root->Render(renderer);
 }
 
-void CInputDispatcher::Clear()
+void CInputDispatcher::Release()
 {
     m_Root.reset();
     m_PendingRoot.reset();
@@ -181,7 +239,7 @@ void CInputDispatcher::Press()
             platform->SetCapture();
 }
 
-void CInputDispatcher::Release()
+void CInputDispatcher::Unpress()
 {
     // A release whose press went elsewhere (pressed outside the window) must not drive the
     // count below zero, or the next press would not capture the mouse.
@@ -198,9 +256,18 @@ void CInputDispatcher::ReleaseMouseCapture()
         platform->ReleaseCapture();
 }
 
+bool CInputDispatcher::HasPicture() const
+{
+    return m_Scale.X != 0 && m_Scale.Y != 0;
+}
+
 s32 CInputDispatcher::HandleMessage(HWND, u32 message, WPARAM wParam, LPARAM lParam)
 {
     if (CInputReplayer::Instance().IsPlaying())
+        return 0;
+    // While the window is minimised the renderer reports a zero scale: no client point maps
+    // into the picture then.
+    if (message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL && !HasPicture())
         return 0;
     lv::core::CSystemIntegration* platform = Platform();
     const s32 time = platform ? static_cast<s32>(platform->GetCurrentMessage().Time) : 0;
@@ -231,7 +298,7 @@ s32 CInputDispatcher::HandleMessage(HWND, u32 message, WPARAM wParam, LPARAM lPa
         Press();
         return DispatchMouseDown(ScreenToRoot(point), 0, MouseFlags(wParam), time);
     case WM_LBUTTONUP:
-        Release();
+        Unpress();
         return DispatchMouseUp(ScreenToRoot(point), 0, MouseFlags(wParam), time);
     case WM_LBUTTONDBLCLK:
         Press();
@@ -240,7 +307,7 @@ s32 CInputDispatcher::HandleMessage(HWND, u32 message, WPARAM wParam, LPARAM lPa
         Press();
         return DispatchMouseDown(ScreenToRoot(point), 1, MouseFlags(wParam), time);
     case WM_RBUTTONUP:
-        Release();
+        Unpress();
         return DispatchMouseUp(ScreenToRoot(point), 1, MouseFlags(wParam), time);
     case WM_RBUTTONDBLCLK:
         // A second right press, not a double click.
@@ -250,7 +317,7 @@ s32 CInputDispatcher::HandleMessage(HWND, u32 message, WPARAM wParam, LPARAM lPa
         Press();
         return DispatchMouseDown(ScreenToRoot(point), 2, MouseFlags(wParam), 0);
     case WM_MBUTTONUP:
-        Release();
+        Unpress();
         return DispatchMouseUp(ScreenToRoot(point), 2, MouseFlags(wParam), 0);
     case WM_MOUSEWHEEL: {
         // The wheel message carries a screen position.
@@ -275,10 +342,8 @@ s32 CInputDispatcher::HandleMessage(HWND, u32 message, WPARAM wParam, LPARAM lPa
     }
 }
 
-template <typename THandler> s32 CInputDispatcher::DispatchPointer(bool suppressible, THandler handler)
+template <typename THandler> s32 CInputDispatcher::DispatchPointer(THandler handler)
 {
-    if (suppressible && CCursorManager::Instance().IsInputSuppressed())
-        return 0;
     const CBaseWindow::Ptr root = m_Root;
     if (!root)
         return -1;
@@ -291,34 +356,87 @@ template <typename THandler> s32 CInputDispatcher::DispatchPointer(bool suppress
     return handled ? 1 : 0;
 }
 
-s32 CInputDispatcher::DispatchMouseDown(const CPoint2i& point, s32 button, s32 keyFlags, s32)
+bool CInputDispatcher::IsRootActive() const
 {
-    return DispatchPointer(
-        true, [&](CBaseWindow& root, u8 pass) { return root.OnMouseDown(point, button, keyFlags, pass); });
+    return m_Root && !(m_Root->GetFlags() & CBaseWidget::kInactiveFlags);
 }
 
-s32 CInputDispatcher::DispatchMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, s32)
+s32 CInputDispatcher::DispatchMouseDown(const CPoint2i& point, s32 button, s32 keyFlags, s32 time)
 {
+    if (IsRootActive() && m_GestureRecognizers.GetCount())
+        m_GestureRecognizers.TouchesBegan({RootToScreen(point)}, time);
     return DispatchPointer(
-        true, [&](CBaseWindow& root, u8 pass) { return root.OnMouseUp(point, button, keyFlags, pass); });
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseDown(point, button, keyFlags, pass); });
 }
 
-s32 CInputDispatcher::DispatchMouseMove(const CPoint2i& point, s32 keyFlags, s32)
+s32 CInputDispatcher::DispatchMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, s32 time)
 {
+    if (IsRootActive() && m_GestureRecognizers.GetCount())
+        m_GestureRecognizers.TouchesEnded({RootToScreen(point)}, time);
     return DispatchPointer(
-        true, [&](CBaseWindow& root, u8 pass) { return root.OnMouseMove(point, keyFlags, pass); });
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseUp(point, button, keyFlags, pass); });
+}
+
+s32 CInputDispatcher::DispatchMouseMove(const CPoint2i& point, s32 keyFlags, s32 time)
+{
+    if (IsRootActive() && m_GestureRecognizers.GetCount())
+        m_GestureRecognizers.TouchesMoved({RootToScreen(point)}, time);
+    return DispatchPointer(
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseMove(point, keyFlags, pass); });
 }
 
 s32 CInputDispatcher::DispatchDoubleClick(const CPoint2i& point, s32 keyFlags)
 {
     return DispatchPointer(
-        false, [&](CBaseWindow& root, u8 pass) { return root.OnMouseDoubleClick(point, keyFlags, pass); });
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseDoubleClick(point, keyFlags, pass); });
 }
 
 s32 CInputDispatcher::DispatchMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags)
 {
     return DispatchPointer(
-        false, [&](CBaseWindow& root, u8 pass) { return root.OnMouseWheel(point, notches, keyFlags, pass); });
+        [&](CBaseWindow& root, u8 pass) { return root.OnMouseWheel(point, notches, keyFlags, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture1(const CPoint2i& clientPoint)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture1(point, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture2(const CPoint2i& clientPoint)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture2(point, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture3(const CPoint2i& clientPoint, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture3(point, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture4(const CPoint2i& clientPoint, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture4(point, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture5(const CPoint2i& clientPoint, float a, float b, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture5(point, a, b, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture6(const CPoint2i& clientPoint, float a, float b, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture6(point, a, b, value, pass); });
+}
+
+s32 CInputDispatcher::DispatchGesture7(const CPoint2i& clientPoint, float a, s32 value)
+{
+    const CPoint2i point = ScreenToRoot(clientPoint);
+    return DispatchPointer([&](CBaseWindow& root, u8 pass) { return root.OnGesture7(point, a, value, pass); });
 }
 
 template <typename THandler> s32 CInputDispatcher::DispatchKey(THandler handler)

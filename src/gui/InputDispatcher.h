@@ -11,11 +11,61 @@
 #include "gui/BaseWindow.h"
 #include "platform/WindowMessages.h"
 
+#include <boost/shared_ptr.hpp>
+
+#include <vector>
+
 namespace lv::graphics {
 class CRenderer;
 }
 
 namespace lv::gui {
+
+// Watches the mouse for a gesture of its kind. States 3, 4 and 5 mean finished; a finished
+// recogniser is reset at the next press.
+class CGestureRecognizer
+{
+public:
+    using Ptr = boost::shared_ptr<CGestureRecognizer>;
+    using CPoints = std::vector<CPoint2i>;
+
+    explicit CGestureRecognizer(s32 kind) : m_Kind(kind) {}
+    virtual ~CGestureRecognizer() = default;
+    // Points in client pixels; time is the message time in ms.
+    virtual void TouchesBegan(const CPoints& points, s32 time) = 0;
+    virtual void TouchesMoved(const CPoints& points, s32 time) = 0;
+    virtual void TouchesEnded(const CPoints& points, s32 time) = 0;
+    virtual void Update() = 0;
+    virtual void Reset() = 0;
+
+    s32 GetState() const { return m_State; }
+    s32 GetKind() const { return m_Kind; }
+    bool IsFinished() const { return m_State >= 3 && m_State <= 5; }
+
+protected:
+    s32 m_State = 0;
+    s32 m_Kind;
+};
+
+// The recognisers that watch the mouse; the dispatcher feeds them.
+class CGestureRecognizerList
+{
+public:
+    // Appends a recogniser not yet listed and tells the platform layer its kind.
+    void Add(const CGestureRecognizer::Ptr& recognizer);
+    void Remove(const CGestureRecognizer::Ptr& recognizer);
+    bool Contains(const CGestureRecognizer::Ptr& recognizer) const;
+    size_t GetCount() const { return m_Recognizers.size(); }
+
+    // Finished recognisers are reset first, so each press starts every one anew.
+    void TouchesBegan(const CGestureRecognizer::CPoints& points, s32 time);
+    void TouchesMoved(const CGestureRecognizer::CPoints& points, s32 time);
+    void TouchesEnded(const CGestureRecognizer::CPoints& points, s32 time);
+    void Update();
+
+private:
+    std::vector<CGestureRecognizer::Ptr> m_Recognizers;
+};
 
 class CInputDispatcher
 {
@@ -69,9 +119,9 @@ public:
     // activated), drops a closed root, updates a root that is not disabled.
     void Update();
     // Draws the root and its subtree unless it is disabled or closed.
-    void Draw(lv::graphics::CRenderer& renderer);
-    // Drops the current and the pending root.
-    void Clear();
+    void Render(lv::graphics::CRenderer& renderer);
+    // Drops the current and the pending root (at shutdown).
+    void Release();
 
     // Translates one window message into widget input; ignored while recorded input plays.
     s32 HandleMessage(HWND window, u32 message, WPARAM wParam, LPARAM lParam);
@@ -84,21 +134,30 @@ public:
     // The GUI key code of a virtual key (0 for keys the GUI does not know).
     static s32 TranslateKey(s32 virtualKey);
 
+    CGestureRecognizerList& GetGestureRecognizers() { return m_GestureRecognizers; }
+
     // Input in the root's coordinates, from the messages and from input playback. Each does
-    // nothing without a root (-1), with a disabled or closed root, or (mouse presses, releases
-    // and moves) while the cursor manager suppresses input. Otherwise the result is 1 when a
-    // handler took the event, else 0.
+    // nothing without a root (-1) or with a disabled or closed root. Otherwise the result is 1
+    // when a handler took the event, else 0.
     s32 DispatchMouseDown(const CPoint2i& point, s32 button, s32 keyFlags, s32 time);
     s32 DispatchMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, s32 time);
     s32 DispatchMouseMove(const CPoint2i& point, s32 keyFlags, s32 time);
     s32 DispatchDoubleClick(const CPoint2i& point, s32 keyFlags);
     s32 DispatchMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags);
+    // Gestures carry client points, as the recognisers see them.
+    s32 DispatchGesture1(const CPoint2i& clientPoint);
+    s32 DispatchGesture2(const CPoint2i& clientPoint);
+    s32 DispatchGesture3(const CPoint2i& clientPoint, s32 value);
+    s32 DispatchGesture4(const CPoint2i& clientPoint, s32 value);
+    s32 DispatchGesture5(const CPoint2i& clientPoint, float a, float b, s32 value);
+    s32 DispatchGesture6(const CPoint2i& clientPoint, float a, float b, s32 value);
+    s32 DispatchGesture7(const CPoint2i& clientPoint, float a, s32 value);
     s32 DispatchKeyDown(s32 key, s32 keyFlags, s32 keyData);
     s32 DispatchKeyUp(s32 key, s32 keyFlags, s32 keyData);
     s32 DispatchChar(s32 character, s32 keyFlags, s32 keyData);
 
 private:
-    template <typename THandler> s32 DispatchPointer(bool suppressible, THandler handler);
+    template <typename THandler> s32 DispatchPointer(THandler handler);
     // Key input goes to the root alone, in one pass: -1 without a root, 0 when it is hidden or
     // disabled, else whether it took the key.
     template <typename THandler> s32 DispatchKey(THandler handler);
@@ -106,14 +165,18 @@ private:
     s32 MouseFlags(WPARAM wParam) const;
     // The point clamped into the picture area, each coordinate truncated.
     CPoint2i ClampToScreenArea(const CPoint2i& point) const;
+    // Screen area and scale can map client points to design units (no component is 0).
+    bool HasPicture() const;
+    bool IsRootActive() const;
     void Press();
-    void Release();
+    void Unpress();
 
     CBaseWindow::Ptr m_PendingRoot;
     CBaseWindow::Ptr m_Root;
     CFloatRect m_ScreenArea;
     CVector2 m_Scale{1, 1};
     s32 m_CaptureCount = 0;
+    CGestureRecognizerList m_GestureRecognizers;
     bool m_Fullscreen = false;
 };
 

@@ -37,6 +37,7 @@ public:
     void SetMultiLine(bool multiLine) { m_MultiLine = multiLine ? 1 : 0; }
     void SetUnderline(bool underline) { m_Underline = underline ? 1 : 0; }
     void SetBackgroundColor(const CColor& color) { m_BackgroundColor = color; }
+    const CColor& GetBackgroundColor() const { return m_BackgroundColor; }
     void SetFontScale(float scale);
     float GetFontScale() const { return m_FontScale; }
     void SetFont(const lv::graphics::CFont* font) { m_Font = font; }
@@ -51,7 +52,8 @@ private:
 
     lv::core::CLocalizedText m_Text;
     const lv::graphics::CFont* m_Font = nullptr;
-    CColor m_BackgroundColor;
+    // None unless a template asks for one.
+    CColor m_BackgroundColor{0u};
     s32 m_TextFlags = 0;
     float m_FontScale = 1.0f;
     u8 m_MultiLine = 0;

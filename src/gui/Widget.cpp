@@ -33,6 +33,11 @@ CWidget::CWidget(const CFixedString& name, u32 layer, u32 eventMask)
 
 CWidget::~CWidget() = default;
 
+CVector2 CWidget::GetPosition(bool withWindows) const
+{
+    return m_Listener ? m_Listener->GetPosition(withWindows) + m_Position : m_Position;
+}
+
 void CWidget::SetFocus(CBaseWidget* widget)
 {
     if (m_Listener)

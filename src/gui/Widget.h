@@ -22,6 +22,9 @@ public:
     CWidget(const CFixedString& name, u32 layer, u32 eventMask);
     ~CWidget() override;
 
+    using CBaseWidget::GetPosition;
+    // The listener's position plus the own one.
+    CVector2 GetPosition(bool withWindows) const override;
     void SetFocus(CBaseWidget* widget) override;
     void OnEvent(const char* eventName, CBaseWidget* sender) override;
     CBaseWidget* GetListener() const override { return m_Listener; }

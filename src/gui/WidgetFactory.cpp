@@ -1,7 +1,10 @@
 #include "gui/WidgetFactory.h"
 
+#include "gui/ButtonWidget.h"
+#include "gui/CheckboxWidget.h"
 #include "gui/ImageWidget.h"
 #include "gui/LabelWidget.h"
+#include "gui/SliderWidget.h"
 
 namespace lv::gui {
 
@@ -19,6 +22,9 @@ void CWidgetFactory::RegisterWidgetTypes()
     // progress bar, clip and Flash widgets. A second call registers nothing new.
     RegisterWidget<CLabelWidget>("label_widget");
     RegisterWidget<CImageWidget>("image_widget");
+    RegisterWidget<CButtonWidget>("button_widget");
+    RegisterWidget<CCheckboxWidget>("checkbox_widget");
+    RegisterWidget<CSliderWidget>("slider_widget");
 }
 
 bool CWidgetFactory::Register(const char* typeName, const CCreator& creator)

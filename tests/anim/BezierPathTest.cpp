@@ -157,4 +157,125 @@ TEST(BezierPathTest, CopyIsRebuiltInItsOwnFrame)
     delete copy;
 }
 
+TEST(BezierPathTest, NearestPointAndSegment)
+{
+    CBezierPath path;
+    MakeStraight(path);
+    CVector2 offset;
+    const struct
+    {
+        CVector2 at;
+        s32 point;
+        CVector2 offset;
+    } cases[] = {{{150, 9}, 1, {-10, 4}}, {{30, 1}, 0, {30, -4}}, {{80, 9}, 1, {-80, 4}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(path.IndexOfSegment(path.NearestSegment(c.at, offset)), 0) << c.at.X;
+        EXPECT_EQ(path.IndexOfPoint(path.NearestPoint(c.at, offset)), c.point) << c.at.X;
+        EXPECT_NEAR(offset.X, c.offset.X, 1e-3) << c.at.X;
+        EXPECT_NEAR(offset.Y, c.offset.Y, 1e-3) << c.at.X;
+    }
+    CBezierPath lonely;
+    EXPECT_EQ(lonely.NearestPoint(CVector2(1, 1), offset), nullptr);
+    lonely.AddPoint(Point(0.5f, 0.5f, 0.5f, 0.5f));
+    EXPECT_EQ(lonely.NearestPoint(CVector2(1, 1), offset), lonely.GetPoint(0));
+    EXPECT_EQ(lonely.NearestSegment(CVector2(1, 1), offset), nullptr);
+    EXPECT_EQ(path.IndexOfPoint(lonely.GetPoint(0)), -1);
+    EXPECT_EQ(path.IndexOfSegment(nullptr), -1);
+}
+
+TEST(BezierPathTest, PointsAddedInClipSpaceRefitTheFrame)
+{
+    CBezierPath path;
+    path.SetClosed(false);
+    path.AddPointAt(CVector2(100, 50), CVector2(100, 50), CVector2(100, 50));
+    EXPECT_EQ(path.GetSegmentCount(), 0u);
+    // Far outside the frame so far: kept, and the frame grows to the curve.
+    const CPathPoint* last = path.AddPointAt(CVector2(200, 90), CVector2(200, 90), CVector2(200, 90));
+    EXPECT_EQ(path.IndexOfPoint(last), 1);
+    EXPECT_EQ(path.GetSegmentCount(), 1u);
+    EXPECT_NEAR(path.GetFrame().Position.X, 150, 1e-2);
+    EXPECT_NEAR(path.GetFrame().Position.Y, 70, 1e-2);
+    EXPECT_NEAR(path.PointAtFraction(1).X, 200, 1e-2);
+    EXPECT_NEAR(path.PointAtFraction(1).Y, 90, 1e-2);
+    EXPECT_NEAR(path.GetLength(), std::hypot(100.0f, 40.0f), 1e-2);
+    EXPECT_NEAR(last->Position.X, 1, 1e-4);
+}
+
+TEST(BezierPathTest, InsertingSplitsTheSegmentAndRemovingJoinsIt)
+{
+    CBezierPath path;
+    MakeStraight(path);
+    CPathPoint* middle = path.InsertPoint(0.5f);
+    ASSERT_NE(middle, nullptr);
+    EXPECT_EQ(path.IndexOfPoint(middle), 1);
+    EXPECT_EQ(path.GetPointCount(), 3u);
+    EXPECT_EQ(path.GetSegmentCount(), 2u);
+    EXPECT_NEAR(middle->Position.X, 0.5f, 1e-3);
+    // The outer handles moved half-way towards their points: the curve stays on the line.
+    EXPECT_NEAR(path.GetPoint(0)->OutHandle.X, 1 / 6.0f, 1e-3);
+    EXPECT_NEAR(path.GetPoint(2)->InHandle.X, 5 / 6.0f, 1e-3);
+    EXPECT_NEAR(path.GetLength(), 160, 1e-2);
+    EXPECT_NEAR(path.PointAtFraction(0.5f).X, 80, 1e-2);
+    EXPECT_NEAR(path.PointAtFraction(0.75f).Y, 5, 1e-3);
+
+    EXPECT_TRUE(path.RemovePoint(middle));
+    EXPECT_FALSE(path.RemovePoint(nullptr));
+    EXPECT_EQ(path.GetPointCount(), 2u);
+    ASSERT_EQ(path.GetSegmentCount(), 1u);
+    EXPECT_EQ(path.GetSegment(0)->End, 1u);
+    EXPECT_NEAR(path.GetLength(), 160, 1e-2);
+
+    CPathPoint end = *path.GetPoint(1);
+    end.Position.X = end.InHandle.X = end.OutHandle.X = 0.5f;
+    EXPECT_TRUE(path.ReplacePoint(path.GetPoint(1), end));
+    EXPECT_NEAR(path.GetLength(), 80, 1e-2);
+    EXPECT_NEAR(path.PointAtFraction(1).X, 80, 1e-2);
+
+    path.RemoveAllPoints();
+    EXPECT_EQ(path.GetPointCount(), 0u);
+    EXPECT_EQ(path.GetSegmentCount(), 0u);
+    EXPECT_EQ(path.GetLength(), 0.0f);
+    EXPECT_EQ(path.InsertPoint(0.5f), nullptr);
+}
+
+TEST(BezierPathTest, InsertingIntoTheClosingSegmentAppendsThePoint)
+{
+    CBezierPath path;
+    path.SetFrame(WideFrame());
+    path.AddPoint(Point(0, 0, 0, 0));
+    path.AddPoint(Point(1, 0, 1, 1));
+    path.AddPoint(Point(1, 1, 1, 1));
+    ASSERT_EQ(path.GetSegmentCount(), 3u);
+    const float length = path.GetLength();
+    // The closing segment runs from (160, 10) back to (0, 0): the last part of the length.
+    const CPathPoint* added = path.InsertPoint(0.95f);
+    EXPECT_EQ(path.IndexOfPoint(added), 3);
+    EXPECT_EQ(path.GetSegmentCount(), 4u);
+    EXPECT_EQ(path.GetSegment(3)->End, 0u);
+    EXPECT_NEAR(path.GetLength(), length, 0.5f);
+    // Without a segment the first point answers.
+    CBezierPath single;
+    single.AddPoint(Point(0.5f, 0.5f, 0.5f, 0.5f));
+    EXPECT_EQ(single.InsertPoint(0.5f), single.GetPoint(0));
+}
+
+// Handles may lie outside the frame and pull the curve out of it: the samples follow the curve
+// there instead of being held at the frame's edge, so bounds and lengths stay true.
+TEST(BezierPathTest, CurveLeavingItsFrameIsMeasuredWhereItRuns)
+{
+    CBezierPath path;
+    path.SetClosed(false);
+    path.SetFrame(WideFrame());
+    CPathPoint start = Point(0, 0.5f, 0, 0);
+    start.OutHandle = CVector2(0, -2);
+    CPathPoint end = Point(1, 0.5f, 1, 1);
+    end.InHandle = CVector2(1, -2);
+    path.AddPoint(start);
+    path.AddPoint(end);
+    // Control points at y = -20: the middle of the curve is at 5 / 4 - 15 = -13.75.
+    EXPECT_NEAR(path.GetBounds().Y, -13.75f, 0.05f);
+    EXPECT_NEAR(path.PointAtFraction(0.5f).Y, -13.75f, 0.05f);
+    EXPECT_GT(path.GetLength(), 2 * std::hypot(80.0f, 18.75f));
+}
+
 } // namespace

@@ -35,6 +35,15 @@ const char* const kClips[] = {R"(<Clip id="plain" x="0" y="0" w="200" h="100">
   </path>
   <image id="rider" path="track" snap="true" vis="true"><kp t="0" k="0.25"/></image>
 </Clip>)",
+                              R"(<Clip id="loop" w="200" h="100">
+  <path id="ring" closed="1" p="50 50" py="-50 -50 50 -50 50 50 -50 50" vis="false">
+    <p p1="0 0" p2="0 0" a="0 0"/><p p1="1 0" p2="1 0" a="1 0"/>
+    <p p1="1 1" p2="1 1" a="1 1"/><p p1="0 1" p2="0 1" a="0 1"/>
+  </path>
+  <image id="runner" path="ring" snap="true" vis="true">
+    <kp t="0" k="0.9" itpl="true"/><kp t="1000" k="0.1" itpl="true"/>
+  </image>
+</Clip>)",
                               R"(<Clip id="flat" x="0" y="0" w="0" h="50" absolute_transform="true"/>)"};
 
 class ClipTest : public testing::Test
@@ -225,6 +234,29 @@ TEST_F(ClipTest, ZeroWidthFrameGivesUnitScale)
     EXPECT_FLOAT_EQ(t.GetScale().X, 1.0f);
     EXPECT_FLOAT_EQ(t.GetScale().Y, 2.0f);
     EXPECT_TRUE(std::isfinite(t.TransformPoint(CVector2(1, 1)).X));
+}
+
+// From 0.9 to 0.1 on a closed path is the short way across the start, not back over 0.5.
+TEST_F(ClipTest, PathPositionsWrapAcrossTheStartOfClosedPaths)
+{
+    CClip clip;
+    ASSERT_TRUE(clip.Load("loop", true));
+    const CPathObject* ring = clip.FindPath("ring");
+    ASSERT_NE(ring, nullptr);
+    ASSERT_TRUE(ring->IsClosed());
+    CClipObject* runner = clip.FindObject("runner");
+    ASSERT_NE(runner, nullptr);
+    const struct
+    {
+        s32 time;
+        float fraction;
+    } cases[] = {{0, 0.9f}, {250, 0.95f}, {500, 0.0f}, {750, 0.05f}};
+    for (const auto& c : cases) {
+        clip.SetTime(c.time);
+        const CVector2 expected = ring->GetPath().PointAtFraction(c.fraction);
+        EXPECT_NEAR(runner->GetPosition().X, expected.X, 1e-2) << c.time;
+        EXPECT_NEAR(runner->GetPosition().Y, expected.Y, 1e-2) << c.time;
+    }
 }
 
 } // namespace

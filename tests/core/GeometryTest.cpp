@@ -160,6 +160,31 @@ TEST(Geometry, LinesSegmentsAndMapping)
     ExpectNear(out, CVector2(1, 1));
 }
 
+// Objects are not always placed at their centre: a quad from (-10, -10) to (90, 10) holds the
+// origin at a tenth of its width and half its height.
+TEST(Geometry, QuadPointToUVOfAQuadNotCentredOnTheOrigin)
+{
+    const struct
+    {
+        CQuad quad;
+        CVector2 point, expected;
+    } cases[] = {{CQuad(-10, -10, 100, 20), {0, 0}, {0.1f, 0.5f}},
+                 {CQuad(0, 0, 100, 20), {50, 5}, {0.5f, 0.25f}},
+                 {CQuad(0, 0, 100, 20), {100, 20}, {1, 1}},
+                 {CQuad(-100, -20, 100, 20), {-50, -5}, {0.5f, 0.75f}}};
+    for (const auto& c : cases) {
+        CVector2 out;
+        QuadPointToUV(out, c.quad, c.point);
+        ExpectNear(out, c.expected);
+        CVector2 back;
+        MapUVToQuad(back, c.quad, out);
+        ExpectNear(back, c.point);
+    }
+    CVector2 out(7, 7);
+    QuadPointToUV(out, CQuad(5, 5, 0, 0), {5, 5});
+    ExpectNear(out, CVector2(0, 0));
+}
+
 TEST(Geometry, ClampsAndAngles)
 {
     const struct

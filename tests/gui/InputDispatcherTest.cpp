@@ -5,6 +5,7 @@
 #include "gui/CursorManager.h"
 #include "gui/InputDispatcher.h"
 #include "gui/InputReplayer.h"
+#include "gui/Widget.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@ protected:
     void SetUp() override
     {
         lv::gui::CInputReplayer::Instance().Stop();
-        CCursorManager::Instance().SetInputSuppressed(false);
         CCursorManager::Instance().SetHidden(false);
         CCursorManager::Instance().SetCursor(CCursorManager::kPointer);
     }
@@ -74,12 +74,12 @@ TEST_F(InputDispatcher, DisabledRootNeitherUpdatesNorDrawsAndClosedRootIsDropped
     auto root = Installed();
     root->SetFlags(CBaseWidget::Hidden);
     Dispatcher.Update();
-    Dispatcher.Draw(Target());
+    Dispatcher.Render(Target());
     root->SetFlags(CBaseWidget::Disabled);
     Dispatcher.Update();
-    Dispatcher.Draw(Target());
+    Dispatcher.Render(Target());
     root->SetFlags(CBaseWidget::Closed);
-    Dispatcher.Draw(Target());
+    Dispatcher.Render(Target());
     Dispatcher.Update();
     EXPECT_EQ(Dispatcher.GetRoot(), nullptr);
     // A hidden root (flag 1) still updates and is asked to draw; it draws no children itself.
@@ -87,11 +87,11 @@ TEST_F(InputDispatcher, DisabledRootNeitherUpdatesNorDrawsAndClosedRootIsDropped
     EXPECT_EQ(Log, expected);
 }
 
-TEST_F(InputDispatcher, ClearDropsCurrentAndPendingRoots)
+TEST_F(InputDispatcher, ReleaseDropsCurrentAndPendingRoots)
 {
     Installed();
     Dispatcher.SetRoot(MakeRoot("next"));
-    Dispatcher.Clear();
+    Dispatcher.Release();
     Dispatcher.Update();
     EXPECT_EQ(Dispatcher.GetRoot(), nullptr);
     EXPECT_TRUE(Log.empty());
@@ -127,17 +127,80 @@ TEST_F(InputDispatcher, RootClosedOrDisabledInTheFirstPassGetsNoSecond)
     }
 }
 
-TEST_F(InputDispatcher, SuppressedInputStopsPressReleaseAndMoveOnly)
+TEST_F(InputDispatcher, ZeroScaleIgnoresMouseMessages)
 {
+    // A minimised window reports a zero scale; the conversion must not divide by it.
     Installed();
-    CCursorManager::Instance().SetInputSuppressed(true);
-    Dispatcher.DispatchMouseDown(CPoint2i(), 0, 0, 0);
-    Dispatcher.DispatchMouseUp(CPoint2i(), 0, 0, 0);
-    Dispatcher.DispatchMouseMove(CPoint2i(), 0, 0);
-    Dispatcher.DispatchDoubleClick(CPoint2i(), 0);
-    CCursorManager::Instance().SetInputSuppressed(false);
-    EXPECT_EQ(Log, (std::vector<std::string>{"root dblclk 0,0 pass0 arg0 flags0",
-                                             "root dblclk 0,0 pass1 arg0 flags0"}));
+    Dispatcher.SetScreenArea(CFloatRect(0, 0, 0, 0), CVector2(0, 0.5f));
+    Dispatcher.HandleMessage(nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(10, 20));
+    Dispatcher.HandleMessage(nullptr, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+    Dispatcher.HandleMessage(nullptr, WM_LBUTTONUP, 0, MAKELPARAM(10, 20));
+    Dispatcher.HandleMessage(nullptr, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(10, 20));
+    EXPECT_TRUE(Log.empty());
+    EXPECT_EQ(Platform.Count("SetCapture"), 0u);
+    // Keys still arrive.
+    Dispatcher.HandleMessage(nullptr, WM_KEYDOWN, 'A', 0);
+    EXPECT_EQ(Log.size(), 1u);
+}
+
+namespace {
+
+class CRecordingRecognizer : public lv::gui::CGestureRecognizer
+{
+public:
+    CRecordingRecognizer(std::vector<std::string>& log) : CGestureRecognizer(7), m_Log(log) {}
+    void TouchesBegan(const CPoints& p, s32 t) override { Add("began", p, t); }
+    void TouchesMoved(const CPoints& p, s32 t) override { Add("moved", p, t); }
+    void TouchesEnded(const CPoints& p, s32 t) override
+    {
+        Add("ended", p, t);
+        m_State = 3;
+    }
+    void Update() override { m_Log.push_back("rec update"); }
+    void Reset() override
+    {
+        m_Log.push_back("rec reset");
+        m_State = 0;
+    }
+
+private:
+    void Add(const char* what, const CPoints& p, s32 t)
+    {
+        m_Log.push_back(std::string("rec ") + what + " " + std::to_string(p.at(0).X) + "," +
+                        std::to_string(p.at(0).Y) + " t" + std::to_string(t));
+    }
+    std::vector<std::string>& m_Log;
+};
+
+} // namespace
+
+TEST_F(InputDispatcher, GestureRecognizersWatchTheMouse)
+{
+    auto root = Installed();
+    Dispatcher.SetScreenArea(CFloatRect(10, 0, 100, 100), CVector2(2, 2));
+    auto& list = Dispatcher.GetGestureRecognizers();
+    auto recognizer = boost::shared_ptr<lv::gui::CGestureRecognizer>(new CRecordingRecognizer(Log));
+    list.Add(recognizer);
+    list.Add(recognizer);
+    EXPECT_EQ(list.GetCount(), 1u);
+    EXPECT_TRUE(list.Contains(recognizer));
+    EXPECT_EQ(Platform.Calls, std::vector<std::string>{"SetGestureEnabled 7 1"});
+    Dispatcher.DispatchMouseDown(CPoint2i(1, 2), 0, 0, 5);
+    Dispatcher.DispatchMouseMove(CPoint2i(3, 4), 0, 6);
+    Dispatcher.DispatchMouseUp(CPoint2i(3, 4), 0, 0, 7);
+    // Finished: no moves and no update until the next press resets it.
+    Dispatcher.DispatchMouseMove(CPoint2i(3, 4), 0, 8);
+    Dispatcher.Update();
+    Log.erase(
+        std::remove_if(Log.begin(), Log.end(), [](const std::string& l) { return l.rfind("root", 0) == 0; }),
+        Log.end());
+    Dispatcher.DispatchMouseDown(CPoint2i(0, 0), 0, 0, 9);
+    Log.resize(5);
+    const std::vector<std::string> expected = {"rec began 12,4 t5", "rec moved 16,8 t6", "rec ended 16,8 t7",
+                                               "rec reset", "rec began 10,0 t9"};
+    EXPECT_EQ(Log, expected);
+    list.Remove(recognizer);
+    EXPECT_FALSE(list.Contains(recognizer));
 }
 
 TEST_F(InputDispatcher, MessagesTranslateIntoDispatchCalls)
@@ -289,4 +352,54 @@ TEST_F(InputDispatcher, LiveMessagesAreIgnoredWhileRecordedInputPlays)
     EXPECT_EQ(Dispatcher.HandleMessage(nullptr, WM_KEYDOWN, 'A', 0), 0);
     replayer.Stop();
     EXPECT_TRUE(Log.empty());
+}
+
+namespace {
+
+// A child that asks for gestures 3 and 5 and logs them in its own coordinates.
+class CGestureChild final : public lv::gui::CWidget
+{
+public:
+    explicit CGestureChild(std::vector<std::string>& log)
+        : CWidget(CFixedString("child"), 0, 2048 | 8192), m_Log(log)
+    {
+    }
+    bool OnGesture3(const CPoint2i& p, s32 value, u8 pass) override
+    {
+        m_Log.push_back("g3 " + std::to_string(p.X) + "," + std::to_string(p.Y) + " v" + std::to_string(value) +
+                        " pass" + std::to_string(pass));
+        return true;
+    }
+    bool OnGesture5(const CPoint2i& p, float a, float b, s32 value, u8 pass) override
+    {
+        m_Log.push_back("g5 " + std::to_string(p.X) + "," + std::to_string(p.Y) + " " + std::to_string(a + b) +
+                        " v" + std::to_string(value) + " pass" + std::to_string(pass));
+        return false;
+    }
+
+private:
+    std::vector<std::string>& m_Log;
+};
+
+} // namespace
+
+TEST_F(InputDispatcher, GesturesTakeClientPointsAndRouteLikeTheMouse)
+{
+    auto root = Installed();
+    boost::intrusive_ptr<CGestureChild> child(new CGestureChild(Log));
+    child->SetPosition(100, 100);
+    child->SetSize(50, 50);
+    root->AddChild(child);
+    Dispatcher.Update();
+    Log.clear();
+    Dispatcher.SetScreenArea(CFloatRect(10, 0, 1000, 1000), CVector2(0.5f, 0.5f));
+    // Client (70, 60) is root (120, 120): inside the child, which takes it in both passes.
+    EXPECT_EQ(Dispatcher.DispatchGesture3(CPoint2i(70, 60), 7), 1);
+    // Outside the child only the second pass reaches it, by its mask; it declines.
+    EXPECT_EQ(Dispatcher.DispatchGesture5(CPoint2i(510, 500), 1.5f, 1.0f, 3), 0);
+    // Nobody asked for gesture 1.
+    EXPECT_EQ(Dispatcher.DispatchGesture1(CPoint2i(70, 60)), 0);
+    const std::vector<std::string> expected = {"g3 20,20 v7 pass0", "g3 20,20 v7 pass1",
+                                               "g5 900,900 2.500000 v3 pass1"};
+    EXPECT_EQ(Log, expected);
 }

@@ -214,6 +214,16 @@ TEST_F(LabelWidgetTest, ScaledLabelLaysTextOutInTheScaledWidth)
     ASSERT_EQ(xs.size(), 2u);
     EXPECT_FLOAT_EQ(xs[1], 100 - 6);
 
+    // Nothing but the two glyphs: no background behind the text unless one is set.
+    EXPECT_EQ(label.GetBackgroundColor(), CColor(0u));
+    label.Draw(*m_Renderer);
+    m_Renderer->Flush();
+    size_t vertices = 0;
+    for (const auto& d : m_Log->Draws)
+        vertices += d.Vertices.size() / sizeof(CVertex);
+    EXPECT_EQ(vertices, 12u);
+    m_Log->Draws.clear();
+
     label.SetFont(nullptr);
     label.Draw(*m_Renderer);
     EXPECT_TRUE(GlyphXs().empty());
