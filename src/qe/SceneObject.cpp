@@ -71,6 +71,19 @@ void CSceneObject::Render(lv::graphics::CRenderer& renderer)
     renderer.PopColor();
 }
 
+bool CSceneObject::NamesEqual(const CFixedString& a, const CFixedString& b)
+{
+    if (a.GetLength() != b.GetLength() || a.IsTruncated() || b.IsTruncated())
+        return false;
+    const auto hashOf = [](const CFixedString& name) {
+        const u16 cached = name.GetCachedHash();
+        return cached ? cached : FixedStringHash(name.GetText(), name.GetLength());
+    };
+    if (hashOf(a) != hashOf(b))
+        return false;
+    return FixedStringCompareText(a.GetText(), b.GetText()) == 0;
+}
+
 CSceneObject* CSceneObject::FindChild(const CFixedString&) const
 {
     return nullptr;

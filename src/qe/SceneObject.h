@@ -93,6 +93,10 @@ public:
         return record + kRecordHeaderSize + static_cast<u16>(record[208] | (record[209] << 8));
     }
 
+    // Name equality that never writes into either record: a stored hash of 0 is computed here
+    // rather than cached, since records in a loaded image may be read-only mappings.
+    static bool NamesEqual(const CFixedString& a, const CFixedString& b);
+
     // The first child of that name (groups); null when none.
     virtual CSceneObject* FindChild(const CFixedString& name) const;
     // The child of that name when it has the type; otherwise the "Error" report and the quest's
