@@ -2,15 +2,13 @@
 
 #include "core/ByteOrder.h"
 #include "core/FileSystem.h"
-#include "core/FileUtils.h"
 #include "core/Log.h"
 #include "core/MessageBox.h"
 #include "core/Settings.h"
-#include "core/TextConvert.h"
+#include "platform/AtomicFile.h"
 #include "qe/ScriptCompiler.h"
 #include "qe/ScriptImage.h"
 
-#include <cstdio>
 #include <string>
 
 namespace qe {
@@ -100,21 +98,12 @@ bool CScriptData::Save(const char* path) const
 {
     if (!IsOwned() || !path)
         return false;
-    const std::string temporary = std::string(path) + ".tmp";
-    FILE* file = lv::core::FileOpen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(m_Image, 1, m_Size, file) == m_Size;
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    const WString wideTemporary = Utf8ToWide(temporary);
-    if (ok)
-        ok = lv::core::FileRenameW(wideTemporary.c_str(), Utf8ToWide(path).c_str());
-    if (!ok) {
-        lv::core::FileDeleteW(wideTemporary.c_str());
+    // A failed write leaves any earlier file as it was.
+    if (lv::platform::WriteFileAtomically(path, m_Image, m_Size) != lv::platform::EAtomicWriteResult::Ok) {
         CLog::Instance().Print("qe", 3, "%s could not be written", path);
+        return false;
     }
-    return ok;
+    return true;
 }
 
 scripts::CQuestRecord CScriptData::FindQuest(const CFixedString& id) const

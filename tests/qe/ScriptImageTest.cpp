@@ -4,6 +4,7 @@
 #include "core/FileSystem.h"
 #include "core/MessageBox.h"
 #include "core/Settings.h"
+#include "platform/AtomicFile.h"
 #include "qe/QuestData.h"
 #include "qe/ScriptData.h"
 #include "qe/ScriptImage.h"
@@ -267,7 +268,6 @@ TEST_F(ScriptImageTest, CompiledXmlEqualsTheWriterImageAndSavesAndLoadsTheSame)
 
     ASSERT_TRUE(compiled.Save());
     EXPECT_EQ(m_Tmp.Read("properties/quest_script.bindump"), std::string(expected.begin(), expected.end()));
-    EXPECT_FALSE(std::filesystem::exists(m_Tmp.Path() / "properties/quest_script.bindump.tmp"));
 
     CScriptData loaded;
     ASSERT_TRUE(loaded.Load(fileSystem));
@@ -490,7 +490,13 @@ TEST_F(ScriptImageTest, SaveFailsWithoutACompiledImageOrAWritablePlace)
     // A folder in the way of the target: the write succeeds, the rename does not.
     std::filesystem::create_directories(m_Tmp.Path() / "blocked");
     EXPECT_FALSE(data.Save((m_Tmp.Path() / "blocked").string().c_str()));
-    EXPECT_FALSE(std::filesystem::exists(m_Tmp.Path() / "blocked.tmp"));
-    EXPECT_TRUE(data.Save((m_Tmp.Path() / "out.bindump").string().c_str()));
+    const std::string out = (m_Tmp.Path() / "out.bindump").string();
+    EXPECT_TRUE(data.Save(out.c_str()));
     EXPECT_EQ(m_Tmp.Read("out.bindump").size(), data.GetSize());
+    // A short write is a failure, and the earlier file stays whole.
+    m_Tmp.Write("out.bindump", "earlier");
+    lv::platform::SetAtomicWriteFailAfter(100);
+    EXPECT_FALSE(data.Save(out.c_str()));
+    lv::platform::SetAtomicWriteFailAfter(-1);
+    EXPECT_EQ(m_Tmp.Read("out.bindump"), "earlier");
 }
