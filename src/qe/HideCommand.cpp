@@ -2,6 +2,8 @@
 
 #include "qe/SceneObject.h"
 
+#include <cstdlib>
+
 namespace qe::scripts {
 
 CHideCommand::CHideCommand(const CCommandRecord& record, CScene* scene, lv::gui::CBaseWidget* widget)
@@ -12,15 +14,19 @@ CHideCommand::CHideCommand(const CCommandRecord& record, CScene* scene, lv::gui:
         Finish();
         return;
     }
-    s32 fade = -1;
-    if (count == 2)
-        fade = m_Total = m_Left = MillisecondsOf(record.GetArgument(1));
+    // The fade time itself decides whether to fade: 0.5 fades over no time, ending at the first
+    // update.
+    double fade = -1.0;
+    if (count == 2) {
+        fade = std::atof(record.GetArgument(1));
+        m_Total = m_Left = MillisecondsOf(fade);
+    }
     m_Object = FindObject(record.GetArgument(0));
     if (!m_Object || m_Object->HasFlags(CSceneObject::kHidden)) {
         Finish();
         return;
     }
-    if (fade <= 0)
+    if (!(fade > 0.0))
         Complete();
     else
         m_Object->SetOpacity(1.0f);

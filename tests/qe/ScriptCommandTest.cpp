@@ -242,6 +242,13 @@ TEST_F(ScriptCommandTest, HideAndShowWithoutChangeOrWithWrongArguments)
     EXPECT_TRUE(Make(Named("hide", {"X", "500"}))->IsFinished()); // hidden already
     EXPECT_EQ(x->GetOpacity(), 0.5f);
     EXPECT_TRUE(Make(Named("show", {"nothing"}))->IsFinished());
+    // A fade under one millisecond still waits for the first update.
+    auto brief = Make(Named("show", {"X", "0.5"}));
+    EXPECT_FALSE(brief->IsFinished());
+    EXPECT_EQ(x->GetOpacity(), 0.0f);
+    Step(*brief, 16);
+    EXPECT_TRUE(brief->IsFinished());
+    EXPECT_EQ(x->GetOpacity(), -1.0f);
 }
 
 TEST_F(ScriptCommandTest, PlaySound)
