@@ -271,8 +271,14 @@ bool CBlockLayout::Compute(const u8* record, u32 size, EBlockKind kind, bool che
 
 CBlockRecord::CBlockRecord(const u8* data, EBlockKind kind) : m_Data(data), m_Kind(kind)
 {
-    if (data)
-        m_Layout.Compute(data, GetSize(), kind, false);
+}
+
+const CBlockLayout& CBlockRecord::GetLayout() const
+{
+    if (!m_HasLayout && m_Data)
+        m_Layout.Compute(m_Data, GetSize(), m_Kind, false);
+    m_HasLayout = true;
+    return m_Layout;
 }
 
 u32 CBlockRecord::GetFlags() const
@@ -296,25 +302,26 @@ u32 CBlockRecord::GetFlags() const
 SGuidList CBlockRecord::GetList(EBlockList list) const
 {
     const u32 index = static_cast<u32>(list);
-    if (!m_Layout.listOffset[index])
+    const CBlockLayout& layout = GetLayout();
+    if (!layout.listOffset[index])
         return {};
-    return {m_Data + m_Layout.listOffset[index], m_Layout.listCount[index]};
+    return {m_Data + layout.listOffset[index], layout.listCount[index]};
 }
 
 CCommandRecord CBlockRecord::GetTree(EBlockTree tree) const
 {
-    const u32 offset = m_Layout.treeOffset[static_cast<u32>(tree)];
+    const u32 offset = GetLayout().treeOffset[static_cast<u32>(tree)];
     return offset ? CCommandRecord(m_Data + offset) : CCommandRecord();
 }
 
 CScriptName CBlockRecord::GetArgumentKey(u32 index) const
 {
-    return CScriptName(m_Data + m_Layout.argumentsOffset + index * CCommandRecord::kArgumentSize);
+    return CScriptName(m_Data + GetLayout().argumentsOffset + index * CCommandRecord::kArgumentSize);
 }
 
 CScriptName CBlockRecord::GetArgumentValue(u32 index) const
 {
-    return CScriptName(m_Data + m_Layout.argumentsOffset + index * CCommandRecord::kArgumentSize +
+    return CScriptName(m_Data + GetLayout().argumentsOffset + index * CCommandRecord::kArgumentSize +
                        CScriptName::kSize);
 }
 

@@ -150,18 +150,21 @@ public:
     SGuidList GetList(EBlockList list) const;
     // An invalid record when the block has no such tree.
     CCommandRecord GetTree(EBlockTree tree) const;
-    u32 GetCommandSetCount() const { return m_Layout.setCount; }
-    CCommandSetRecord GetFirstCommandSet() const { return CCommandSetRecord(m_Data + m_Layout.setsOffset); }
-    u32 GetArgumentCount() const { return m_Layout.argumentCount; }
+    u32 GetCommandSetCount() const { return GetLayout().setCount; }
+    CCommandSetRecord GetFirstCommandSet() const { return CCommandSetRecord(m_Data + GetLayout().setsOffset); }
+    u32 GetArgumentCount() const { return GetLayout().argumentCount; }
     CScriptName GetArgumentKey(u32 index) const;
     CScriptName GetArgumentValue(u32 index) const;
 
-    const CBlockLayout& GetLayout() const { return m_Layout; }
+    // Found on first use, so that a view one past the last record (the end of a walk) reads
+    // nothing.
+    const CBlockLayout& GetLayout() const;
 
 private:
     const u8* m_Data = nullptr;
     EBlockKind m_Kind = EBlockKind::Action;
-    CBlockLayout m_Layout;
+    mutable bool m_HasLayout = false;
+    mutable CBlockLayout m_Layout;
 };
 
 class CSceneRecord
