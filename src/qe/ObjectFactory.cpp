@@ -1,6 +1,8 @@
 #include "qe/ObjectFactory.h"
 
+#include "core/ByteOrder.h"
 #include "qe/AreaObject.h"
+#include "qe/ClipObject.h"
 #include "qe/GroupObject.h"
 #include "qe/ImageObject.h"
 #include "qe/VideoObject.h"
@@ -11,16 +13,6 @@
 #include <string>
 
 namespace qe {
-
-namespace {
-
-u32 Read32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
-
-} // namespace
 
 u16 GetRecordKind(const u8* record)
 {
@@ -35,8 +27,8 @@ const u8* GetRecordEnd(const u8* record)
     case kRecordImage:
     case kRecordClip: return payload + 128;
     case kRecordVideo: return payload + 228;
-    case kRecordArea: return payload + CAreaPolygon::kPayloadHeaderSize + 8 * static_cast<size_t>(Read32(payload + 20));
-    case kRecordGroup: return payload + Read32(payload);
+    case kRecordArea: return payload + CAreaPolygon::kPayloadHeaderSize + 8 * static_cast<size_t>(lv::core::ReadU32(payload + 20));
+    case kRecordGroup: return payload + lv::core::ReadU32(payload);
     default: return payload;
     }
 }
@@ -56,6 +48,7 @@ CSceneObject* NewBuiltInObject(CScene* scene, u16 kind)
     case kRecordImage: return new CImageObject(scene);
     case kRecordArea: return new CAreaObject(scene);
     case kRecordGroup: return new CGroupObject(scene);
+    case kRecordClip: return new CClipObject(scene);
     case kRecordVideo: return new CVideoObject(scene);
     default: return nullptr;
     }
@@ -77,6 +70,10 @@ bool InitObject(CSceneObject* object, u16 kind, const u8* record)
     case kRecordGroup:
         if (auto* group = dynamic_cast<CGroupObject*>(object))
             return group->InitFromRecord(record), true;
+        return false;
+    case kRecordClip:
+        if (auto* clip = dynamic_cast<CClipObject*>(object))
+            return clip->InitFromRecord(record), true;
         return false;
     case kRecordVideo:
         if (auto* video = dynamic_cast<CVideoObject*>(object))

@@ -1,5 +1,6 @@
 #include "qe/PlayAnimationCommand.h"
 
+#include "qe/ClipObject.h"
 #include "qe/ImageObject.h"
 #include "qe/SceneObject.h"
 #include "qe/VideoObject.h"
@@ -34,6 +35,12 @@ CPlayAnimationCommand::CPlayAnimationCommand(const CCommandRecord& record, CScen
     }
     const double playTime = count == 2 ? std::atof(record.GetArgument(1)) : -1.0;
     switch (object->GetType()) {
+    case CSceneObject::kTypeClip: {
+        auto* clip = static_cast<CClipObject*>(object);
+        m_Left = AnimationTimeLeft(playTime, clip->GetDuration());
+        clip->Play();
+        break;
+    }
     case CSceneObject::kTypeImage: {
         auto* image = static_cast<CImageObject*>(object);
         m_Left = AnimationTimeLeft(playTime, image->GetAnimationLength());

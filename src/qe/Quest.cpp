@@ -1,14 +1,11 @@
 #include "qe/Quest.h"
 
 #include "core/TimeSystem.h"
-#include "qe/AreaObject.h"
 #include "qe/BinaryReader.h"
 #include "qe/BinaryWriter.h"
-#include "qe/GroupObject.h"
-#include "qe/ImageObject.h"
+#include "qe/PlaceholderSet.h"
 #include "qe/SavableState.h"
 #include "qe/Scene.h"
-#include "qe/VideoObject.h"
 
 #include <cstring>
 
@@ -21,32 +18,6 @@ constexpr s32 kEmptyEnvironmentSize = 4;
 
 } // namespace
 
-CPlaceholders::~CPlaceholders()
-{
-    Clear();
-}
-
-void CPlaceholders::Clear()
-{
-    delete m_Image;
-    delete m_Video;
-    delete m_Area;
-    delete m_Group;
-    m_Image = nullptr;
-    m_Video = nullptr;
-    m_Area = nullptr;
-    m_Group = nullptr;
-}
-
-void CPlaceholders::Create(CScene* scene)
-{
-    Clear();
-    m_Image = new CImageObject(scene);
-    m_Video = new CVideoObject(scene);
-    m_Area = new CAreaObject(scene);
-    m_Group = new CGroupObject(scene);
-}
-
 CQuest::CQuest(const char* name, lv::core::CTimeSystem* timeSystem, CSavableState* owner)
     : m_Name(name), m_Owner(owner), m_TimeSystem(timeSystem ? timeSystem : &lv::core::CTimeSystem::Instance())
 {
@@ -57,7 +28,7 @@ CQuest::CQuest(const char* name, lv::core::CTimeSystem* timeSystem, CSavableStat
 CQuest::~CQuest()
 {
     // Objects may reach their scene while they go.
-    m_Placeholders.Clear();
+    m_Placeholders.reset();
     m_Scenes.clear();
     m_DetachedScene.reset();
     if (m_TimerGroup)
@@ -82,7 +53,12 @@ void CQuest::FinishBuild()
         m_DetachedScene = std::make_unique<CScene>(this, "");
         home = m_DetachedScene.get();
     }
-    m_Placeholders.Create(home);
+    CreatePlaceholders(home);
+}
+
+void CQuest::CreatePlaceholders(CScene* scene)
+{
+    m_Placeholders = std::make_unique<CPlaceholderSet>(scene);
 }
 
 CScene* CQuest::FindScene(const char* name) const

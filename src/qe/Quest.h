@@ -15,38 +15,11 @@ class CTimerGroup;
 
 namespace qe {
 
-class CAreaObject;
 class CBinaryWriter;
-class CGroupObject;
-class CImageObject;
+class CPlaceholderSet;
 class CSavableState;
 class CScene;
 class CSceneObject;
-class CVideoObject;
-
-// The objects a failed typed lookup returns: real objects of their kinds that stand in no
-// scene's object list.
-class CPlaceholders
-{
-public:
-    CPlaceholders() = default;
-    ~CPlaceholders();
-    CPlaceholders(const CPlaceholders&) = delete;
-    CPlaceholders& operator=(const CPlaceholders&) = delete;
-
-    void Create(CScene* scene);
-    void Clear();
-    CImageObject* GetImage() const { return m_Image; }
-    CVideoObject* GetVideo() const { return m_Video; }
-    CAreaObject* GetArea() const { return m_Area; }
-    CGroupObject* GetGroup() const { return m_Group; }
-
-private:
-    CImageObject* m_Image = nullptr;
-    CVideoObject* m_Video = nullptr;
-    CAreaObject* m_Area = nullptr;
-    CGroupObject* m_Group = nullptr;
-};
 
 class CQuest
 {
@@ -86,7 +59,10 @@ public:
     void Save(CBinaryWriter& writer);
     bool Load(const u8* data, s32 size);
 
-    const CPlaceholders& GetPlaceholders() const { return m_Placeholders; }
+    // Makes the five placeholders on the given scene (again, when called twice).
+    void CreatePlaceholders(CScene* scene);
+    // Null until they are made.
+    CPlaceholderSet* GetPlaceholders() const { return m_Placeholders.get(); }
 
 private:
     std::vector<std::unique_ptr<CScene>> m_Scenes;
@@ -95,7 +71,7 @@ private:
     s32 m_StateSize = 0;
     // Holds the placeholders when the quest has no start scene.
     std::unique_ptr<CScene> m_DetachedScene;
-    CPlaceholders m_Placeholders;
+    std::unique_ptr<CPlaceholderSet> m_Placeholders;
     lv::core::CTimeSystem* m_TimeSystem = nullptr;
     lv::core::CTimerGroup* m_TimerGroup = nullptr;
 };

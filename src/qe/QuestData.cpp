@@ -237,6 +237,7 @@ bool CQuestData::Load(lv::core::CFileSystem& fileSystem)
     {
         if (size < 4 || ReadU32(data) != kMagic)
         {
+            const u32 magic = size < 4 ? 0 : ReadU32(data);
             fileSystem.FreeFile(data);
             if (size < 4)
                 ReportCorrupted();
@@ -244,7 +245,7 @@ bool CQuestData::Load(lv::core::CFileSystem& fileSystem)
                 lv::core::ShowMessageBoxF("Error",
                                           "quest.bindump is corrupted or has incompatible version.Supported version "
                                           "%i, version in bindump %i.\n",
-                                          static_cast<int>(kVersion), static_cast<int>(ReadU32(data) >> 24));
+                                          static_cast<int>(kVersion), static_cast<int>(magic >> 24));
             return false;
         }
         return Adopt(data, size, &fileSystem);
@@ -292,9 +293,11 @@ bool CQuestData::BuildFromXmlText(const std::string& text)
 {
     Clear();
     lv::core::CSettings settings;
-    settings.LoadXmlText(text);
+    const bool parsed = settings.LoadXmlText(text);
+    if (!parsed)
+        lv::core::CLog::Instance().Print("qe", 3, "Can't parse %s.", kXmlPath);
     BuildFromXml(settings.GetFirstChild());
-    return m_Image != nullptr;
+    return parsed && m_Image != nullptr;
 }
 
 void CQuestData::BuildFromXml(const lv::core::CSettingsGroup& document)

@@ -45,8 +45,9 @@ public:
     // Uses bytes the caller keeps alive (never written) after checking them; a refused image
     // is reported as a corrupted file and leaves no quests.
     bool LoadImage(const u8* data, u32 size);
-    // Builds the image from a quest.xml document, or from an already loaded settings tree (its
-    // document element, whose child "Structure" holds the quests).
+    // Builds the image from a quest.xml document (false when it does not parse, leaving the
+    // image of an empty tree), or from an already loaded settings tree (its document element,
+    // whose child "Structure" holds the quests).
     bool BuildFromXmlText(const std::string& text);
     void BuildFromXml(const lv::core::CSettingsGroup& document);
     void Clear();

@@ -1,12 +1,13 @@
 #include "qe/Scene.h"
 
 #include "core/ByteOrder.h"
-#include "core/MessageBox.h"
 #include "qe/AreaObject.h"
 #include "qe/BinaryReader.h"
 #include "qe/BinaryWriter.h"
+#include "qe/ClipObject.h"
 #include "qe/GroupObject.h"
 #include "qe/ImageObject.h"
+#include "qe/PlaceholderSet.h"
 #include "qe/Quest.h"
 #include "qe/VideoObject.h"
 
@@ -72,8 +73,7 @@ CSceneObject* CScene::FindOfType(const char* name, s32 type) const
 
 void CScene::ReportMissing(const char* name, const char* typeText) const
 {
-    lv::core::ShowMessageBoxF("Error", "Can't find object or object has different type.\nId: '%s'  Type: '%s'  Scene: '%s'.",
-                              name ? name : "", typeText, m_Name.GetText());
+    ReportObjectNotFound(CFixedString(name), typeText, this);
 }
 
 #define QE_SCENE_TYPED_LOOKUP(Class, Kind, TypeText, Getter)                                                          \
@@ -84,7 +84,7 @@ void CScene::ReportMissing(const char* name, const char* typeText) const
             out = static_cast<Class*>(object);                                                                         \
             return true;                                                                                               \
         }                                                                                                              \
-        out = m_Quest ? m_Quest->GetPlaceholders().Getter() : nullptr;                                                 \
+        out = CPlaceholderSet::For(this).Getter();                                                 \
         return false;                                                                                                  \
     }                                                                                                                  \
     Class* CScene::Find##Kind##Object(const char* name)                                                               \
@@ -96,6 +96,7 @@ void CScene::ReportMissing(const char* name, const char* typeText) const
     }
 
 QE_SCENE_TYPED_LOOKUP(CImageObject, Image, "Image", GetImage)
+QE_SCENE_TYPED_LOOKUP(CClipObject, Clip, "Clip", GetClip)
 QE_SCENE_TYPED_LOOKUP(CVideoObject, Video, "Video", GetVideo)
 QE_SCENE_TYPED_LOOKUP(CAreaObject, Area, "Area", GetArea)
 QE_SCENE_TYPED_LOOKUP(CGroupObject, Group, "Group", GetGroup)

@@ -1,8 +1,11 @@
 #include "anim/AnimRenderSupport.h"
+#include "anim/ClipManager.h"
+#include "anim/ClipsBuilder.h"
 #include "content/QuestDataWriter.h"
 #include "content/QuestScriptWriter.h"
 #include "core/MessageBox.h"
 #include "qe/CommandBase.h"
+#include "qe/ClipObject.h"
 #include "qe/CommandFactory.h"
 #include "qe/HideCommand.h"
 #include "qe/ImageObject.h"
@@ -53,15 +56,37 @@ SQuestObject Object(EQuestObjectKind kind, const char* id, u64 guid)
     return o;
 }
 
+// "once" has a one-shot track of 1000 ms; "still" has no track that ends.
+const char* const kScriptClips[] = {
+    R"(<Clip id="once" x="0" y="0" w="40" h="20">
+  <image id="t" i_id="spark" p="0 10" py="-4 -2 4 -2 4 2 -4 2" vis="true">
+    <kp t="0" p="0 10" itpl="true"/><kp t="1000" p="40 10" itpl="true"/>
+  </image>
+</Clip>)",
+    R"(<Clip id="still" x="0" y="0" w="40" h="20"/>)",
+};
+
 // Scenes "room" (where the commands run) and "hall" of one quest, on a hand-moved clock with a
 // recording audio manager; every command reads the frame delta of that clock.
 class ScriptCommandTest : public SoundTest
 {
 protected:
+    static void SetUpTestSuite()
+    {
+        lv::graphics::DeclareAnimTestImages();
+        lv::misc::anim::CClipsBuilder builder;
+        for (const char* clip : kScriptClips) {
+            const std::string xml = std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") + clip;
+            ASSERT_TRUE(builder.AddXml(xml.data(), xml.size()));
+        }
+        const std::vector<u8> image = builder.Build();
+        ASSERT_TRUE(lv::misc::anim::CClipManager::Instance().LoadImage(image.data(), static_cast<u32>(image.size())));
+    }
+    static void TearDownTestSuite() { lv::misc::anim::CClipManager::Instance().Release(); }
+
     void SetUp() override
     {
         lv::core::SetQuietMessageBoxes(true);
-        DeclareAnimTestImages();
         CCommandBase::SetTimeSystem(&m_Time);
         CCommandBase::SetAudioManager(m_Audio.get());
         Declare(R"(<sound id="bell" file="a.ogg" group_template="sound"/>)");
@@ -76,8 +101,17 @@ protected:
         SQuestObject walk = Object(EQuestObjectKind::Image, "walk", 22);
         walk.resource = "walk";
         walk.size[0] = walk.size[1] = 16;
+        SQuestObject once = Object(EQuestObjectKind::Clip, "fire", 23);
+        once.resource = "once";
+        once.size[0] = 40;
+        once.size[1] = 20;
+        once.animationFlags = 0;
+        SQuestObject still = once;
+        still.id = "smoke";
+        still.guid = 24;
+        still.resource = "still";
         m_Room = AddScene("room", {Object(EQuestObjectKind::Area, "X", 10), Object(EQuestObjectKind::Area, "Y", 11),
-                                   video, loop, walk});
+                                   video, loop, walk, once, still});
         SQuestObject group = Object(EQuestObjectKind::Group, "g", 30);
         group.children = {Object(EQuestObjectKind::Area, "b", 31), Object(EQuestObjectKind::Area, "c", 32)};
         AddScene("hall", {group});
@@ -296,6 +330,22 @@ TEST_F(ScriptCommandTest, PlayAnimation)
     EXPECT_FALSE(timed->IsFinished());
     Step(*timed, 200);
     EXPECT_TRUE(timed->IsFinished());
+
+    auto* fire = static_cast<qe::CClipObject*>(Find("fire"));
+    ASSERT_EQ(fire->GetDuration(), 1000);
+    EXPECT_FALSE(fire->IsPlaying());
+    auto clip = Make(Named("play_animation", {"fire"}));
+    EXPECT_TRUE(fire->IsPlaying());
+    for (int i = 0; i < 2; ++i) {
+        Step(*clip, 400);
+        EXPECT_FALSE(clip->IsFinished());
+    }
+    Step(*clip, 400);
+    EXPECT_TRUE(clip->IsFinished());
+    auto still = Make(Named("play_animation", {"smoke"})); // no length: the first update ends it
+    EXPECT_FALSE(still->IsFinished());
+    Step(*still, 16);
+    EXPECT_TRUE(still->IsFinished());
 
     // A looped video, areas, groups, missing objects and wrong counts finish at once.
     EXPECT_TRUE(Make(Named("play_animation", {"loop"}))->IsFinished());
