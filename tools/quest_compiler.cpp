@@ -1,21 +1,28 @@
-// quest_compiler: compiles the quest's scenes and objects into the quest data image.
+// quest_compiler: compiles quest.xml into the quest data image (scenes and objects) and the
+// quest script image.
 //
-//   quest_compiler quest.bindump quest.xml
+//   quest_compiler quest.bindump quest.xml [quest_script.bindump]
 //
-// The image is built by the engine's own XML build, so the game reads exactly what it would
-// have built from the XML itself.
+// Both images are built by the engine's own XML builds, so the game reads exactly what it would
+// have built from the XML itself. Without the third argument the script image is written beside
+// the quest data image as "quest_script.bindump". Script blocks beyond the image's limits are
+// reported and left out.
 #include "core/Log.h"
+#include "core/MessageBox.h"
+#include "core/Settings.h"
 #include "qe/QuestData.h"
+#include "qe/ScriptData.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quest_compiler quest.bindump quest.xml\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: quest_compiler quest.bindump quest.xml [quest_script.bindump]\n");
         return 2;
     }
     std::ifstream in(argv[2], std::ios::binary);
@@ -34,5 +41,18 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("%s: %i quests, %u bytes\n", argv[1], data.GetQuestCount(), data.GetImageSize());
+
+    lv::core::SetQuietMessageBoxes(true);
+    lv::core::CSettings settings;
+    settings.ParseXmlText(text.data(), text.size());
+    qe::CScriptData scripts;
+    scripts.Compile(settings.GetFirstChild());
+    const std::string scriptPath =
+        argc == 4 ? argv[3] : (std::filesystem::path(argv[1]).parent_path() / "quest_script.bindump").string();
+    if (!scripts.Save(scriptPath.c_str())) {
+        std::fprintf(stderr, "quest_compiler: cannot write %s\n", scriptPath.c_str());
+        return 1;
+    }
+    std::printf("%s: %u bytes\n", scriptPath.c_str(), scripts.GetSize());
     return 0;
 }
