@@ -7,6 +7,7 @@
 // "!langs/<code>/properties/" with their language copies. OUTPUT receives the media, the binary
 // image of every property file and, unless --pack names another place, "game.pack" with all of
 // it. Only outputs whose inputs changed are made again; -v lists them.
+#include "QuestCompile.h"
 #include "content/ContentBuilder.h"
 
 #include <cstdio>
@@ -21,10 +22,15 @@ int Usage()
     return 2;
 }
 
-// The quest compiler plugs in here once it exists, with
-//     builder.SetQuestCompiler(<function compiling quest.xml into its image>);
-// until then "properties/quest.xml" is packed as it stands.
-void AddQuestCompiler(lv::content::CContentBuilder& /*builder*/) {}
+// quest.xml becomes the quest data and script images, the script image beside the data image.
+void AddQuestCompiler(lv::content::CContentBuilder& builder)
+{
+    builder.SetQuestCompiler([](const std::filesystem::path& xml, const std::filesystem::path& image,
+                                std::string* error) {
+        return questcompile::CompileQuestXml(xml, image, image.parent_path() / "quest_script.bindump", nullptr,
+                                             error);
+    });
+}
 
 } // namespace
 

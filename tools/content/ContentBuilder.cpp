@@ -499,6 +499,12 @@ bool CContentBuilder::BuildProperties(const fs::path& sourceFolder, const std::s
                 return fail(input("quest.xml"), failure.empty() ? "cannot copy" : failure);
             MarkBuilt(name);
         }
+        // A compiler that also makes the script image leaves it beside the data image; it is
+        // packed with it.
+        const std::string scripts = outputPrefix + "quest_script.bindump";
+        std::error_code existsError;
+        if (compiled && fs::exists(m_Options.output / scripts, existsError))
+            m_Outputs.push_back(scripts);
     }
     return true;
 }
