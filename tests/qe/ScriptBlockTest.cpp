@@ -678,3 +678,63 @@ TEST_F(ScriptBlockTest, BlocksThatReFireEachOtherStopAtTheNestingCap)
     EXPECT_TRUE(log.Contains("nest too deep at '"));
     EXPECT_EQ(quest.Env().GetPauseCount(), 0);
 }
+
+TEST_F(ScriptBlockTest, ClickGoesToTheObjectBehindWhenNoBlockTakesTheFrontOne)
+{
+    // Every object covers the point; only the last object in front-to-back order has a block.
+    CBlockQuest probe({{"s", 1, {}}});
+    qe::CScene* probeScene = probe.Set(0).GetScene();
+    ASSERT_GT(probeScene->GetObjectCount(), 1);
+    const std::string back = probeScene->GetObject(probeScene->GetObjectCount() - 1)->GetNameCStr();
+
+    CBlockQuest quest({{"s", 1, {Action(1, "back", back.c_str(), "key")}}});
+    qe::CScene* scene = quest.Set(0).GetScene();
+    quest.Quest().UpdateScripts();
+    EXPECT_FALSE(scene->HandleClick({5, 5}, ""));
+    EXPECT_FALSE(scene->HandleClick({50, 50}, "key"));
+    EXPECT_TRUE(scene->HandleClick({5, 5}, "key"));
+    EXPECT_EQ(g_BlockRuns, std::vector<std::string>{"back"});
+}
+
+TEST_F(ScriptBlockTest, RoundTripRestoresBlockFlagsObjectsAndMinigames)
+{
+    const auto scenes = [] {
+        SScriptBlock hide = Action(1, "hide", "door");
+        hide.correct = {SScriptCommand::Named("hide", {{"a1", "box"}})};
+        SScriptBlock mg = Block(EScriptBlockKind::Minigame, 2, "mg");
+        mg.minigame = "demo";
+        mg.unblockInputs = {1};
+        SScriptBlock waiting = Block(EScriptBlockKind::Minigame, 3, "waiting");
+        waiting.minigame = "demo";
+        waiting.unblockInputs = {2};
+        SScriptBlock door = Door(4, "door", "chest", "t");
+        door.unblockInputs = {1};
+        return std::vector<SBlockScene>{{"s", 1, {hide, mg, waiting, door}}, {"t", 2, {Action(5, "lamp", "lamp")}}};
+    };
+    CBlockQuest first(scenes());
+    first.Quest().UpdateScripts();
+    EXPECT_TRUE(first.Use("door"));
+    first.Quest().UpdateScripts();
+    EXPECT_TRUE(first.Use("lamp", "", 1));
+    ASSERT_EQ(g_Minigames.size(), 1u);
+    EXPECT_TRUE(first.Object("box")->HasFlags(qe::CSceneObject::kHidden));
+    const std::vector<u8> state = first.SaveState();
+    g_Minigames.clear();
+
+    CBlockQuest second(scenes());
+    ASSERT_TRUE(second.Quest().Load(state.data(), static_cast<s32>(state.size())));
+    second.Quest().RefreshScripts();
+    for (u32 s = 0; s < 2; ++s)
+    {
+        for (u32 b = 0; b < first.Set(s).GetBlockCount(); ++b)
+            EXPECT_EQ(second.Set(s).GetBlock(b)->GetFlags(), first.Set(s).GetBlock(b)->GetFlags()) << s << ":" << b;
+        qe::CScene* a = first.Set(s).GetScene();
+        qe::CScene* c = second.Set(s).GetScene();
+        for (s32 o = 0; o < a->GetObjectCount(); ++o)
+            EXPECT_EQ(c->GetObject(o)->GetFlags(), a->GetObject(o)->GetFlags());
+    }
+    ASSERT_EQ(g_Minigames.size(), 1u);
+    EXPECT_EQ(second.Get<CMinigameBlock>("mg")->GetMinigame(), g_Minigames[0].get());
+    EXPECT_EQ(second.Get<CMinigameBlock>("waiting")->GetMinigame(), nullptr);
+    EXPECT_EQ(second.SaveState(), state);
+}
