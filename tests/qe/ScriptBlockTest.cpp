@@ -1,6 +1,7 @@
 #include "content/QuestDataWriter.h"
 #include "content/QuestScriptWriter.h"
 #include "core/MessageBox.h"
+#include "core/Settings.h"
 #include "graphics/LogCapture.h"
 #include "qe/ActionBlock.h"
 #include "qe/AutoActionBlock.h"
@@ -23,6 +24,7 @@
 #include "qe/SceneBlock.h"
 #include "qe/SceneEventBlock.h"
 #include "qe/SceneObject.h"
+#include "qe/ScriptData.h"
 #include "qe/ScriptEnvironment.h"
 #include "qe/ScriptImage.h"
 #include "qe/ScriptSet.h"
@@ -144,14 +146,15 @@ SScriptBlock Door(u64 guid, const char* id, const char* object, const char* targ
     return b;
 }
 
-SQuestObject BlockArea(const char* id, u64 guid)
+SQuestObject BlockArea(const char* id, u64 guid, s32 x = 0)
 {
     SQuestObject o;
     o.kind = EQuestObjectKind::Area;
     o.id = id;
     o.guid = guid;
+    o.offset[0] = x;
     o.size[0] = o.size[1] = 10;
-    o.points = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    o.points = {{x, 0}, {x + 10, 0}, {x + 10, 10}, {x, 10}};
     return o;
 }
 
@@ -161,6 +164,8 @@ struct SBlockScene
     u64 guid;
     std::vector<SScriptBlock> blocks;
     std::vector<const char*> objects = {"door", "box", "chest", "lamp"};
+    // Objects side by side, 20 apart, instead of all over one another.
+    bool spread = false;
 };
 
 // One quest "q" of the given scenes: the objects from the quest data image, the scripts from a
@@ -181,8 +186,8 @@ public:
             scene.id = s.name;
             scene.guid = s.guid;
             scene.size[0] = scene.size[1] = 100;
-            for (const char* object : s.objects)
-                scene.objects.push_back(BlockArea(object, ++objectGuid));
+            for (size_t i = 0; i < s.objects.size(); ++i)
+                scene.objects.push_back(BlockArea(s.objects[i], ++objectGuid, s.spread ? static_cast<s32>(20 * i) : 0));
             quest.scenes.push_back(scene);
             script.scenes.push_back({s.guid, s.blocks});
         }
@@ -737,4 +742,199 @@ TEST_F(ScriptBlockTest, RoundTripRestoresBlockFlagsObjectsAndMinigames)
     EXPECT_EQ(second.Get<CMinigameBlock>("mg")->GetMinigame(), g_Minigames[0].get());
     EXPECT_EQ(second.Get<CMinigameBlock>("waiting")->GetMinigame(), nullptr);
     EXPECT_EQ(second.SaveState(), state);
+}
+
+namespace {
+
+std::string ScenarioGuid(u64 n)
+{
+    static const char kDigits[] = "/0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz+";
+    std::string text;
+    for (int i = 0; i < 5; ++i, n /= 64)
+        text += kDigits[n % 64];
+    return text;
+}
+
+// Every kind in two scenes; the same content as quest.xml and for the writers.
+std::vector<SBlockScene> ScenarioScenes()
+{
+    SScriptBlock enter = Block(EScriptBlockKind::SceneEvent, 10, "enter");
+    enter.openEvent = true;
+    enter.commands = Rec("welcome");
+    SScriptBlock intro = Block(EScriptBlockKind::AutoAction, 11, "intro");
+    intro.unblockInputs = {10};
+    intro.commands = Rec("intro");
+    SScriptBlock take = Action(12, "take key", "box", "", "key");
+    take.unblockInputs = {11};
+    SScriptBlock unlock = Action(13, "unlock", "door", "key");
+    unlock.conditionInputs = {12};
+    unlock.incorrect = Rec("locked");
+    unlock.correct = {SScriptCommand::Node(SScriptCommand::EType::Sequence,
+                                           {SScriptCommand::Named("rec", {{"a1", "unlocked"}}),
+                                            SScriptCommand::Named("hide", {{"a1", "chest"}})})};
+    SScriptBlock toAttic = Door(14, "to attic", "door", "attic");
+    toAttic.unblockInputs = {13};
+    toAttic.postOpen = Rec("arrived");
+    SScriptBlock any = Block(EScriptBlockKind::Or, 15, "any");
+    any.inputs = {13, 32};
+    SScriptBlock lamps = Block(EScriptBlockKind::Group, 16, "lamps");
+    lamps.unblockInputs = {15};
+    lamps.members = {17};
+    SScriptBlock chest = Block(EScriptBlockKind::Environment, 18, "chest");
+    chest.object = "chest";
+    chest.commandSets = {{"key", Rec("chest key")}, {"", Rec("chest")}};
+    SScriptBlock puzzle = Block(EScriptBlockKind::Minigame, 30, "puzzle");
+    puzzle.minigame = "demo";
+    puzzle.unblockInputs = {14};
+    puzzle.arguments = {{"level", "2"}};
+    SScriptBlock cycle = Block(EScriptBlockKind::Cycle, 31, "cycle");
+    cycle.unblockInputs = {30};
+    cycle.loopInputs = {32};
+    cycle.members = {32};
+    SBlockScene hall{"hall", 1, {enter, intro, take, unlock, Action(17, "lamp", "lamp"), toAttic, any, lamps, chest}};
+    SBlockScene attic{"attic", 2, {puzzle, Action(32, "lever", "lamp"), cycle}};
+    hall.spread = attic.spread = true;
+    return {hall, attic};
+}
+
+const char* ScenarioXml()
+{
+    return R"(<?xml version="1.0"?>
+<quest_data>
+ <Structure><quest id="q"><scene id="hall" guid="0////" size="100 100"/><scene id="attic" guid="1////" size="100 100"/></quest></Structure>
+ <scene_content guid="0////">
+  <objects>%%AREAS%%</objects>
+  <scripts>
+   <scene_event_block guid="%10" id="enter" event="open"><commands><rec a1="welcome"/></commands></scene_event_block>
+   <auto_action_block guid="%11" id="intro"><unblock_inputs><i guid="%10"/></unblock_inputs><commands><rec a1="intro"/></commands></auto_action_block>
+   <action_block guid="%12" id="take key" object="box" active_object=""><unblock_inputs><i guid="%11"/></unblock_inputs>
+    <correct_commands><rec a1="key"/></correct_commands></action_block>
+   <action_block guid="%13" id="unlock" object="door" active_object="key"><condition_inputs><i guid="%12"/></condition_inputs>
+    <correct_commands><sequence><rec a1="unlocked"/><hide a1="chest"/></sequence></correct_commands>
+    <incorrect_commands><rec a1="locked"/></incorrect_commands></action_block>
+   <scene_block guid="%14" id="to attic" object="door" scene="attic"><unblock_inputs><i guid="%13"/></unblock_inputs>
+    <postopen_commands><rec a1="arrived"/></postopen_commands></scene_block>
+   <or_block guid="%15" id="any"><inputs><i guid="%13"/><i guid="%32"/></inputs></or_block>
+   <group guid="%16" id="lamps"><unblock_inputs><i guid="%15"/></unblock_inputs>
+    <column><action_block guid="%17" id="lamp" object="lamp" active_object=""><correct_commands><rec a1="lamp"/></correct_commands></action_block></column>
+   </group>
+   <environment_block guid="%18" id="chest" object="chest">
+    <commands active_object="key"><rec a1="chest key"/></commands><commands active_object=""><rec a1="chest"/></commands>
+   </environment_block>
+  </scripts>
+ </scene_content>
+ <scene_content guid="1////">
+  <objects>%%AREAS%%</objects>
+  <scripts>
+   <minigame_block guid="%30" id="puzzle" minigame="demo"><arguments><a key="level" value="2"/></arguments>
+    <unblock_inputs><i guid="%14"/></unblock_inputs></minigame_block>
+   <cycle guid="%31" id="cycle"><unblock_inputs><i guid="%30"/></unblock_inputs><loop_blocks><i guid="%32"/></loop_blocks>
+    <column><action_block guid="%32" id="lever" object="lamp" active_object=""><correct_commands><rec a1="lever"/></correct_commands></action_block></column>
+   </cycle>
+  </scripts>
+ </scene_content>
+</quest_data>
+)";
+}
+
+// "%n" stands for the guid text of n; each "%%AREAS%%" for the next scene's four areas.
+std::string ScenarioXmlText()
+{
+    std::string xml = ScenarioXml();
+    u64 objectGuid = 1000;
+    for (size_t at = xml.find("%%AREAS%%"); at != std::string::npos; at = xml.find("%%AREAS%%", at))
+    {
+        std::string areas;
+        s32 x = 0;
+        for (const char* name : {"door", "box", "chest", "lamp"})
+        {
+            const std::string l = std::to_string(x), r = std::to_string(x + 10);
+            areas += std::string("<area id=\"") + name + "\" guid=\"%" + std::to_string(++objectGuid) + "\" offset=\"" + l +
+                     " 0\" size=\"10 10\"><point offset=\"" + l + " 0\"/><point offset=\"" + r + " 0\"/><point offset=\"" + r +
+                     " 10\"/><point offset=\"" + l + " 10\"/></area>";
+            x += 20;
+        }
+        xml.replace(at, 9, areas);
+    }
+    for (size_t at = xml.find('%'); at != std::string::npos; at = xml.find('%', at))
+    {
+        size_t end = at + 1;
+        while (end < xml.size() && xml[end] >= '0' && xml[end] <= '9')
+            ++end;
+        const std::string guid = ScenarioGuid(std::stoull(xml.substr(at + 1, end - at - 1)));
+        xml.replace(at, end - at, guid);
+    }
+    return xml;
+}
+
+// Plays the scenario through clicks and 16 ms frames; the quest's state afterwards.
+std::vector<u8> PlayScenario(qe::CQuest& quest)
+{
+    qe::CScene* hall = quest.FindScene("hall");
+    qe::CScene* attic = quest.FindScene("attic");
+    const auto frame = [&] { quest.UpdateScripts(); };
+    const auto click = [&](qe::CScene* scene, s32 x, const char* item) { return scene->HandleClick({x + 5, 5}, item); };
+    frame();
+    hall->Enter();
+    frame();
+    EXPECT_TRUE(click(hall, 0, "key"));   // too early: "locked"
+    EXPECT_FALSE(click(hall, 0, ""));     // the door is still locked
+    EXPECT_TRUE(click(hall, 20, ""));     // the key
+    EXPECT_FALSE(click(hall, 60, ""));    // the lamp's group holds it
+    EXPECT_TRUE(click(hall, 40, "key"));
+    EXPECT_TRUE(click(hall, 40, ""));
+    EXPECT_TRUE(click(hall, 0, "key"));   // unlocked: the or block frees the lamp
+    frame();
+    EXPECT_TRUE(click(hall, 60, ""));
+    EXPECT_TRUE(click(hall, 0, ""));      // through the door
+    frame();
+    EXPECT_FALSE(click(attic, 60, ""));   // the cycle waits for the puzzle
+    EXPECT_EQ(g_Minigames.size(), 1u);
+    if (!g_Minigames.empty())
+        g_Minigames.back()->Complete();
+    frame();
+    EXPECT_TRUE(click(attic, 60, ""));
+    frame();
+    EXPECT_TRUE(click(attic, 60, ""));    // reset by the cycle: again
+    frame();
+    EXPECT_EQ(g_BlockRuns, (std::vector<std::string>{"welcome", "intro", "locked", "key", "chest key", "chest",
+                                                     "unlocked", "lamp", "open:attic", "arrived", "lever", "lever"}));
+    EXPECT_FALSE(quest.IsScriptPaused());
+    qe::CByteBuffer buffer;
+    buffer.Allocate(quest.GetStateSize());
+    quest.Save(buffer);
+    return std::vector<u8>(buffer.GetData(), buffer.GetData() + buffer.GetLength());
+}
+
+} // namespace
+
+TEST_F(ScriptBlockTest, ScenarioOfAllKindsGivesTheSameStateFromXmlAndFromImages)
+{
+    CBlockQuest images(ScenarioScenes());
+    const std::vector<u8> fromImages = PlayScenario(images.Quest());
+    const struct
+    {
+        const char* id;
+        u8 flags;
+    } expected[] = {{"enter", 1}, {"intro", 1}, {"take key", 1}, {"unlock", 1},  {"to attic", CSceneBlock::kIdle},
+                    {"any", 5},   {"lamps", 0}, {"lamp", 1},     {"chest", 0},   {"puzzle", 5},
+                    {"cycle", 0}, {"lever", 0}};
+    for (const auto& e : expected)
+        EXPECT_EQ(images.Get(e.id)->GetFlags(), e.flags) << e.id;
+    EXPECT_TRUE(images.Object("chest")->HasFlags(qe::CSceneObject::kHidden));
+    EXPECT_FALSE(images.Object("door")->HasFlags(qe::CSceneObject::kHidden));
+
+    g_BlockRuns.clear();
+    g_Minigames.clear();
+    qe::CQuestData data;
+    ASSERT_TRUE(data.BuildFromXmlText(ScenarioXmlText()));
+    lv::core::CSettings settings;
+    ASSERT_TRUE(settings.LoadXmlText(ScenarioXmlText()));
+    qe::CScriptData scripts;
+    scripts.Compile(settings.GetFirstChild());
+    std::unique_ptr<qe::CQuest> quest(data.CreateQuest("q", nullptr, nullptr));
+    ASSERT_NE(quest, nullptr);
+    quest->SetScriptEnvironment(scripts.CreateEnvironment(quest.get(), nullptr));
+    ASSERT_NE(quest->GetScriptEnvironment(), nullptr);
+    EXPECT_EQ(PlayScenario(*quest), fromImages);
 }
