@@ -179,7 +179,7 @@ void CScriptSet::Resume()
 CBlockBase* CScriptSet::FindBlock(const char* id) const
 {
     for (CBlockBase* block : m_BlockPointers)
-        if (m_Blocks.size() && block->GetRecord().GetId().Equals(id))
+        if (block->GetRecord().GetId().Equals(id))
             return block;
     return nullptr;
 }
