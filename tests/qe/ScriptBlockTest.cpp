@@ -115,12 +115,12 @@ public:
     s32 saves = 0;
 };
 
-SScriptTree Rec(const char* text)
+SScriptTree ScriptRec(const char* text)
 {
     return {SScriptCommand::Named("rec", {{"a1", text}})};
 }
 
-SScriptBlock Block(EScriptBlockKind kind, u64 guid, const char* id)
+SScriptBlock ScriptBlock(EScriptBlockKind kind, u64 guid, const char* id)
 {
     SScriptBlock b;
     b.kind = kind;
@@ -129,18 +129,18 @@ SScriptBlock Block(EScriptBlockKind kind, u64 guid, const char* id)
     return b;
 }
 
-SScriptBlock Action(u64 guid, const char* id, const char* object, const char* item = "", const char* correct = nullptr)
+SScriptBlock ScriptAction(u64 guid, const char* id, const char* object, const char* item = "", const char* correct = nullptr)
 {
-    SScriptBlock b = Block(EScriptBlockKind::Action, guid, id);
+    SScriptBlock b = ScriptBlock(EScriptBlockKind::Action, guid, id);
     b.object = object;
     b.activeObject = item;
-    b.correct = Rec(correct ? correct : id);
+    b.correct = ScriptRec(correct ? correct : id);
     return b;
 }
 
-SScriptBlock Door(u64 guid, const char* id, const char* object, const char* target)
+SScriptBlock ScriptDoor(u64 guid, const char* id, const char* object, const char* target)
 {
-    SScriptBlock b = Block(EScriptBlockKind::Scene, guid, id);
+    SScriptBlock b = ScriptBlock(EScriptBlockKind::Scene, guid, id);
     b.object = object;
     b.targetScene = target;
     return b;
@@ -264,7 +264,7 @@ protected:
 
 TEST_F(ScriptBlockTest, InputSetsCountEachInputOnceAndEmptyListsAreComplete)
 {
-    CBlockQuest quest({{"s", 1, {Action(1, "a", "door"), Action(2, "b", "box"), Action(3, "c", "chest")}}});
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "a", "door"), ScriptAction(2, "b", "box"), ScriptAction(3, "c", "chest")}}});
     u8 bytes[16] = {};
     bytes[0] = 1;
     bytes[8] = 2;
@@ -283,12 +283,12 @@ TEST_F(ScriptBlockTest, InputSetsCountEachInputOnceAndEmptyListsAreComplete)
 
 TEST_F(ScriptBlockTest, QuietNotificationOnlyRecords)
 {
-    SScriptBlock auto1 = Block(EScriptBlockKind::AutoAction, 2, "auto");
+    SScriptBlock auto1 = ScriptBlock(EScriptBlockKind::AutoAction, 2, "auto");
     auto1.unblockInputs = {1};
-    auto1.commands = Rec("auto");
-    SScriptBlock action = Action(3, "act", "box");
+    auto1.commands = ScriptRec("auto");
+    SScriptBlock action = ScriptAction(3, "act", "box");
     action.conditionInputs = {1};
-    CBlockQuest quest({{"s", 1, {Action(1, "a", "door"), auto1, action}}});
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "a", "door"), auto1, action}}});
     CBlockBase* a = quest.Get("a");
     ASSERT_EQ(a->GetListenerCount(), 2u);
     quest.Env().RefreshAll();
@@ -304,9 +304,9 @@ TEST_F(ScriptBlockTest, QuietNotificationOnlyRecords)
 
 TEST_F(ScriptBlockTest, TreeFinishingWhileBuiltPausesAndResumesAtOnce)
 {
-    SScriptBlock now = Block(EScriptBlockKind::AutoAction, 1, "now");
-    now.commands = Rec("now");
-    SScriptBlock bad = Block(EScriptBlockKind::AutoAction, 2, "bad");
+    SScriptBlock now = ScriptBlock(EScriptBlockKind::AutoAction, 1, "now");
+    now.commands = ScriptRec("now");
+    SScriptBlock bad = ScriptBlock(EScriptBlockKind::AutoAction, 2, "bad");
     bad.commands = {SScriptCommand::Named("not_registered")};
     CBlockQuest quest({{"s", 1, {now, bad}}});
     quest.Quest().UpdateScripts();
@@ -320,10 +320,10 @@ TEST_F(ScriptBlockTest, TreeFinishingWhileBuiltPausesAndResumesAtOnce)
 
 TEST_F(ScriptBlockTest, AutoActionWithoutCommandsCompletesAtOnce)
 {
-    SScriptBlock empty = Block(EScriptBlockKind::AutoAction, 1, "empty");
-    SScriptBlock next = Block(EScriptBlockKind::AutoAction, 2, "next");
+    SScriptBlock empty = ScriptBlock(EScriptBlockKind::AutoAction, 1, "empty");
+    SScriptBlock next = ScriptBlock(EScriptBlockKind::AutoAction, 2, "next");
     next.unblockInputs = {1};
-    next.commands = Rec("next");
+    next.commands = ScriptRec("next");
     CBlockQuest quest({{"s", 1, {empty, next}}});
     quest.Quest().UpdateScripts();
     EXPECT_TRUE(quest.Get<CAutoActionBlock>("empty")->IsDone());
@@ -333,7 +333,7 @@ TEST_F(ScriptBlockTest, AutoActionWithoutCommandsCompletesAtOnce)
 
 TEST_F(ScriptBlockTest, ActionBlockFiresOnceOnItsObject)
 {
-    CBlockQuest quest({{"s", 1, {Action(1, "a", "door")}}});
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "a", "door")}}});
     CActionBlock* a = quest.Get<CActionBlock>("a");
     quest.Quest().UpdateScripts();
     EXPECT_TRUE(IsActionReady(quest.Set(0), a));
@@ -348,11 +348,11 @@ TEST_F(ScriptBlockTest, ActionBlockFiresOnceOnItsObject)
 
 TEST_F(ScriptBlockTest, ActionBlockIncorrectUseCommandSetsAndBlocking)
 {
-    SScriptBlock box = Action(2, "box", "box", "key");
+    SScriptBlock box = ScriptAction(2, "box", "box", "key");
     box.conditionInputs = {1};
-    box.incorrect = Rec("too early");
-    box.commandSets = {{"coin", Rec("coin")}};
-    CBlockQuest quest({{"s", 1, {Action(1, "a", "door"), box}}});
+    box.incorrect = ScriptRec("too early");
+    box.commandSets = {{"coin", ScriptRec("coin")}};
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "a", "door"), box}}});
     CActionBlock* b = quest.Get<CActionBlock>("box");
     quest.Quest().UpdateScripts();
     EXPECT_TRUE(quest.Use("box", "key"));
@@ -374,14 +374,14 @@ TEST_F(ScriptBlockTest, ActionBlockIncorrectUseCommandSetsAndBlocking)
 
 TEST_F(ScriptBlockTest, CorrectUseWinsOverIncorrectUseAndEnvironmentSets)
 {
-    SScriptBlock early = Action(2, "early", "chest", "key");
+    SScriptBlock early = ScriptAction(2, "early", "chest", "key");
     early.conditionInputs = {9};
-    early.incorrect = Rec("early incorrect");
-    SScriptBlock late = Action(3, "late", "chest", "key");
-    SScriptBlock env = Block(EScriptBlockKind::Environment, 4, "env");
+    early.incorrect = ScriptRec("early incorrect");
+    SScriptBlock late = ScriptAction(3, "late", "chest", "key");
+    SScriptBlock env = ScriptBlock(EScriptBlockKind::Environment, 4, "env");
     env.object = "door";
-    env.commandSets = {{"", Rec("env")}};
-    CBlockQuest quest({{"s", 1, {Action(9, "never", "lamp", "nothing"), early, late, Action(1, "a", "door"), env}}});
+    env.commandSets = {{"", ScriptRec("env")}};
+    CBlockQuest quest({{"s", 1, {ScriptAction(9, "never", "lamp", "nothing"), early, late, ScriptAction(1, "a", "door"), env}}});
     quest.Quest().UpdateScripts();
     EXPECT_TRUE(quest.Use("chest", "key"));
     EXPECT_TRUE(quest.Use("door"));
@@ -392,9 +392,9 @@ TEST_F(ScriptBlockTest, CorrectUseWinsOverIncorrectUseAndEnvironmentSets)
 
 TEST_F(ScriptBlockTest, RunningTreeTakesNoClicks)
 {
-    SScriptBlock a = Action(1, "a", "door");
+    SScriptBlock a = ScriptAction(1, "a", "door");
     a.correct = {SScriptCommand::Named("hold")};
-    CBlockQuest quest({{"s", 1, {a, Action(2, "b", "box")}}});
+    CBlockQuest quest({{"s", 1, {a, ScriptAction(2, "b", "box")}}});
     quest.Quest().UpdateScripts();
     EXPECT_TRUE(quest.Use("door"));
     EXPECT_TRUE(quest.Quest().IsScriptPaused());
@@ -409,12 +409,12 @@ TEST_F(ScriptBlockTest, RunningTreeTakesNoClicks)
 
 TEST_F(ScriptBlockTest, MinigameBlockLifeCycle)
 {
-    SScriptBlock mg = Block(EScriptBlockKind::Minigame, 1, "mg");
+    SScriptBlock mg = ScriptBlock(EScriptBlockKind::Minigame, 1, "mg");
     mg.minigame = "demo";
     mg.arguments = {{"level", "3"}};
-    SScriptBlock after = Block(EScriptBlockKind::AutoAction, 2, "after");
+    SScriptBlock after = ScriptBlock(EScriptBlockKind::AutoAction, 2, "after");
     after.unblockInputs = {1};
-    after.commands = Rec("after");
+    after.commands = ScriptRec("after");
     CBlockQuest quest({{"s", 1, {mg, after}}});
     CMinigameBlock* block = quest.Get<CMinigameBlock>("mg");
     quest.Quest().UpdateScripts();
@@ -447,9 +447,9 @@ TEST_F(ScriptBlockTest, MinigameBlockLifeCycle)
 
 TEST_F(ScriptBlockTest, MinigameRegistry)
 {
-    SScriptBlock x = Block(EScriptBlockKind::Minigame, 1, "x");
+    SScriptBlock x = ScriptBlock(EScriptBlockKind::Minigame, 1, "x");
     x.minigame = "x";
-    SScriptBlock twice = Block(EScriptBlockKind::Minigame, 2, "twice");
+    SScriptBlock twice = ScriptBlock(EScriptBlockKind::Minigame, 2, "twice");
     twice.minigame = "twice";
     CBlockQuest quest({{"s", 1, {x, twice}}});
     qe::CMinigameFactory& factory = qe::CMinigameFactory::Instance();
@@ -476,17 +476,17 @@ TEST_F(ScriptBlockTest, MinigameRegistry)
 
 TEST_F(ScriptBlockTest, SceneBlockOpensItsTarget)
 {
-    SScriptBlock plain = Door(1, "plain", "door", "attic");
-    SScriptBlock post = Door(2, "post", "box", "cellar");
-    post.postOpen = Rec("post");
-    SScriptBlock locked = Door(3, "locked", "chest", "attic");
+    SScriptBlock plain = ScriptDoor(1, "plain", "door", "attic");
+    SScriptBlock post = ScriptDoor(2, "post", "box", "cellar");
+    post.postOpen = ScriptRec("post");
+    SScriptBlock locked = ScriptDoor(3, "locked", "chest", "attic");
     locked.blockInputs = {10};
     locked.unblockInputs = {11};
-    SScriptBlock listener = Block(EScriptBlockKind::Or, 4, "or");
+    SScriptBlock listener = ScriptBlock(EScriptBlockKind::Or, 4, "or");
     listener.inputs = {1, 2};
     CBlockQuest quest({{"s", 1,
-                        {plain, post, locked, listener, Action(10, "lock", "lamp", "x"),
-                         Action(11, "unlock", "lamp", "y")}}});
+                        {plain, post, locked, listener, ScriptAction(10, "lock", "lamp", "x"),
+                         ScriptAction(11, "unlock", "lamp", "y")}}});
     CSceneBlock* door = quest.Get<CSceneBlock>("plain");
     quest.Quest().UpdateScripts();
     EXPECT_EQ(quest.Set(0).GetHintIndex().GetAvailableSceneBlockCount(), 2u);
@@ -511,22 +511,22 @@ TEST_F(ScriptBlockTest, SceneBlockOpensItsTarget)
 
 TEST_F(ScriptBlockTest, GroupsCyclesSceneEventsEnvironmentAndOr)
 {
-    SScriptBlock group = Block(EScriptBlockKind::Group, 20, "group");
+    SScriptBlock group = ScriptBlock(EScriptBlockKind::Group, 20, "group");
     group.unblockInputs = {1};
     group.members = {2};
-    SScriptBlock open = Block(EScriptBlockKind::Group, 21, "open group");
+    SScriptBlock open = ScriptBlock(EScriptBlockKind::Group, 21, "open group");
     open.members = {3};
-    SScriptBlock cycle = Block(EScriptBlockKind::Cycle, 22, "cycle");
+    SScriptBlock cycle = ScriptBlock(EScriptBlockKind::Cycle, 22, "cycle");
     cycle.members = {4};
     cycle.loopInputs = {4};
-    SScriptBlock close = Block(EScriptBlockKind::SceneEvent, 23, "close");
-    close.commands = Rec("closed");
-    SScriptBlock env = Block(EScriptBlockKind::Environment, 24, "env");
+    SScriptBlock close = ScriptBlock(EScriptBlockKind::SceneEvent, 23, "close");
+    close.commands = ScriptRec("closed");
+    SScriptBlock env = ScriptBlock(EScriptBlockKind::Environment, 24, "env");
     env.object = "chest";
-    env.commandSets = {{"first", Rec("first")}, {"second", Rec("second")}};
+    env.commandSets = {{"first", ScriptRec("first")}, {"second", ScriptRec("second")}};
     CBlockQuest quest({{"s", 1,
-                        {Action(1, "a", "door", "x"), Action(2, "member", "box", "m"),
-                         Action(3, "free", "box", "f"), Action(4, "again", "lamp"), group, open, cycle, close, env}}});
+                        {ScriptAction(1, "a", "door", "x"), ScriptAction(2, "member", "box", "m"),
+                         ScriptAction(3, "free", "box", "f"), ScriptAction(4, "again", "lamp"), group, open, cycle, close, env}}});
     quest.Quest().UpdateScripts();
     EXPECT_FALSE(IsActionReady(quest.Set(0), quest.Get("member")));
     EXPECT_TRUE(IsActionReady(quest.Set(0), quest.Get("free")));
@@ -550,19 +550,19 @@ TEST_F(ScriptBlockTest, GroupsCyclesSceneEventsEnvironmentAndOr)
 TEST_F(ScriptBlockTest, OrBlockStateSurvivesSaveAndLoad)
 {
     const auto scenes = [] {
-        SScriptBlock orBlock = Block(EScriptBlockKind::Or, 2, "or");
+        SScriptBlock orBlock = ScriptBlock(EScriptBlockKind::Or, 2, "or");
         orBlock.inputs = {1};
-        SScriptBlock blockedOr = Block(EScriptBlockKind::Or, 3, "blocked or");
+        SScriptBlock blockedOr = ScriptBlock(EScriptBlockKind::Or, 3, "blocked or");
         blockedOr.inputs = {1};
-        SScriptBlock group = Block(EScriptBlockKind::Group, 4, "group");
+        SScriptBlock group = ScriptBlock(EScriptBlockKind::Group, 4, "group");
         group.unblockInputs = {5};
         group.members = {3};
-        SScriptBlock after = Action(6, "after", "box");
+        SScriptBlock after = ScriptAction(6, "after", "box");
         after.conditionInputs = {2};
-        SScriptBlock later = Action(7, "later", "chest");
+        SScriptBlock later = ScriptAction(7, "later", "chest");
         later.conditionInputs = {3};
         return std::vector<SBlockScene>{
-            {"s", 1, {Action(1, "a", "door"), Action(5, "u", "lamp", "u"), orBlock, blockedOr, group, after, later}}};
+            {"s", 1, {ScriptAction(1, "a", "door"), ScriptAction(5, "u", "lamp", "u"), orBlock, blockedOr, group, after, later}}};
     };
     CBlockQuest first(scenes());
     first.Quest().UpdateScripts();
@@ -585,16 +585,16 @@ TEST_F(ScriptBlockTest, OrBlockStateSurvivesSaveAndLoad)
 
 TEST_F(ScriptBlockTest, SavedStateLayoutAndMismatches)
 {
-    CBlockQuest quest({{"s", 1, {Action(1, "a", "door"), Action(2, "b", "box")}}, {"t", 2, {Door(3, "d", "door", "s")}}});
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "a", "door"), ScriptAction(2, "b", "box")}}, {"t", 2, {ScriptDoor(3, "d", "door", "s")}}});
     EXPECT_EQ(quest.Env().GetSaveSize(), 4 + (8 + 4 + 9 * 2) + (8 + 4 + 9 * 1));
     const std::vector<u8> state = quest.SaveState();
     ASSERT_EQ(static_cast<s32>(state.size()), quest.Quest().GetStateSize());
     EXPECT_TRUE(quest.Quest().Load(state.data(), static_cast<s32>(state.size())));
 
-    CBlockQuest more({{"s", 1, {Action(1, "a", "door"), Action(2, "b", "box")}},
-                      {"t", 2, {Door(3, "d", "door", "s"), Action(4, "e", "box")}}});
-    CBlockQuest fewer({{"s", 1, {Action(1, "a", "door")}}, {"t", 2, {Door(3, "d", "door", "s")}}});
-    CBlockQuest otherGuid({{"s", 1, {Action(1, "a", "door"), Action(9, "b", "box")}}, {"t", 2, {Door(3, "d", "door", "s")}}});
+    CBlockQuest more({{"s", 1, {ScriptAction(1, "a", "door"), ScriptAction(2, "b", "box")}},
+                      {"t", 2, {ScriptDoor(3, "d", "door", "s"), ScriptAction(4, "e", "box")}}});
+    CBlockQuest fewer({{"s", 1, {ScriptAction(1, "a", "door")}}, {"t", 2, {ScriptDoor(3, "d", "door", "s")}}});
+    CBlockQuest otherGuid({{"s", 1, {ScriptAction(1, "a", "door"), ScriptAction(9, "b", "box")}}, {"t", 2, {ScriptDoor(3, "d", "door", "s")}}});
     for (CBlockQuest* other : {&more, &fewer, &otherGuid})
     {
         const std::vector<u8> theirs = other->SaveState();
@@ -610,11 +610,11 @@ TEST_F(ScriptBlockTest, SavedStateLayoutAndMismatches)
 
 TEST_F(ScriptBlockTest, PathDistanceFollowsAvailableDoors)
 {
-    CBlockQuest quest({{"start", 1, {Door(1, "to a", "door", "a"), Door(2, "to far", "box", "far")}},
-                       {"a", 2, {Door(3, "to b", "door", "b"), Door(4, "back", "box", "start")}},
-                       {"b", 3, {Action(5, "hint", "door", "key")}},
-                       {"far", 4, {Action(6, "far hint", "door", "gem")}},
-                       {"only back", 5, {Door(7, "only to start", "door", "start")}}});
+    CBlockQuest quest({{"start", 1, {ScriptDoor(1, "to a", "door", "a"), ScriptDoor(2, "to far", "box", "far")}},
+                       {"a", 2, {ScriptDoor(3, "to b", "door", "b"), ScriptDoor(4, "back", "box", "start")}},
+                       {"b", 3, {ScriptAction(5, "hint", "door", "key")}},
+                       {"far", 4, {ScriptAction(6, "far hint", "door", "gem")}},
+                       {"only back", 5, {ScriptDoor(7, "only to start", "door", "start")}}});
     quest.Quest().UpdateScripts();
     CScriptEnvironment& env = quest.Env();
     EXPECT_EQ(env.PathDistance(&quest.Set(0), "b", "key"), 1);
@@ -643,7 +643,7 @@ TEST_F(ScriptBlockTest, PathDistanceOnALoopedMapWithoutHintEnds)
         scenes[static_cast<size_t>(i)].name = names[static_cast<size_t>(i)].c_str();
         const int targets[3] = {(i + 1) % 40, (i + 7) % 40, (i + 39) % 40};
         for (int d = 0; d < 3; ++d, ++guid)
-            scenes[static_cast<size_t>(i)].blocks.push_back(Door(guid, ("d" + std::to_string(guid)).c_str(), objects[d],
+            scenes[static_cast<size_t>(i)].blocks.push_back(ScriptDoor(guid, ("d" + std::to_string(guid)).c_str(), objects[d],
                                                                  names[static_cast<size_t>(targets[d])].c_str()));
     }
     CBlockQuest quest(scenes);
@@ -654,7 +654,7 @@ TEST_F(ScriptBlockTest, PathDistanceOnALoopedMapWithoutHintEnds)
 TEST_F(ScriptBlockTest, SetWithoutSceneIsKeptAndGuarded)
 {
     CScratchLogCapture log;
-    CBlockQuest quest({{"s", 1, {Action(1, "a", "door")}}}, {77});
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "a", "door")}}}, {77});
     ASSERT_EQ(quest.Env().GetSetCount(), 2u);
     CScriptSet& lost = quest.Set(1);
     EXPECT_EQ(lost.GetScene(), nullptr);
@@ -672,10 +672,10 @@ TEST_F(ScriptBlockTest, BlocksThatReFireEachOtherStopAtTheNestingCap)
 {
     // The cycle tells the member at refresh; the member, without commands, is done at once and
     // tells the cycle, whose loop resets the member and tells it again...
-    SScriptBlock cycle = Block(EScriptBlockKind::Cycle, 1, "cycle");
+    SScriptBlock cycle = ScriptBlock(EScriptBlockKind::Cycle, 1, "cycle");
     cycle.members = {2};
     cycle.loopInputs = {2};
-    SScriptBlock member = Block(EScriptBlockKind::AutoAction, 2, "spinner");
+    SScriptBlock member = ScriptBlock(EScriptBlockKind::AutoAction, 2, "spinner");
     member.unblockInputs = {1};
     CBlockQuest quest({{"s", 1, {member, cycle}}});
     CScratchLogCapture log;
@@ -692,7 +692,7 @@ TEST_F(ScriptBlockTest, ClickGoesToTheObjectBehindWhenNoBlockTakesTheFrontOne)
     ASSERT_GT(probeScene->GetObjectCount(), 1);
     const std::string back = probeScene->GetObject(probeScene->GetObjectCount() - 1)->GetNameCStr();
 
-    CBlockQuest quest({{"s", 1, {Action(1, "back", back.c_str(), "key")}}});
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "back", back.c_str(), "key")}}});
     qe::CScene* scene = quest.Set(0).GetScene();
     quest.Quest().UpdateScripts();
     EXPECT_FALSE(scene->HandleClick({5, 5}, ""));
@@ -704,17 +704,17 @@ TEST_F(ScriptBlockTest, ClickGoesToTheObjectBehindWhenNoBlockTakesTheFrontOne)
 TEST_F(ScriptBlockTest, RoundTripRestoresBlockFlagsObjectsAndMinigames)
 {
     const auto scenes = [] {
-        SScriptBlock hide = Action(1, "hide", "door");
+        SScriptBlock hide = ScriptAction(1, "hide", "door");
         hide.correct = {SScriptCommand::Named("hide", {{"a1", "box"}})};
-        SScriptBlock mg = Block(EScriptBlockKind::Minigame, 2, "mg");
+        SScriptBlock mg = ScriptBlock(EScriptBlockKind::Minigame, 2, "mg");
         mg.minigame = "demo";
         mg.unblockInputs = {1};
-        SScriptBlock waiting = Block(EScriptBlockKind::Minigame, 3, "waiting");
+        SScriptBlock waiting = ScriptBlock(EScriptBlockKind::Minigame, 3, "waiting");
         waiting.minigame = "demo";
         waiting.unblockInputs = {2};
-        SScriptBlock door = Door(4, "door", "chest", "t");
+        SScriptBlock door = ScriptDoor(4, "door", "chest", "t");
         door.unblockInputs = {1};
-        return std::vector<SBlockScene>{{"s", 1, {hide, mg, waiting, door}}, {"t", 2, {Action(5, "lamp", "lamp")}}};
+        return std::vector<SBlockScene>{{"s", 1, {hide, mg, waiting, door}}, {"t", 2, {ScriptAction(5, "lamp", "lamp")}}};
     };
     CBlockQuest first(scenes());
     first.Quest().UpdateScripts();
@@ -758,41 +758,41 @@ std::string ScenarioGuid(u64 n)
 // Every kind in two scenes; the same content as quest.xml and for the writers.
 std::vector<SBlockScene> ScenarioScenes()
 {
-    SScriptBlock enter = Block(EScriptBlockKind::SceneEvent, 10, "enter");
+    SScriptBlock enter = ScriptBlock(EScriptBlockKind::SceneEvent, 10, "enter");
     enter.openEvent = true;
-    enter.commands = Rec("welcome");
-    SScriptBlock intro = Block(EScriptBlockKind::AutoAction, 11, "intro");
+    enter.commands = ScriptRec("welcome");
+    SScriptBlock intro = ScriptBlock(EScriptBlockKind::AutoAction, 11, "intro");
     intro.unblockInputs = {10};
-    intro.commands = Rec("intro");
-    SScriptBlock take = Action(12, "take key", "box", "", "key");
+    intro.commands = ScriptRec("intro");
+    SScriptBlock take = ScriptAction(12, "take key", "box", "", "key");
     take.unblockInputs = {11};
-    SScriptBlock unlock = Action(13, "unlock", "door", "key");
+    SScriptBlock unlock = ScriptAction(13, "unlock", "door", "key");
     unlock.conditionInputs = {12};
-    unlock.incorrect = Rec("locked");
+    unlock.incorrect = ScriptRec("locked");
     unlock.correct = {SScriptCommand::Node(SScriptCommand::EType::Sequence,
                                            {SScriptCommand::Named("rec", {{"a1", "unlocked"}}),
                                             SScriptCommand::Named("hide", {{"a1", "chest"}})})};
-    SScriptBlock toAttic = Door(14, "to attic", "door", "attic");
+    SScriptBlock toAttic = ScriptDoor(14, "to attic", "door", "attic");
     toAttic.unblockInputs = {13};
-    toAttic.postOpen = Rec("arrived");
-    SScriptBlock any = Block(EScriptBlockKind::Or, 15, "any");
+    toAttic.postOpen = ScriptRec("arrived");
+    SScriptBlock any = ScriptBlock(EScriptBlockKind::Or, 15, "any");
     any.inputs = {13, 32};
-    SScriptBlock lamps = Block(EScriptBlockKind::Group, 16, "lamps");
+    SScriptBlock lamps = ScriptBlock(EScriptBlockKind::Group, 16, "lamps");
     lamps.unblockInputs = {15};
     lamps.members = {17};
-    SScriptBlock chest = Block(EScriptBlockKind::Environment, 18, "chest");
+    SScriptBlock chest = ScriptBlock(EScriptBlockKind::Environment, 18, "chest");
     chest.object = "chest";
-    chest.commandSets = {{"key", Rec("chest key")}, {"", Rec("chest")}};
-    SScriptBlock puzzle = Block(EScriptBlockKind::Minigame, 30, "puzzle");
+    chest.commandSets = {{"key", ScriptRec("chest key")}, {"", ScriptRec("chest")}};
+    SScriptBlock puzzle = ScriptBlock(EScriptBlockKind::Minigame, 30, "puzzle");
     puzzle.minigame = "demo";
     puzzle.unblockInputs = {14};
     puzzle.arguments = {{"level", "2"}};
-    SScriptBlock cycle = Block(EScriptBlockKind::Cycle, 31, "cycle");
+    SScriptBlock cycle = ScriptBlock(EScriptBlockKind::Cycle, 31, "cycle");
     cycle.unblockInputs = {30};
     cycle.loopInputs = {32};
     cycle.members = {32};
-    SBlockScene hall{"hall", 1, {enter, intro, take, unlock, Action(17, "lamp", "lamp"), toAttic, any, lamps, chest}};
-    SBlockScene attic{"attic", 2, {puzzle, Action(32, "lever", "lamp"), cycle}};
+    SBlockScene hall{"hall", 1, {enter, intro, take, unlock, ScriptAction(17, "lamp", "lamp"), toAttic, any, lamps, chest}};
+    SBlockScene attic{"attic", 2, {puzzle, ScriptAction(32, "lever", "lamp"), cycle}};
     hall.spread = attic.spread = true;
     return {hall, attic};
 }
