@@ -6,6 +6,7 @@
 #include "qe/PlaceholderSet.h"
 #include "qe/SavableState.h"
 #include "qe/Scene.h"
+#include "qe/ScriptEnvironment.h"
 
 #include <cstring>
 
@@ -27,7 +28,8 @@ CQuest::CQuest(const char* name, lv::core::CTimeSystem* timeSystem, CSavableStat
 
 CQuest::~CQuest()
 {
-    // Objects may reach their scene while they go.
+    // Blocks reach their scenes; objects may reach their scene while they go.
+    m_Environment.reset();
     m_Placeholders.reset();
     m_Scenes.clear();
     m_DetachedScene.reset();
@@ -41,9 +43,33 @@ CScene* CQuest::AddScene(std::unique_ptr<CScene> scene)
     return m_Scenes.back().get();
 }
 
+void CQuest::SetScriptEnvironment(std::unique_ptr<scripts::CScriptEnvironment> environment)
+{
+    m_StateSize -= m_Environment ? m_Environment->GetSaveSize() : kEmptyEnvironmentSize;
+    m_Environment = std::move(environment);
+    m_StateSize += m_Environment ? m_Environment->GetSaveSize() : kEmptyEnvironmentSize;
+}
+
+void CQuest::UpdateScripts()
+{
+    if (m_Environment)
+        m_Environment->Tick();
+}
+
+void CQuest::RefreshScripts()
+{
+    if (m_Environment)
+        m_Environment->RefreshAll();
+}
+
+bool CQuest::IsScriptPaused() const
+{
+    return m_Environment && m_Environment->IsPaused();
+}
+
 void CQuest::FinishBuild()
 {
-    m_StateSize = 4 + kEmptyEnvironmentSize;
+    m_StateSize = 4 + (m_Environment ? m_Environment->GetSaveSize() : kEmptyEnvironmentSize);
     for (const auto& scene : m_Scenes)
         m_StateSize += 8 + scene->GetStateSize();
     CScene* home = GetStartScene();
@@ -119,7 +145,10 @@ void CQuest::Save(CBinaryWriter& writer)
         writer.WriteInt64(static_cast<s64>(scene->GetGuid()));
         scene->Save(writer);
     }
-    writer.WriteInt32(0); // the empty environment's set count
+    if (m_Environment)
+        m_Environment->Save(writer);
+    else
+        writer.WriteInt32(0); // the empty environment's set count
 }
 
 bool CQuest::Load(const u8* data, s32 size)
@@ -135,6 +164,8 @@ bool CQuest::Load(const u8* data, s32 size)
         if (!scene->Load(reader))
             return false;
     }
+    if (m_Environment)
+        return m_Environment->Load(reader) && !reader.HasError();
     const s32 sets = reader.ReadInt32();
     return !reader.HasError() && sets == 0;
 }

@@ -20,6 +20,9 @@ class CPlaceholderSet;
 class CSavableState;
 class CScene;
 class CSceneObject;
+namespace scripts {
+class CScriptEnvironment;
+}
 
 class CQuest
 {
@@ -48,10 +51,13 @@ public:
     // "scene/object": split at the first slash; the rest is the object's whole name.
     CSceneObject* FindObjectByPath(const char* path) const;
 
-    // The script environment arrives with the scripts; until then these do nothing.
-    void UpdateScripts() {}
-    void RefreshScripts() {}
-    bool IsScriptPaused() const { return false; }
+    // Takes the quest's script environment (built over this quest's scenes) and grows the
+    // state size by its saved state. Without one the quest saves an empty environment.
+    void SetScriptEnvironment(std::unique_ptr<scripts::CScriptEnvironment> environment);
+    scripts::CScriptEnvironment* GetScriptEnvironment() const { return m_Environment.get(); }
+    void UpdateScripts();
+    void RefreshScripts();
+    bool IsScriptPaused() const;
     void SetCheatMode(bool on);
 
     bool SaveState();
@@ -72,6 +78,7 @@ private:
     // Holds the placeholders when the quest has no start scene.
     std::unique_ptr<CScene> m_DetachedScene;
     std::unique_ptr<CPlaceholderSet> m_Placeholders;
+    std::unique_ptr<scripts::CScriptEnvironment> m_Environment;
     lv::core::CTimeSystem* m_TimeSystem = nullptr;
     lv::core::CTimerGroup* m_TimerGroup = nullptr;
 };

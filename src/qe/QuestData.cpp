@@ -11,6 +11,8 @@
 #include "qe/Quest.h"
 #include "qe/QuestXmlBuilder.h"
 #include "qe/Scene.h"
+#include "qe/ScriptData.h"
+#include "qe/ScriptEnvironment.h"
 #include "qe/SceneObject.h"
 
 #include <cstdio>
@@ -335,7 +337,6 @@ const u8* CQuestData::GetQuestRecord(s32 index) const
 CQuest* CQuestData::CreateQuest(const char* name, lv::gui::CBaseWidget* ownerWidget, CSavableState* owner,
                                 lv::core::CTimeSystem* timeSystem) const
 {
-    (void)ownerWidget; // the script environment's owner, once scripts exist
     const CFixedString wanted(name);
     for (const u8* record : m_Quests)
     {
@@ -359,6 +360,7 @@ CQuest* CQuestData::CreateQuest(const char* name, lv::gui::CBaseWidget* ownerWid
             sceneRecord += ReadU32(sceneRecord + 136);
         }
         quest->FinishBuild();
+        quest->SetScriptEnvironment(CScriptData::Instance().CreateEnvironment(quest.get(), ownerWidget));
         return quest.release();
     }
     return nullptr;

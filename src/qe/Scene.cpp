@@ -9,6 +9,7 @@
 #include "qe/ImageObject.h"
 #include "qe/PlaceholderSet.h"
 #include "qe/Quest.h"
+#include "qe/ScriptSet.h"
 #include "qe/VideoObject.h"
 
 #include <algorithm>
@@ -121,24 +122,33 @@ void CScene::Enter()
     if (m_OpenCounter < 2)
         ++m_OpenCounter;
     ForEachVideo([](CVideoObject& video) { video.OnSceneEnter(); });
-    // The script set hears of it once scripts exist.
+    if (m_ScriptSet)
+        m_ScriptSet->OnSceneEvent(true);
 }
 
 void CScene::Leave(bool stopVideos)
 {
     if (stopVideos)
         ForEachVideo([](CVideoObject& video) { video.OnSceneLeave(); });
+    if (m_ScriptSet)
+        m_ScriptSet->OnSceneEvent(false);
 }
 
 bool CScene::HandleClick(const CPoint2i& point, const char* itemName)
 {
-    (void)itemName;
     if (!m_ScriptSet)
         return false;
     const CVector2 at(static_cast<float>(point.X), static_cast<float>(point.Y));
     for (CSceneObject* object : m_Objects)
-        if (object->HitTest(at) && object->IsClickable() && object->OnClick(at))
+    {
+        if (!object->HitTest(at))
+            continue;
+        if (object->IsClickable() && object->OnClick(at))
             return true;
+        // A hit that no block takes goes on to the objects further back.
+        if (m_ScriptSet->OnObjectUsed(object, itemName ? itemName : ""))
+            return true;
+    }
     return false;
 }
 

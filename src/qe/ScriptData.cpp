@@ -6,7 +6,9 @@
 #include "core/MessageBox.h"
 #include "core/Settings.h"
 #include "platform/AtomicFile.h"
+#include "qe/Quest.h"
 #include "qe/ScriptCompiler.h"
+#include "qe/ScriptEnvironment.h"
 #include "qe/ScriptImage.h"
 
 #include <string>
@@ -109,6 +111,17 @@ bool CScriptData::Save(const char* path) const
 scripts::CQuestRecord CScriptData::FindQuest(const CFixedString& id) const
 {
     return scripts::CScriptImage::FindQuest(m_Image, m_Size, id);
+}
+
+std::unique_ptr<scripts::CScriptEnvironment> CScriptData::CreateEnvironment(CQuest* quest,
+                                                                            lv::gui::CBaseWidget* widget) const
+{
+    if (!quest || !m_Image)
+        return nullptr;
+    const scripts::CQuestRecord record = FindQuest(quest->GetName());
+    if (!record.IsValid())
+        return nullptr;
+    return std::make_unique<scripts::CScriptEnvironment>(record, quest, widget);
 }
 
 } // namespace qe

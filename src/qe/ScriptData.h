@@ -8,6 +8,8 @@
 #include "core/Types.h"
 #include "qe/ScriptRecords.h"
 
+#include <memory>
+
 #include <vector>
 
 namespace lv::core {
@@ -15,7 +17,17 @@ class CFileSystem;
 class CSettingsGroup;
 } // namespace lv::core
 
+namespace lv::gui {
+class CBaseWidget;
+}
+
 namespace qe {
+
+class CQuest;
+
+namespace scripts {
+class CScriptEnvironment;
+}
 
 class CScriptData
 {
@@ -50,6 +62,9 @@ public:
 
     // The quest record of that id; invalid when there is none (or no image).
     scripts::CQuestRecord FindQuest(const CFixedString& id) const;
+    // The script environment of the quest's record (by the quest's name); null without an
+    // image or without such a record.
+    std::unique_ptr<scripts::CScriptEnvironment> CreateEnvironment(CQuest* quest, lv::gui::CBaseWidget* widget) const;
 
 private:
     const u8* m_Image = nullptr;
