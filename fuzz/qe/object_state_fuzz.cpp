@@ -27,11 +27,21 @@ std::vector<u8> MakeRecord()
     SQuestObject image;
     image.id = "i";
     image.guid = 3;
+    SQuestObject clip;
+    clip.kind = EQuestObjectKind::Clip;
+    clip.id = "c";
+    clip.guid = 4;
+    clip.resource = "no_such_clip";
+    SQuestObject video;
+    video.kind = EQuestObjectKind::Video;
+    video.id = "v";
+    video.guid = 5;
+    video.resource = "no_such_video.webm";
     SQuestObject group;
     group.kind = EQuestObjectKind::Group;
     group.id = "g";
     group.guid = 0;
-    group.children = {area, inner, image};
+    group.children = {area, inner, image, clip, video};
     return CQuestDataWriter::BuildObjectRecord(group);
 }
 
@@ -47,7 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     switch (data[0] % 3)
     {
     case 0: group->Load(reader); break;
-    case 1: static_cast<qe::CGroupObject*>(group.get())->GetChildren()[2]->Load(reader); break;
+    case 1:
+    {
+        // Any one child: the image, area, clip and video states carry their own extra bits.
+        const auto& children = static_cast<qe::CGroupObject*>(group.get())->GetChildren();
+        children[(data[0] / 3) % children.size()]->Load(reader);
+        break;
+    }
     default:
     {
         s32 count = 0;

@@ -36,7 +36,11 @@ void CThreadPool::Destroy()
     s_Instance = nullptr;
 }
 
-CThreadPool::CThreadPool(s32 workerCount) : m_WorkerCount(std::max(workerCount, 1)) {}
+CThreadPool::CThreadPool(s32 workerCount) : m_WorkerCount(std::max(workerCount, 1))
+{
+    // Re-queued running tasks may exceed the limit by one per worker.
+    m_Queue.reserve(static_cast<size_t>(kMaxQueued + m_WorkerCount.load() + 4));
+}
 
 CThreadPool::~CThreadPool()
 {
@@ -119,7 +123,6 @@ bool CThreadPool::Stop()
         return false;
     if (m_QueueLock.Enter()) {
         m_Queue.clear();
-        m_QueuedIds.clear();
         m_QueueLock.Leave();
     }
     m_Running = false;
@@ -146,7 +149,6 @@ s32 CThreadPool::Push(CTask* task, s32 id)
         return -1;
     }
     m_Queue.push_back({task, id});
-    m_QueuedIds.insert(id);
     const bool left = m_QueueLock.Leave();
     if (!m_Wake.Set() || !left)
         return -1;
@@ -169,7 +171,7 @@ s32 CThreadPool::GetTaskStatus(s32 id)
     if (!m_QueueLock.Enter())
         return kStatusLockFailed;
     s32 status = kStatusFinished;
-    if (m_QueuedIds.count(id) != 0) {
+    if (std::any_of(m_Queue.begin(), m_Queue.end(), [id](const CEntry& e) { return e.m_Id == id; })) {
         status = kStatusQueued;
     } else {
         if (!m_WorkerLock.Enter()) {
@@ -194,7 +196,6 @@ bool CThreadPool::Cancel(s32 id)
     auto it = std::find_if(m_Queue.begin(), m_Queue.end(), [id](const CEntry& e) { return e.m_Id == id; });
     if (it != m_Queue.end()) {
         m_Queue.erase(it);
-        m_QueuedIds.erase(m_QueuedIds.find(id));
     } else if (m_WorkerLock.Enter()) {
         for (auto* list : {&m_Workers, &m_Retired})
             for (auto& worker : *list)
@@ -275,8 +276,7 @@ bool CThreadPool::TakeTask(CWorkerState& state, CEntry& entry)
     bool more = false;
     if (taken) {
         entry = m_Queue.front();
-        m_Queue.pop_front();
-        m_QueuedIds.erase(m_QueuedIds.find(entry.m_Id));
+        m_Queue.erase(m_Queue.begin());
         // Recorded before the lock goes, so the task never looks finished in between.
         state.m_Cancel = false;
         state.m_TaskId = entry.m_Id;
@@ -299,7 +299,6 @@ void CThreadPool::FinishTask(CWorkerState& state, const CEntry& entry, bool runA
     const bool requeue = runAgain && !state.m_Cancel.load();
     if (requeue) {
         m_Queue.push_back(entry);
-        m_QueuedIds.insert(entry.m_Id);
     }
     state.m_TaskId = -1;
     if (!m_QueueLock.Leave())

@@ -98,11 +98,11 @@ private:
     bool JoinAll();
     bool IsRunByWorker(s32 id);
 
-    // Lock A: the queue and the queued ids, and every change of a worker's task id, so that a
-    // task is always either queued or recorded as running until it is finished.
+    // Lock A: the queue, and every change of a worker's task id, so that a task is always either
+    // queued or recorded as running until it is finished. The queue is short and its storage is
+    // reserved once, so queueing a task (every video frame) allocates nothing.
     CCriticalSection m_QueueLock;
-    std::deque<CEntry> m_Queue;
-    std::multiset<s32> m_QueuedIds;
+    std::vector<CEntry> m_Queue;
 
     // Lock B: the worker lists. Taken after lock A when both are needed, never the other way.
     CCriticalSection m_WorkerLock;

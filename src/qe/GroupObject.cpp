@@ -50,7 +50,7 @@ void CGroupObject::InitFromRecord(const u8* record)
 CSceneObject* CGroupObject::FindChild(const CFixedString& name) const
 {
     for (CSceneObject* child : m_Children)
-        if (child->GetName() == name)
+        if (NamesEqual(child->GetName(), name))
             return child;
     return nullptr;
 }

@@ -8,6 +8,7 @@
 #include "graphics/TextureManager.h"
 #include "graphics/TexturesAlpha.h"
 #include "qe/Quest.h"
+#include "qe/RecordFields.h"
 #include "qe/Scene.h"
 
 #include <cmath>
@@ -18,20 +19,6 @@ namespace qe {
 namespace {
 
 constexpr float kMinAngle = 0.008726389f;
-
-float ReadFloat(const u8* p)
-{
-    const u32 bits = static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-                     (static_cast<u32>(p[3]) << 24);
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return f;
-}
-
-s16 ReadS16(const u8* p)
-{
-    return static_cast<s16>(p[0] | (p[1] << 8));
-}
 
 bool IsTurned(float angle)
 {
@@ -46,13 +33,10 @@ void CImageObject::InitFromRecord(const u8* record)
     if (!record)
         return;
     const u8* payload = GetPayloadOf(record);
-    m_Color.R = ReadS16(payload + 96);
-    m_Color.G = ReadS16(payload + 98);
-    m_Color.B = ReadS16(payload + 100);
-    m_Color.A = ReadS16(payload + 102);
-    m_Position = CVector2(ReadFloat(payload + 104), ReadFloat(payload + 108));
-    m_Size = CVector2(ReadFloat(payload + 112), ReadFloat(payload + 116));
-    m_Angle = ReadFloat(payload + 120);
+    m_Color = ReadRecordColor(payload + 96);
+    m_Position = CVector2(ReadRecordFloat(payload + 104), ReadRecordFloat(payload + 108));
+    m_Size = CVector2(ReadRecordFloat(payload + 112), ReadRecordFloat(payload + 116));
+    m_Angle = ReadRecordFloat(payload + 120);
     m_Image = lv::graphics::CTextureManager::Instance().GetImage(*reinterpret_cast<const CFixedString*>(payload));
     m_FlipFlags = static_cast<u8>((payload[124] ? kFlipH : 0) | (payload[125] ? kFlipV : 0));
 }
@@ -123,18 +107,23 @@ bool CImageObject::HitTest(const CVector2& point)
     CVector2 local;
     if (!GetLocalPoint(p, m_Position, m_Size, m_Angle, m_Image->GetWidth(), m_Image->GetHeight(), local))
         return false;
-    const s32 x = static_cast<s32>(local.X);
-    const s32 y = static_cast<s32>(local.Y);
+    return HitTestImagePixel(m_Image, static_cast<s32>(local.X), static_cast<s32>(local.Y),
+                             m_Image->GetFrameForTime(m_AnimationTime));
+}
+
+bool CImageObject::HitTestImagePixel(lv::graphics::CImageHandle* image, s32 x, s32 y, s32 frame)
+{
+    if (!image || x < 0 || y < 0 || x >= image->GetWidth() || y >= image->GetHeight())
+        return false;
     const auto& alpha = lv::graphics::CTexturesAlpha::Instance();
     if (alpha.IsLoaded())
-        return alpha.HitTest(m_Image, x, y);
-    const s32 frame = m_Image->GetFrameForTime(m_AnimationTime);
-    const u32* pixel = m_Image->GetPixelAddress(static_cast<u32>(x), static_cast<u32>(y), frame);
+        return alpha.HitTest(image, x, y);
+    const u32* pixel = image->GetPixelAddress(static_cast<u32>(x), static_cast<u32>(y), frame);
     if (!pixel)
     {
-        m_Image->EnsurePixelCopy();
-        m_Image->ReadPixels();
-        pixel = m_Image->GetPixelAddress(static_cast<u32>(x), static_cast<u32>(y), frame);
+        image->EnsurePixelCopy();
+        image->ReadPixels();
+        pixel = image->GetPixelAddress(static_cast<u32>(x), static_cast<u32>(y), frame);
     }
     return pixel && *pixel > 0x00FFFFFFu;
 }

@@ -52,6 +52,10 @@ public:
     void SeekToFramePosition(u32 n);
     s32 GetCurrentFrame() const;
 
+    // Whether pixel (x, y) of a frame of the image is visible: through the loaded alpha masks,
+    // else through the image's CPU copy of its texture, made on demand.
+    static bool HitTestImagePixel(lv::graphics::CImageHandle* image, s32 x, s32 y, s32 frame);
+
 protected:
     CImageObject(const CImageObject&) = default;
 

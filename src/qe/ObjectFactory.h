@@ -21,7 +21,14 @@ enum EObjectRecordKind : u16
 u16 GetRecordKind(const u8* record);
 // The first byte after a record (header, hint, payload and, for groups, the children).
 const u8* GetRecordEnd(const u8* record);
-// A new object of the record's kind, owned by the caller; null for a kind without objects.
+// A new object of the record's kind, owned by the caller. A record with a type name is made by
+// the creator registered under that name. Null, with a level-2 log line naming the object, for a
+// kind without objects, an unregistered type name or a creator whose object is of another kind.
 CSceneObject* CreateObjectFromRecord(CScene* scene, const u8* record);
+
+// Creators of custom object classes (derived from the kind's built-in class), by type name.
+using CustomObjectCreator = CSceneObject* (*)(CScene* scene);
+void RegisterCustomObjectType(const char* typeName, CustomObjectCreator creator);
+void UnregisterCustomObjectType(const char* typeName);
 
 } // namespace qe

@@ -1,24 +1,20 @@
 #include "qe/SceneObject.h"
 
 #include "graphics/Renderer.h"
+#include "qe/AreaObject.h"
 #include "qe/BinaryReader.h"
 #include "qe/BinaryWriter.h"
+#include "qe/ClipObject.h"
+#include "qe/ImageObject.h"
+#include "qe/PlaceholderSet.h"
+#include "qe/RecordFields.h"
 #include "qe/Scene.h"
+#include "qe/VideoObject.h"
 
 #include <cmath>
 #include <cstring>
 
 namespace qe {
-
-namespace {
-
-u32 Read32(const u8* p)
-{
-    return static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-           (static_cast<u32>(p[3]) << 24);
-}
-
-} // namespace
 
 CSceneObject::CSceneObject(CScene* scene) : m_Scene(scene) {}
 
@@ -42,14 +38,14 @@ u64 CSceneObject::GetGuid() const
 {
     if (!m_Record)
         return 0;
-    return static_cast<u64>(Read32(m_Record + 200)) | (static_cast<u64>(Read32(m_Record + 204)) << 32);
+    return static_cast<u64>(lv::core::ReadU32(m_Record + 200)) | (static_cast<u64>(lv::core::ReadU32(m_Record + 204)) << 32);
 }
 
 void CSceneObject::SetRecord(const u8* record)
 {
     m_Record = record;
     if (record)
-        m_Flags = static_cast<u16>(Read32(record + 192));
+        m_Flags = static_cast<u16>(lv::core::ReadU32(record + 192));
 }
 
 void CSceneObject::GetPath(CFixedString& path) const
@@ -75,9 +71,86 @@ void CSceneObject::Render(lv::graphics::CRenderer& renderer)
     renderer.PopColor();
 }
 
+bool CSceneObject::NamesEqual(const CFixedString& a, const CFixedString& b)
+{
+    if (a.GetLength() != b.GetLength() || a.IsTruncated() || b.IsTruncated())
+        return false;
+    const auto hashOf = [](const CFixedString& name) {
+        const u16 cached = name.GetCachedHash();
+        return cached ? cached : FixedStringHash(name.GetText(), name.GetLength());
+    };
+    if (hashOf(a) != hashOf(b))
+        return false;
+    return FixedStringCompareText(a.GetText(), b.GetText()) == 0;
+}
+
 CSceneObject* CSceneObject::FindChild(const CFixedString&) const
 {
     return nullptr;
+}
+
+CSceneObject* CSceneObject::FindChildOfType(const CFixedString& name, s32 type, const char* typeText, bool report,
+                                            bool& found) const
+{
+    CSceneObject* child = FindChild(name);
+    found = child && child->GetType() == type;
+    if (found)
+        return child;
+    if (report)
+        ReportObjectNotFound(name, typeText, m_Scene);
+    return CPlaceholderSet::For(m_Scene).Get(type);
+}
+
+CImageObject* CSceneObject::FindChildImage(const CFixedString& name) const
+{
+    bool found;
+    return static_cast<CImageObject*>(FindChildOfType(name, kTypeImage, "Image", true, found));
+}
+
+CClipObject* CSceneObject::FindChildClip(const CFixedString& name) const
+{
+    bool found;
+    return static_cast<CClipObject*>(FindChildOfType(name, kTypeClip, "Clip", true, found));
+}
+
+CVideoObject* CSceneObject::FindChildVideo(const CFixedString& name) const
+{
+    bool found;
+    return static_cast<CVideoObject*>(FindChildOfType(name, kTypeVideo, "Video", true, found));
+}
+
+CAreaObject* CSceneObject::FindChildArea(const CFixedString& name) const
+{
+    bool found;
+    return static_cast<CAreaObject*>(FindChildOfType(name, kTypeArea, "Area", true, found));
+}
+
+bool CSceneObject::TryFindChildImage(const CFixedString& name, CImageObject*& object) const
+{
+    bool found;
+    object = static_cast<CImageObject*>(FindChildOfType(name, kTypeImage, "Image", false, found));
+    return found;
+}
+
+bool CSceneObject::TryFindChildClip(const CFixedString& name, CClipObject*& object) const
+{
+    bool found;
+    object = static_cast<CClipObject*>(FindChildOfType(name, kTypeClip, "Clip", false, found));
+    return found;
+}
+
+bool CSceneObject::TryFindChildVideo(const CFixedString& name, CVideoObject*& object) const
+{
+    bool found;
+    object = static_cast<CVideoObject*>(FindChildOfType(name, kTypeVideo, "Video", false, found));
+    return found;
+}
+
+bool CSceneObject::TryFindChildArea(const CFixedString& name, CAreaObject*& object) const
+{
+    bool found;
+    object = static_cast<CAreaObject*>(FindChildOfType(name, kTypeArea, "Area", false, found));
+    return found;
 }
 
 bool CSceneObject::OnClick(const CVector2&)

@@ -13,9 +13,13 @@ class CRenderer;
 
 namespace qe {
 
+class CAreaObject;
 class CBinaryReader;
 class CBinaryWriter;
+class CClipObject;
+class CImageObject;
 class CScene;
+class CVideoObject;
 
 class CSceneObject
 {
@@ -89,8 +93,23 @@ public:
         return record + kRecordHeaderSize + static_cast<u16>(record[208] | (record[209] << 8));
     }
 
+    // Name equality that never writes into either record: a stored hash of 0 is computed here
+    // rather than cached, since records in a loaded image may be read-only mappings.
+    static bool NamesEqual(const CFixedString& a, const CFixedString& b);
+
     // The first child of that name (groups); null when none.
     virtual CSceneObject* FindChild(const CFixedString& name) const;
+    // The child of that name when it has the type; otherwise the "Error" report and the quest's
+    // placeholder of the type, so the caller can go on (never null).
+    CImageObject* FindChildImage(const CFixedString& name) const;
+    CClipObject* FindChildClip(const CFixedString& name) const;
+    CVideoObject* FindChildVideo(const CFixedString& name) const;
+    CAreaObject* FindChildArea(const CFixedString& name) const;
+    // The same without the report: true with the child, or false with the placeholder.
+    bool TryFindChildImage(const CFixedString& name, CImageObject*& object) const;
+    bool TryFindChildClip(const CFixedString& name, CClipObject*& object) const;
+    bool TryFindChildVideo(const CFixedString& name, CVideoObject*& object) const;
+    bool TryFindChildArea(const CFixedString& name, CAreaObject*& object) const;
 
     // Keeps the record (not owned) and takes the low 16 bits of its flags.
     void SetRecord(const u8* record);
@@ -108,6 +127,10 @@ public:
 protected:
     CSceneObject(const CSceneObject&) = default;
     CSceneObject& operator=(const CSceneObject&) = delete;
+
+    // The child of that name and type, else the placeholder of the type (reported when asked).
+    CSceneObject* FindChildOfType(const CFixedString& name, s32 type, const char* typeText, bool report,
+                                  bool& found) const;
 
     // The state's guid and flag word, with extra bits for the kinds that play.
     void SaveBase(CBinaryWriter& writer, u32 extraBits) const;

@@ -6,6 +6,7 @@
 #include "graphics/VideoFactory.h"
 #include "qe/BinaryReader.h"
 #include "qe/BinaryWriter.h"
+#include "qe/RecordFields.h"
 
 #include <cmath>
 #include <cstring>
@@ -14,23 +15,9 @@ namespace qe {
 
 namespace {
 
-float ReadFloat(const u8* p)
+const char* NameText(const u8* p)
 {
-    const u32 bits = static_cast<u32>(p[0]) | (static_cast<u32>(p[1]) << 8) | (static_cast<u32>(p[2]) << 16) |
-                     (static_cast<u32>(p[3]) << 24);
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return f;
-}
-
-s16 ReadS16(const u8* p)
-{
-    return static_cast<s16>(p[0] | (p[1] << 8));
-}
-
-const char* NameText(const u8* record)
-{
-    return reinterpret_cast<const CFixedString*>(record)->GetText();
+    return ReadRecordName(p).GetText();
 }
 
 } // namespace
@@ -53,13 +40,10 @@ void CVideoObject::InitFromRecord(const u8* record)
         return;
     m_Payload = GetPayloadOf(record);
     const u8* p = m_Payload;
-    m_Color.R = ReadS16(p + 192);
-    m_Color.G = ReadS16(p + 194);
-    m_Color.B = ReadS16(p + 196);
-    m_Color.A = ReadS16(p + 198);
-    m_Position = CVector2(ReadFloat(p + 200), ReadFloat(p + 204));
-    m_Size = CVector2(ReadFloat(p + 208), ReadFloat(p + 212));
-    m_Angle = ReadFloat(p + 220);
+    m_Color = ReadRecordColor(p + 192);
+    m_Position = CVector2(ReadRecordFloat(p + 200), ReadRecordFloat(p + 204));
+    m_Size = CVector2(ReadRecordFloat(p + 208), ReadRecordFloat(p + 212));
+    m_Angle = ReadRecordFloat(p + 220);
     m_VideoFlags = 0;
     if (NameText(p + 96)[0])
         m_VideoFlags |= kTranslucent;

@@ -32,6 +32,8 @@ public:
     void Stop();
     bool IsLooped() const;
     bool IsOpen() const { return m_Video != nullptr; }
+    // The open player (owned by the object), null while none is open.
+    lv::graphics::CVideo* GetVideo() const { return m_Video; }
     s64 GetLength() const;
     u32 GetPlayPosition() const;
     void SetColor(const CColor& color) { m_Color = color; }

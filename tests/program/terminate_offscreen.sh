@@ -2,7 +2,8 @@
 # Starts the built game offscreen with its user folder in a fresh temporary folder, waits until
 # it has come up, ends it with SIGTERM and checks that it shut down cleanly: exit status 0, no
 # sanitizer report on its output, and "shutdown complete" in its log. The start-up lines must
-# reach the log while the game runs.
+# reach the log while the game runs. The game must have read every property image from the
+# content built beside it, none of their XML.
 # Usage: terminate_offscreen.sh path/to/game
 set -u
 game=$1
@@ -64,6 +65,10 @@ fi
 file=$(log)
 if [[ -z $file ]] || ! grep -q "shutdown complete" "$file"; then
   echo "FAIL: no \"shutdown complete\" line in the log"
+  failed=1
+fi
+if [[ -n $file ]] && { ! grep -q "content loaded (6 of 6 property images)" "$file" || grep -q "no property image" "$file"; }; then
+  echo "FAIL: the property images of the built content were not all read"
   failed=1
 fi
 if [[ $failed -ne 0 ]]; then

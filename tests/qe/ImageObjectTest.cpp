@@ -1,11 +1,13 @@
 #include "anim/AnimRenderSupport.h"
 #include "content/QuestDataWriter.h"
+#include "content/TexturesAlphaWriter.h"
 #include "core/TimeSystem.h"
 #include "core/TimerGroup.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/ImageHandle.h"
 #include "graphics/Renderer.h"
 #include "graphics/TextureManager.h"
+#include "graphics/TexturesAlpha.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 #include "qe/ImageObject.h"
 #include "qe/Quest.h"
@@ -142,22 +144,32 @@ TEST_F(QeImageObjectTest, AnimationRunsOnTheQuestClock)
     EXPECT_EQ(object.GetAnimationTime(), 0);
 }
 
-TEST_F(QeImageObjectTest, HitTestTableThroughThePixelCopy)
+TEST_F(QeImageObjectTest, HitTestTableThroughAlphaMasksAndThePixelCopy)
 {
-    // "pic" is 40 x 20; its CPU copy gets one transparent column at x = 30 and alpha 1 at x = 31.
+    // "pic" is 40 x 20 with one transparent column at x = 30 and alpha 1 at x = 31.
+    std::vector<u32> pixels(40 * 20);
+    for (u32 y = 0; y < 20; ++y)
+        for (u32 x = 0; x < 40; ++x)
+            pixels[y * 40 + x] = x == 30 ? 0x00FFFFFFu : (x == 31 ? 0x01000000u : 0xFF000000u);
+    lv::content::CTexturesAlphaWriter masks;
+    masks.AddPixels("pic", 40, 20, pixels);
+    const std::vector<u8> maskImage = masks.Build();
+
     const auto record = ImageRecord("pic", 0, 0, 40, 20);
     qe::CImageObject probe(nullptr);
     probe.InitFromRecord(record.data());
     CImageHandle* image = probe.GetImage();
     ASSERT_NE(image, nullptr);
     image->EnsurePixelCopy();
-    for (u32 y = 0; y < 20; ++y)
-        for (u32 x = 0; x < 40; ++x)
-        {
-            u32* pixel = image->GetPixelAddress(x, y, -1);
-            ASSERT_NE(pixel, nullptr);
-            *pixel = x == 30 ? 0x00FFFFFFu : (x == 31 ? 0x01000000u : 0xFF000000u);
-        }
+    const auto fillPixelCopy = [&](bool opaque) {
+        for (u32 y = 0; y < 20; ++y)
+            for (u32 x = 0; x < 40; ++x)
+            {
+                u32* pixel = image->GetPixelAddress(x, y, -1);
+                ASSERT_NE(pixel, nullptr);
+                *pixel = opaque ? 0xFF000000u : pixels[y * 40 + x];
+            }
+    };
     const struct
     {
         float x, y, w, h, angle;
@@ -170,21 +182,34 @@ TEST_F(QeImageObjectTest, HitTestTableThroughThePixelCopy)
         {0, 0, 40, 20, 0, false, {-11, 0}, true},       // local 9: opaque
         {0, 0, 40, 20, 0, false, {25, 0}, false},       // outside
         {0, 0, 40, 20, 0, true, {-11, 0}, true},        // mirrored: still the unmirrored pixel 9
+        {0, 0, 40, 20, 0, true, {10, 0}, false},        // mirrored: still the unmirrored pixel 30
         {0, 0, 80, 40, 0, false, {20, 0}, false},       // twice the size: local 60 -> pixel 30
         {0, 0, 80, 40, 0, false, {22, 0}, true},        // local 62 -> pixel 31
         {0, 0, 0, 20, 0, false, {0, 0}, false},         // no width
         {0, 0, 40, 0, 0, false, {0, 0}, false},         // no height
+        {0, 0, 0, 0, 0, false, {0, 0}, false},          // no size at all
         {0, 0, 40, 20, 0.005f, false, {10, -9}, false}, // turn ignored: pixel 30
         {0, 0, 40, 20, 0.008f, false, {10, -9}, false},
         {0, 0, 40, 20, 0.01f, false, {10, -9}, true},   // turned: local x 29.9
         {0, 0, 40, 20, 0.02f, false, {10, -9}, true},
     };
-    for (size_t i = 0; i < std::size(cases); ++i)
+    for (const bool throughMasks : {false, true})
     {
-        const auto& c = cases[i];
-        const auto r = ImageRecord("pic", c.x, c.y, c.w, c.h, c.angle, c.flip);
-        qe::CImageObject object(nullptr);
-        object.InitFromRecord(r.data());
-        EXPECT_EQ(object.HitTest(c.point), c.hit) << i;
+        // With the masks loaded the pixel copy is all opaque, so only the masks can miss.
+        fillPixelCopy(throughMasks);
+        auto& alpha = CTexturesAlpha::Instance();
+        if (throughMasks)
+            ASSERT_TRUE(alpha.LoadData(maskImage.data(), static_cast<u32>(maskImage.size())));
+        else
+            alpha.Release();
+        for (size_t i = 0; i < std::size(cases); ++i)
+        {
+            const auto& c = cases[i];
+            const auto r = ImageRecord("pic", c.x, c.y, c.w, c.h, c.angle, c.flip);
+            qe::CImageObject object(nullptr);
+            object.InitFromRecord(r.data());
+            EXPECT_EQ(object.HitTest(c.point), c.hit) << i << (throughMasks ? " through the masks" : " through the pixels");
+        }
+        alpha.Release();
     }
 }

@@ -8,6 +8,10 @@
 
 #include <memory>
 
+namespace lv::sound {
+class CSoundDeclarations;
+}
+
 namespace game {
 
 class CGameApplication : public lv::core::CApplication
@@ -29,7 +33,12 @@ public:
     void Update() override;
 
 private:
+    // The content's declarations and definitions from game.pack (or the folder beside the
+    // program): textures, opacity masks, fonts, clips, particles and sounds.
+    void LoadContent();
+
     std::unique_ptr<lv::core::CStandaloneApplicationWindows> m_Platform;
+    std::unique_ptr<lv::sound::CSoundDeclarations> m_Sounds;
 };
 
 } // namespace game

@@ -1,6 +1,7 @@
 #include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlBackBuffer.h"
 
+#include <algorithm>
 #include <epoxy/gl.h>
 
 namespace lv::platform {
@@ -10,6 +11,7 @@ CGlBackBuffer::CGlBackBuffer(const std::shared_ptr<CGlContext>& context, UINT wi
 {
     m_Context->MakeCurrent();
     glGenTextures(1, &m_GlTexture);
+    m_Context->ForgetBindings();
     glBindTexture(GL_TEXTURE_2D, m_GlTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, GLsizei(width), GLsizei(height), 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
@@ -25,6 +27,7 @@ CGlBackBuffer::CGlBackBuffer(const std::shared_ptr<CGlContext>& context, UINT wi
 CGlBackBuffer::~CGlBackBuffer()
 {
     m_Context->MakeCurrent();
+    m_Context->ForgetBindings();
     glDeleteFramebuffers(1, &m_Framebuffer);
     glDeleteTextures(1, &m_GlTexture);
 }
@@ -69,11 +72,28 @@ HRESULT CGlBackBuffer::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD 
     }
     m_Context->MakeCurrent();
     m_LockBuffer.resize(size_t(m_Width) * m_Height * 4);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Framebuffer);
+    m_Context->ForgetBindings();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, GetFramebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    const CDriverAllocations driver;
-    glReadPixels(0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                 m_LockBuffer.data());
+    {
+        const CDriverAllocations driver;
+        glReadPixels(0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                     m_LockBuffer.data());
+    }
+    if (m_Direct) {
+        // The window has its bottom row first; X8 reads back opaque.
+        const size_t pitch = size_t(m_Width) * 4;
+        std::vector<BYTE> row(pitch);
+        for (UINT y = 0; y < m_Height / 2; ++y) {
+            BYTE* top = m_LockBuffer.data() + size_t(y) * pitch;
+            BYTE* bottom = m_LockBuffer.data() + size_t(m_Height - 1 - y) * pitch;
+            std::copy_n(top, pitch, row.data());
+            std::copy_n(bottom, pitch, top);
+            std::copy_n(row.data(), pitch, bottom);
+        }
+        for (size_t i = 3; i < m_LockBuffer.size(); i += 4)
+            m_LockBuffer[i] = 0xFF;
+    }
     locked->Pitch = INT(m_Width * 4);
     locked->pBits = m_LockBuffer.data() + size_t(area.top) * m_Width * 4 + size_t(area.left) * 4;
     m_Locked = true;
@@ -87,10 +107,19 @@ HRESULT CGlBackBuffer::UnlockRect()
     m_Locked = false;
     // Whatever was written into the lock goes back into the picture.
     m_Context->MakeCurrent();
+    m_Context->ForgetBindings();
     glBindTexture(GL_TEXTURE_2D, m_GlTexture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA,
                     GL_UNSIGNED_INT_8_8_8_8_REV, m_LockBuffer.data());
+    if (m_Direct) {
+        // Into the window through the texture, turned over as Present would.
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, m_Framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        const CDriverAllocations driver;
+        glBlitFramebuffer(0, 0, GLint(m_Width), GLint(m_Height), 0, GLint(m_Height), GLint(m_Width), 0,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    }
     m_LockBuffer.clear();
     m_LockBuffer.shrink_to_fit();
     return D3D_OK;

@@ -1,7 +1,9 @@
 #pragma once
 // The back buffer of the OpenGL device: a framebuffer object with an RGB texture (no destination
 // alpha), blitted to the window by Present. Rows are stored top row first, as Direct3D numbers
-// them, so reading back and drawing need no flips; only Present turns the picture over.
+// them, so reading back and drawing need no flips; only Present turns the picture over. When the
+// window has the back buffer's size the device draws straight into the window instead (see
+// SetDirect), which saves the copy of every frame; locking then reads the window.
 #include "platform/d3d9/GlContext.h"
 #include "platform/d3d9/d3d9.h"
 
@@ -24,7 +26,10 @@ public:
     bool IsHeldByApplication() const { return m_Refs > 0; }
     // The device lets go; the surface goes once the application has released it too.
     void Abandon();
-    unsigned GetFramebuffer() const { return m_Framebuffer; }
+    // The framebuffer drawing goes to: the window's (0) when direct.
+    unsigned GetFramebuffer() const { return m_Direct ? 0 : m_Framebuffer; }
+    bool IsDirect() const { return m_Direct; }
+    void SetDirect(bool direct) { m_Direct = direct; }
     UINT GetWidth() const { return m_Width; }
     UINT GetHeight() const { return m_Height; }
 
@@ -40,6 +45,7 @@ private:
     unsigned m_Framebuffer = 0;
     std::vector<BYTE> m_LockBuffer;
     bool m_Locked = false;
+    bool m_Direct = false;
 };
 
 } // namespace lv::platform

@@ -1,5 +1,6 @@
 #include "platform/d3d9/DriverAllocations.h"
 #include "platform/d3d9/GlContext.h"
+#include "platform/d3d9/GlQuery.h"
 
 #include "platform/PlatformLog.h"
 #include "platform/SdlWindow.h"
@@ -41,9 +42,34 @@ std::shared_ptr<CGlContext> CGlContext::Create(HWND window)
 
 CGlContext::~CGlContext()
 {
+    for (CGlQuery* query : m_ParkedQueries)
+        delete query;
     if (SDL_GL_GetCurrentContext() == m_Context)
         SDL_GL_MakeCurrent(m_Window, nullptr);
     SDL_GL_DeleteContext(m_Context);
+}
+
+bool CGlContext::ParkQuery(CGlQuery* query)
+{
+    for (CGlQuery*& slot : m_ParkedQueries) {
+        if (!slot) {
+            slot = query;
+            return true;
+        }
+    }
+    return false;
+}
+
+CGlQuery* CGlContext::TakeParkedQuery()
+{
+    for (CGlQuery*& slot : m_ParkedQueries) {
+        if (slot) {
+            CGlQuery* query = slot;
+            slot = nullptr;
+            return query;
+        }
+    }
+    return nullptr;
 }
 
 void CGlContext::MakeCurrent()

@@ -10,6 +10,7 @@ struct SDL_Window;
 
 namespace lv::platform {
 
+class CGlQuery;
 class CGlTexture;
 
 class CGlContext
@@ -25,6 +26,17 @@ public:
     void MakeCurrent();
     SDL_Window* GetWindow() const { return m_Window; }
 
+    // Code outside the device that binds textures, framebuffers or programs, or deletes GL
+    // objects, says so here: the device then sets its bindings afresh instead of trusting
+    // what it last set.
+    void ForgetBindings() { ++m_BindingEpoch; }
+    unsigned long long GetBindingEpoch() const { return m_BindingEpoch; }
+
+    // Released event queries kept for the next requests (a few: the program and a waiting
+    // caller may hold one each); false when the parking is full.
+    bool ParkQuery(CGlQuery* query);
+    CGlQuery* TakeParkedQuery();
+
     // DEFAULT-pool textures that exist; a device Reset is refused while one is held.
     std::unordered_set<CGlTexture*>& DefaultPoolTextures() { return m_DefaultPoolTextures; }
 
@@ -33,6 +45,8 @@ private:
 
     SDL_Window* m_Window;
     void* m_Context;
+    unsigned long long m_BindingEpoch = 0;
+    CGlQuery* m_ParkedQueries[4] = {};
     std::unordered_set<CGlTexture*> m_DefaultPoolTextures;
 };
 

@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cstring>
 #include <epoxy/gl.h>
 #include <string>
 
@@ -123,6 +124,7 @@ ULONG CGlDevice::Release()
 bool CGlDevice::CreateGlObjects()
 {
     m_Context->MakeCurrent();
+    m_HasClipControl = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
     // The default combination, built now so that a device that cannot build its
     // programs fails at creation.
     SetDefaultStates();
@@ -133,6 +135,9 @@ bool CGlDevice::CreateGlObjects()
     glBindVertexArray(m_VertexArray);
     glGenBuffers(1, &m_VertexBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, m_VertexBuffer);
+    // Room for several frames of a busy scene before the store is replaced.
+    m_RingSize = size_t(4) << 20;
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_RingSize), nullptr, GL_STREAM_DRAW);
     glGenSamplers(GLsizei(kStages), m_Samplers);
     for (DWORD s = 0; s < kStages; ++s)
         glBindSampler(s, m_Samplers[s]);
@@ -182,6 +187,12 @@ HRESULT CGlDevice::ApplyPresentation(D3DPRESENT_PARAMETERS* params)
             m_BackBuffer->Abandon();
         m_BackBuffer = new CGlBackBuffer(m_Context, width, height);
     }
+    // A window of the back buffer's own size is drawn into directly: Present then only swaps,
+    // instead of copying every frame. Full screen scales, so it keeps the framebuffer object.
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    m_BackBuffer->SetDirect(m_HasClipControl && !m_Fullscreen && UINT(drawableWidth) == width &&
+                            UINT(drawableHeight) == height);
     return D3D_OK;
 }
 
@@ -264,6 +275,7 @@ bool CGlDevice::ReadWindowPixels(std::vector<DWORD>& pixels, UINT& width, UINT& 
         return false;
     std::vector<DWORD> rows(size_t(w) * size_t(h));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    m_BoundFramebuffer = kUnknown;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     {
         const CDriverAllocations driver;
@@ -340,8 +352,17 @@ HRESULT CGlDevice::Present(const RECT* /*source*/, const RECT* /*dest*/, HWND /*
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
     const GLint bw = GLint(m_BackBuffer->GetWidth()), bh = GLint(m_BackBuffer->GetHeight());
+    if (m_BackBuffer->IsDirect()) {
+        // A window resized behind the device's back gets the framebuffer object from the next
+        // frame on, which Present then scales.
+        if (width != bw || height != bh)
+            m_BackBuffer->SetDirect(false);
+        SDL_GL_SwapWindow(window);
+        return D3D_OK;
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_BackBuffer->GetFramebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    m_BoundFramebuffer = kUnknown;
     const CDriverAllocations driver;
     // The back buffer keeps its top row first; the window's framebuffer wants the bottom row.
     glBlitFramebuffer(0, 0, bw, bh, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
@@ -420,16 +441,26 @@ HRESULT CGlDevice::EndScene()
 
 void CGlDevice::BindTarget(UINT& width, UINT& height)
 {
-    if (m_RenderTarget) {
-        glBindFramebuffer(GL_FRAMEBUFFER, m_RenderTarget->GetFramebuffer());
-        width = m_RenderTarget->GetWidth();
-        height = m_RenderTarget->GetHeight();
-    } else {
-        glBindFramebuffer(GL_FRAMEBUFFER, m_BackBuffer->GetFramebuffer());
-        width = m_BackBuffer->GetWidth();
-        height = m_BackBuffer->GetHeight();
+    // Making a render target's framebuffer (on its first use) binds it behind the cache's back.
+    const unsigned framebuffer = m_RenderTarget ? m_RenderTarget->GetFramebuffer() : m_BackBuffer->GetFramebuffer();
+    SyncBindings();
+    BindFramebuffer(framebuffer);
+    // The window's rows run bottom first: with the clip origin at the upper left, the same
+    // vertices cover the same pixels, by the same fill rule, as in a framebuffer object.
+    const bool window = framebuffer == 0;
+    if (window != m_TargetIsWindow || !m_ClipOriginKnown) {
+        if (m_HasClipControl)
+            glClipControl(window ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+        m_TargetIsWindow = window;
+        m_ClipOriginKnown = true;
     }
-    glViewport(0, 0, GLsizei(width), GLsizei(height));
+    width = m_RenderTarget ? m_RenderTarget->GetWidth() : m_BackBuffer->GetWidth();
+    height = m_RenderTarget ? m_RenderTarget->GetHeight() : m_BackBuffer->GetHeight();
+    if (width != m_ViewportWidth || height != m_ViewportHeight) {
+        glViewport(0, 0, GLsizei(width), GLsizei(height));
+        m_ViewportWidth = width;
+        m_ViewportHeight = height;
+    }
 }
 
 HRESULT CGlDevice::Clear(DWORD count, const RECT* rects, DWORD flags, DWORD color, float /*z*/, DWORD /*stencil*/)
@@ -438,11 +469,12 @@ HRESULT CGlDevice::Clear(DWORD count, const RECT* rects, DWORD flags, DWORD colo
     if (flags != D3DCLEAR_TARGET || (count > 0 && !rects))
         return D3DERR_INVALIDCALL;
     m_Context->MakeCurrent();
+    SyncBindings();
     UINT width = 0, height = 0;
     BindTarget(width, height);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    ApplyAlphaWrites(true);
     glClearColor(float((color >> 16) & 255) / 255.0f, float((color >> 8) & 255) / 255.0f, float(color & 255) / 255.0f,
-                 float(color >> 24) / 255.0f);
+                 m_TargetIsWindow ? 1.0f : float(color >> 24) / 255.0f);
     const CDriverAllocations driver;
     if (count == 0) {
         glClear(GL_COLOR_BUFFER_BIT);
@@ -455,8 +487,9 @@ HRESULT CGlDevice::Clear(DWORD count, const RECT* rects, DWORD flags, DWORD colo
         const LONG bottom = std::min<LONG>(rects[i].bottom, LONG(height));
         if (left >= right || top >= bottom)
             continue;
-        // Rows are stored top first, so a rectangle's top is its GL y.
-        glScissor(left, top, right - left, bottom - top);
+        // Rows are stored top first, so a rectangle's top is its GL y; the window's run the
+        // other way.
+        glScissor(left, m_TargetIsWindow ? LONG(height) - bottom : top, right - left, bottom - top);
         glClear(GL_COLOR_BUFFER_BIT);
     }
     glDisable(GL_SCISSOR_TEST);
@@ -559,55 +592,105 @@ CGlDevice::CFixedProgram* CGlDevice::FixedProgram(DWORD key)
     return &fixed;
 }
 
-HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride)
+void CGlDevice::SyncBindings()
 {
-    GLenum mode = GL_TRIANGLES;
-    const UINT count = VertexCount(type, primitiveCount, mode);
-    if (!m_InScene || !vertices || (count == 0 && primitiveCount != 0) || !(m_Fvf & D3DFVF_XYZRHW))
-        return D3DERR_INVALIDCALL;
+    const unsigned long long epoch = m_Context->GetBindingEpoch();
+    if (epoch == m_BindingEpoch)
+        return;
+    m_BindingEpoch = epoch;
+    m_BoundFramebuffer = kUnknown;
+    m_BoundProgram = kUnknown;
+    m_ActiveUnit = kUnknown;
+    for (unsigned& texture : m_BoundTextures)
+        texture = kUnknown;
+    glBindVertexArray(m_VertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, m_VertexBuffer);
+}
+
+void CGlDevice::UseProgram(unsigned program)
+{
+    if (program != m_BoundProgram) {
+        glUseProgram(program);
+        m_BoundProgram = program;
+    }
+}
+
+void CGlDevice::BindFramebuffer(unsigned framebuffer)
+{
+    if (framebuffer != m_BoundFramebuffer) {
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        m_BoundFramebuffer = framebuffer;
+    }
+}
+
+void CGlDevice::ApplyBlend()
+{
+    const int enabled = m_RenderStates[D3DRS_ALPHABLENDENABLE] ? 1 : 0;
+    if (enabled != m_BlendEnabled) {
+        if (enabled)
+            glEnable(GL_BLEND);
+        else
+            glDisable(GL_BLEND);
+        m_BlendEnabled = enabled;
+    }
+    if (!enabled)
+        return;
+    const GLenum source = GlBlendFactor(m_RenderStates[D3DRS_SRCBLEND], GL_ONE);
+    const GLenum destination = GlBlendFactor(m_RenderStates[D3DRS_DESTBLEND], GL_ZERO);
+    if (source != m_BlendSource || destination != m_BlendDestination || m_TargetIsWindow != m_BlendIntoWindow) {
+        // The window stands for an X8 back buffer: its alpha, cleared opaque, stays opaque
+        // (a + 1 * (1 - a)). Writing all four channels keeps the rasteriser on its fast paths.
+        if (m_TargetIsWindow)
+            glBlendFuncSeparate(source, destination, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        else
+            glBlendFunc(source, destination);
+        m_BlendSource = source;
+        m_BlendDestination = destination;
+        m_BlendIntoWindow = m_TargetIsWindow;
+    }
+}
+
+void CGlDevice::ApplyAlphaWrites(bool enabled)
+{
+    if (int(enabled) != m_AlphaWrites) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, enabled ? GL_TRUE : GL_FALSE);
+        m_AlphaWrites = int(enabled);
+    }
+}
+
+long long CGlDevice::StreamVertices(const void* vertices, size_t bytes, UINT stride)
+{
+    // Draws start on a whole vertex, so the attribute pointers stay put and the draw names its
+    // first vertex instead.
+    size_t first = (m_RingUsed + stride - 1) / stride;
+    if (first * stride + bytes > m_RingSize) {
+        // A full ring gets fresh storage: earlier draws keep reading the old one, and nothing
+        // ever waits for them.
+        while (m_RingSize < bytes)
+            m_RingSize *= 2;
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_RingSize), nullptr, GL_STREAM_DRAW);
+        first = 0;
+    }
+    const size_t offset = first * stride;
+    void* target = glMapBufferRange(GL_ARRAY_BUFFER, GLintptr(offset), GLsizeiptr(bytes),
+                                    GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    if (!target)
+        return -1;
+    std::memcpy(target, vertices, bytes);
+    glUnmapBuffer(GL_ARRAY_BUFFER);
+    m_RingUsed = offset + bytes;
+    return static_cast<long long>(first);
+}
+
+void CGlDevice::ApplyVertexFormat(UINT stride)
+{
+    if (m_Fvf == m_AttribFvf && stride == m_AttribStride)
+        return;
+    m_AttribFvf = m_Fvf;
+    m_AttribStride = stride;
     const UINT diffuse = 16;
     const UINT specular = diffuse + ((m_Fvf & D3DFVF_DIFFUSE) ? 4 : 0);
     const UINT texCoord = specular + ((m_Fvf & D3DFVF_SPECULAR) ? 4 : 0);
-    const UINT size = texCoord + ((m_Fvf & D3DFVF_TEX1) ? 8 : 0);
-    if (stride < size)
-        return D3DERR_INVALIDCALL;
-    if (primitiveCount == 0)
-        return D3D_OK;
-
-    m_Context->MakeCurrent();
-    UINT width = 0, height = 0;
-    BindTarget(width, height);
-    if (m_PixelShader) {
-        glUseProgram(m_PixelShader->GetProgram());
-        m_PixelShader->SetTargetSize(width, height);
-    } else {
-        CFixedProgram* fixed = FixedProgram(FixedProgramKey());
-        if (!fixed)
-            return D3DERR_INVALIDCALL;
-        glUseProgram(fixed->Program);
-        if (fixed->TargetWidth != width || fixed->TargetHeight != height) {
-            fixed->TargetWidth = width;
-            fixed->TargetHeight = height;
-            glUniform2f(fixed->TargetSize, float(width), float(height));
-        }
-    }
-    for (DWORD s = 0; s < kStages; ++s) {
-        glActiveTexture(GL_TEXTURE0 + s);
-        glBindTexture(GL_TEXTURE_2D, m_Textures[s] ? m_Textures[s]->GetGlTexture() : 0);
-        ApplySampler(s);
-    }
-    if (m_RenderStates[D3DRS_ALPHABLENDENABLE]) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GlBlendFactor(m_RenderStates[D3DRS_SRCBLEND], GL_ONE),
-                    GlBlendFactor(m_RenderStates[D3DRS_DESTBLEND], GL_ZERO));
-    } else {
-        glDisable(GL_BLEND);
-    }
-
-    glBindVertexArray(m_VertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, m_VertexBuffer);
-    // A fresh store every draw: the driver never waits for the previous draw's vertices.
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(size_t(count - 1) * stride + size), vertices, GL_STREAM_DRAW);
     glEnableVertexAttribArray(kAttribPosition);
     glVertexAttribPointer(kAttribPosition, 4, GL_FLOAT, GL_FALSE, GLsizei(stride), nullptr);
     auto attribute = [&](unsigned slot, bool present, GLint components, GLenum kind, bool normalised, UINT offset) {
@@ -629,8 +712,65 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
     attribute(kAttribTexCoord, m_Fvf & D3DFVF_TEX1, 2, GL_FLOAT, false, texCoord);
     if (!(m_Fvf & D3DFVF_TEX1))
         glVertexAttrib2f(kAttribTexCoord, 0, 0);
+}
+
+HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride)
+{
+    GLenum mode = GL_TRIANGLES;
+    const UINT count = VertexCount(type, primitiveCount, mode);
+    if (!m_InScene || !vertices || (count == 0 && primitiveCount != 0) || !(m_Fvf & D3DFVF_XYZRHW))
+        return D3DERR_INVALIDCALL;
+    const UINT size = 16 + ((m_Fvf & D3DFVF_DIFFUSE) ? 4 : 0) + ((m_Fvf & D3DFVF_SPECULAR) ? 4 : 0) +
+                      ((m_Fvf & D3DFVF_TEX1) ? 8 : 0);
+    if (stride < size)
+        return D3DERR_INVALIDCALL;
+    if (primitiveCount == 0)
+        return D3D_OK;
+
+    m_Context->MakeCurrent();
+    SyncBindings();
+    UINT width = 0, height = 0;
+    BindTarget(width, height);
+    if (m_PixelShader) {
+        UseProgram(m_PixelShader->GetProgram());
+        m_PixelShader->SetTargetSize(width, height);
+    } else {
+        const DWORD key = FixedProgramKey();
+        if (key != m_LastFixedKey || !m_LastFixed) {
+            m_LastFixed = FixedProgram(key);
+            m_LastFixedKey = key;
+        }
+        CFixedProgram* fixed = m_LastFixed;
+        if (!fixed)
+            return D3DERR_INVALIDCALL;
+        UseProgram(fixed->Program);
+        if (fixed->TargetWidth != width || fixed->TargetHeight != height) {
+            fixed->TargetWidth = width;
+            fixed->TargetHeight = height;
+            glUniform2f(fixed->TargetSize, float(width), float(height));
+        }
+    }
+    for (DWORD s = 0; s < kStages; ++s) {
+        const unsigned texture = m_Textures[s] ? m_Textures[s]->GetGlTexture() : 0;
+        if (texture != m_BoundTextures[s]) {
+            if (m_ActiveUnit != s) {
+                glActiveTexture(GL_TEXTURE0 + s);
+                m_ActiveUnit = s;
+            }
+            glBindTexture(GL_TEXTURE_2D, texture);
+            m_BoundTextures[s] = texture;
+        }
+        ApplySampler(s);
+    }
+    ApplyBlend();
+
+    const size_t bytes = size_t(count - 1) * stride + size;
+    const long long first = StreamVertices(vertices, bytes, stride);
+    if (first < 0)
+        return D3DERR_INVALIDCALL;
+    ApplyVertexFormat(stride);
     const CDriverAllocations driver;
-    glDrawArrays(mode, 0, GLsizei(count));
+    glDrawArrays(mode, GLint(first), GLsizei(count));
     return D3D_OK;
 }
 
@@ -672,7 +812,7 @@ HRESULT CGlDevice::CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** query)
         return D3DERR_NOTAVAILABLE;
     // A null out pointer only asks whether the type is supported.
     if (query)
-        *query = new CGlQuery(m_Context);
+        *query = CGlQuery::Create(m_Context);
     return D3D_OK;
 }
 

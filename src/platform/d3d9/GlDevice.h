@@ -1,7 +1,9 @@
 #pragma once
-// The OpenGL 3.3 core device. One vertex array and one streaming vertex buffer (orphaned by every
-// draw), one program standing in for the fixed-function texture stage 0, a sampler object per
-// stage, a framebuffer object as the back buffer and one per render-target texture.
+// The OpenGL 3.3 core device. One vertex array over one streaming vertex buffer used as a ring
+// (draws append their vertices; the store is orphaned only when the ring is full), programs
+// standing in for the fixed-function texture stage 0, a sampler object per stage, a framebuffer
+// object as the back buffer and one per render-target texture. The GL bindings the device last
+// set are remembered, so a draw issues only the calls whose state changed.
 #include "platform/d3d9/GlContext.h"
 #include "platform/d3d9/d3d9.h"
 
@@ -74,6 +76,16 @@ private:
     // Binds the current render target and its viewport; returns its size.
     void BindTarget(UINT& width, UINT& height);
     void ApplySampler(DWORD stage);
+    // Starts the binding cache over when other code has touched GL bindings.
+    void SyncBindings();
+    void UseProgram(unsigned program);
+    void BindFramebuffer(unsigned framebuffer);
+    void ApplyBlend();
+    void ApplyAlphaWrites(bool enabled);
+    // Copies the vertices into the ring and points the attributes at them; the index of the
+    // first vertex in the buffer, or -1 when the buffer cannot take them.
+    long long StreamVertices(const void* vertices, size_t bytes, UINT stride);
+    void ApplyVertexFormat(UINT stride);
     DWORD FixedProgramKey() const;
     // Null, with a log line, when the program does not build.
     CFixedProgram* FixedProgram(DWORD key);
@@ -109,8 +121,36 @@ private:
     unsigned m_VertexArray = 0;
     unsigned m_VertexBuffer = 0;
     unsigned m_Samplers[kStages] = {};
-    // Stage-0 programs by state combination (see FixedProgramKey), built on first use.
+    // Stage-0 programs by state combination (see FixedProgramKey), built on first use; the last
+    // one looked up is kept at hand (map nodes never move).
     std::unordered_map<DWORD, CFixedProgram> m_FixedPrograms;
+    DWORD m_LastFixedKey = ~0u;
+    CFixedProgram* m_LastFixed = nullptr;
+
+    // What the GL context has bound, as far as the device knows (valid while the context's
+    // binding epoch is m_BindingEpoch).
+    static constexpr unsigned kUnknown = ~0u;
+    unsigned long long m_BindingEpoch = ~0ull;
+    unsigned m_BoundFramebuffer = kUnknown;
+    unsigned m_BoundProgram = kUnknown;
+    unsigned m_BoundTextures[kStages] = {kUnknown, kUnknown};
+    unsigned m_ActiveUnit = kUnknown;
+    UINT m_ViewportWidth = 0;
+    UINT m_ViewportHeight = 0;
+    int m_BlendEnabled = -1;
+    int m_AlphaWrites = -1;
+    bool m_TargetIsWindow = false;
+    bool m_ClipOriginKnown = false;
+    // Without clip control the window is never drawn into directly.
+    bool m_HasClipControl = false;
+    unsigned m_BlendSource = 0;
+    unsigned m_BlendDestination = 0;
+    bool m_BlendIntoWindow = false;
+    DWORD m_AttribFvf = ~0u;
+    UINT m_AttribStride = 0;
+    // The streaming ring: its size and the first byte not yet written since the last orphaning.
+    size_t m_RingSize = 0;
+    size_t m_RingUsed = 0;
 };
 
 } // namespace lv::platform

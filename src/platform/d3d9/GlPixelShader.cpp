@@ -38,6 +38,7 @@ CGlPixelShader::CGlPixelShader(const std::shared_ptr<CGlContext>& context, unsig
 CGlPixelShader::~CGlPixelShader()
 {
     m_Context->MakeCurrent();
+    m_Context->ForgetBindings();
     glDeleteProgram(m_Program);
 }
 

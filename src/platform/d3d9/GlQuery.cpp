@@ -14,12 +14,32 @@ CGlQuery::~CGlQuery()
     }
 }
 
+CGlQuery* CGlQuery::Create(const std::shared_ptr<CGlContext>& context)
+{
+    CGlQuery* query = context->TakeParkedQuery();
+    if (!query)
+        return new CGlQuery(context);
+    query->m_Context = context;
+    query->m_Refs = 1;
+    return query;
+}
+
 ULONG CGlQuery::Release()
 {
     const ULONG refs = --m_Refs;
-    if (refs == 0)
+    if (refs != 0)
+        return refs;
+    if (m_Fence) {
+        m_Context->MakeCurrent();
+        glDeleteSync(GLsync(m_Fence));
+        m_Fence = nullptr;
+    }
+    // A parked query holds no reference to its context (which would then never go); when this
+    // was the context's last holder, the context deletes the query as it goes.
+    std::shared_ptr<CGlContext> context = std::move(m_Context);
+    if (!context->ParkQuery(this))
         delete this;
-    return refs;
+    return 0;
 }
 
 HRESULT CGlQuery::Issue(DWORD flags)

@@ -39,6 +39,7 @@ CGlTexture::CGlTexture(const std::shared_ptr<CGlContext>& context, UINT width, U
     : m_Context(context), m_Width(width), m_Height(height), m_Usage(usage), m_Format(format), m_Pool(pool)
 {
     glGenTextures(1, &m_GlTexture);
+    m_Context->ForgetBindings();
     glBindTexture(GL_TEXTURE_2D, m_GlTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     // New textures are transparent black rather than whatever the memory held.
@@ -55,6 +56,7 @@ CGlTexture::CGlTexture(const std::shared_ptr<CGlContext>& context, UINT width, U
 CGlTexture::~CGlTexture()
 {
     m_Context->MakeCurrent();
+    m_Context->ForgetBindings();
     if (m_Framebuffer)
         glDeleteFramebuffers(1, &m_Framebuffer);
     glDeleteTextures(1, &m_GlTexture);
@@ -107,6 +109,7 @@ unsigned CGlTexture::GetFramebuffer()
     if (!m_Framebuffer) {
         m_Context->MakeCurrent();
         glGenFramebuffers(1, &m_Framebuffer);
+        m_Context->ForgetBindings();
         glBindFramebuffer(GL_FRAMEBUFFER, m_Framebuffer);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_GlTexture, 0);
     }
@@ -130,6 +133,7 @@ HRESULT CGlTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rec
     if (IsRenderTarget()) {
         m_Context->MakeCurrent();
         m_LockBuffer.resize(size_t(m_Width) * m_Height * 4);
+        m_Context->ForgetBindings();
         glBindFramebuffer(GL_READ_FRAMEBUFFER, GetFramebuffer());
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         const CDriverAllocations driver;
@@ -157,7 +161,8 @@ HRESULT CGlTexture::UnlockRect(UINT level)
     m_Locked = false;
     m_Context->MakeCurrent();
     if (IsRenderTarget()) {
-        glBindTexture(GL_TEXTURE_2D, m_GlTexture);
+        m_Context->ForgetBindings();
+    glBindTexture(GL_TEXTURE_2D, m_GlTexture);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(m_Width), GLsizei(m_Height), GL_BGRA,
                         GL_UNSIGNED_INT_8_8_8_8_REV, m_LockBuffer.data());
@@ -177,6 +182,7 @@ HRESULT CGlTexture::UnlockRect(UINT level)
 void CGlTexture::Upload(UINT firstRow, UINT endRow)
 {
     const GLsizei rows = GLsizei(endRow - firstRow);
+    m_Context->ForgetBindings();
     glBindTexture(GL_TEXTURE_2D, m_GlTexture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (m_Format == D3DFMT_A8R8G8B8) {
