@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using lv::gui::CEditWidget;
 using lv::gui::CInputDispatcher;
 
@@ -285,4 +287,22 @@ TEST_F(EditWidget, FocusedDrawsSelectionClipped)
     EXPECT_TRUE(focused.first);
     // The widget is 200 wide; text is clipped at 196 (the background may reach 200).
     EXPECT_LE(focused.second, 200);
+}
+
+TEST(TextLocale, ClassesFollowTheChosenLocaleAndSkipSurrogates)
+{
+    lv::gui::CTextLocale::Set(std::locale::classic());
+    EXPECT_TRUE(lv::gui::CTextLocale::IsAlnum(u'a'));
+    EXPECT_TRUE(lv::gui::CTextLocale::IsPunct(u'-'));
+    EXPECT_FALSE(lv::gui::CTextLocale::IsAlnum(0x00E9));
+    EXPECT_FALSE(lv::gui::CTextLocale::IsAlnum(0xD83D));
+    EXPECT_FALSE(lv::gui::CTextLocale::IsPunct(0xDC00));
+    try {
+        lv::gui::CTextLocale::Set(std::locale("C.UTF-8"));
+        EXPECT_TRUE(lv::gui::CTextLocale::IsAlnum(0x00E9));
+        EXPECT_FALSE(lv::gui::CTextLocale::IsAlnum(0xD800));
+    } catch (const std::runtime_error&) {
+        // No UTF-8 locale installed: the classic checks above are what remains.
+    }
+    lv::gui::CTextLocale::Set(std::locale::classic());
 }
