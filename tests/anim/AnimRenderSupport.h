@@ -4,9 +4,12 @@
 #include "content/TextureDeclarationWriter.h"
 #include "core/ContentTestSupport.h"
 #include "core/TempFolder.h"
+#include "graphics/GraphicsDevice.h"
+#include "graphics/Renderer.h"
 #include "graphics/RendererHost.h"
 #include "graphics/TextureDeclarations.h"
 #include "graphics/TextureManager.h"
+#include "platform/d3d9/RecordingDirect3D.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -99,5 +103,36 @@ inline void DeclareAnimTestImages()
     }();
     (void)declarations;
 }
+
+// A renderer over the recording device with one frame open, the test images declared.
+class CRecordingFrameTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DeclareAnimTestImages();
+        m_Log = lv::platform::InstallRecordingDirect3D();
+        m_Log->WindowWidth = 1366;
+        m_Log->WindowHeight = 768;
+        GetGraphicsDevice().Release(false);
+        m_Renderer = std::make_unique<CRenderer>();
+        m_Renderer->SetHost(&m_Host);
+        m_Renderer->SetSourceSize(1366, 768);
+        ASSERT_TRUE(m_Renderer->SetMode(false, true, 1366, 768));
+        ASSERT_TRUE(m_Renderer->BeginFrame());
+        m_Log->Take();
+        m_Log->Draws.clear();
+    }
+    void TearDown() override
+    {
+        m_Renderer.reset();
+        CTextureManager::Instance().ReleaseAllDeviceTextures();
+        lv::platform::SetDirect3DFactory(nullptr);
+    }
+
+    CAnimTestHost m_Host;
+    std::shared_ptr<lv::platform::CRecordingLog> m_Log;
+    std::unique_ptr<CRenderer> m_Renderer;
+};
 
 } // namespace lv::graphics

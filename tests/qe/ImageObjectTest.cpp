@@ -25,35 +25,8 @@ using lv::content::SQuestObject;
 namespace {
 
 
-// A renderer over the recording device with one frame open.
-class QeImageObjectTest : public testing::Test
+class QeImageObjectTest : public CRecordingFrameTest
 {
-protected:
-    void SetUp() override
-    {
-        DeclareAnimTestImages();
-        m_Log = lv::platform::InstallRecordingDirect3D();
-        m_Log->WindowWidth = 1366;
-        m_Log->WindowHeight = 768;
-        GetGraphicsDevice().Release(false);
-        m_Renderer = std::make_unique<CRenderer>();
-        m_Renderer->SetHost(&m_Host);
-        m_Renderer->SetSourceSize(1366, 768);
-        ASSERT_TRUE(m_Renderer->SetMode(false, true, 1366, 768));
-        ASSERT_TRUE(m_Renderer->BeginFrame());
-        m_Log->Take();
-        m_Log->Draws.clear();
-    }
-    void TearDown() override
-    {
-        m_Renderer.reset();
-        CTextureManager::Instance().ReleaseAllDeviceTextures();
-        lv::platform::SetDirect3DFactory(nullptr);
-    }
-
-    CAnimTestHost m_Host;
-    std::shared_ptr<lv::platform::CRecordingLog> m_Log;
-    std::unique_ptr<CRenderer> m_Renderer;
 };
 
 

@@ -125,30 +125,9 @@ TEST(SceneView, MiniscenesKeepTheVideosOfTheSceneBelow)
 
 namespace {
 
-class QeSceneViewDrawTest : public testing::Test
+class QeSceneViewDrawTest : public lv::graphics::CRecordingFrameTest
 {
 protected:
-    void SetUp() override
-    {
-        DeclareAnimTestImages();
-        m_Log = lv::platform::InstallRecordingDirect3D();
-        m_Log->WindowWidth = 1366;
-        m_Log->WindowHeight = 768;
-        lv::graphics::GetGraphicsDevice().Release(false);
-        m_Renderer = std::make_unique<CRenderer>();
-        m_Renderer->SetHost(&m_Host);
-        m_Renderer->SetSourceSize(1366, 768);
-        ASSERT_TRUE(m_Renderer->SetMode(false, true, 1366, 768));
-        ASSERT_TRUE(m_Renderer->BeginFrame());
-        m_Log->Take();
-        m_Log->Draws.clear();
-    }
-    void TearDown() override
-    {
-        m_Renderer.reset();
-        lv::graphics::CTextureManager::Instance().ReleaseAllDeviceTextures();
-        lv::platform::SetDirect3DFactory(nullptr);
-    }
     // The x range of what the view draws.
     std::pair<float, float> DrawnX(qe::CSceneView& view)
     {
@@ -167,10 +146,6 @@ protected:
         }
         return {lo, hi};
     }
-
-    CAnimTestHost m_Host;
-    std::shared_ptr<lv::platform::CRecordingLog> m_Log;
-    std::unique_ptr<CRenderer> m_Renderer;
 };
 
 } // namespace
