@@ -131,7 +131,8 @@ s32 CScriptEnvironment::FindSetIndex(const char* sceneName) const
     return -1;
 }
 
-s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject)
+s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject,
+                                     s32 limit)
 {
     // Breadth first over the available doors: every set is reached first by its shortest chain,
     // so each is expanded once, however many loops the door graph has.
@@ -141,7 +142,7 @@ s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneN
             m_Visited[i] = 1;
     m_Queue.clear();
     const s32 first = FindSetIndex(sceneName);
-    if (first < 0 || m_Visited[static_cast<size_t>(first)])
+    if (limit <= 1 || first < 0 || m_Visited[static_cast<size_t>(first)])
         return kUnreachable;
     m_Visited[static_cast<size_t>(first)] = 1;
     m_Queue.push_back(first);
@@ -153,7 +154,8 @@ s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneN
     {
         if (head == depthEnd)
         {
-            ++depth;
+            if (++depth >= limit)
+                return kUnreachable;
             depthEnd = m_Queue.size();
         }
         CScriptSet& set = *m_Sets[static_cast<size_t>(m_Queue[head++])];

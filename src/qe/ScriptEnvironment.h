@@ -51,8 +51,9 @@ public:
 
     CScene* FindScene(const char* name) const;
     // The fewest available doors from the start set to a scene with a local hint for the item;
-    // kUnreachable when there is none.
-    s32 PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject);
+    // kUnreachable when there is none, or when every such way takes `limit` doors or more.
+    s32 PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject,
+                     s32 limit = kUnreachable);
 
     u32 GetTotalBlockCount() const { return m_TotalBlockCount; }
     u32 GetSetCount() const { return static_cast<u32>(m_Sets.size()); }
