@@ -203,12 +203,15 @@ TEST_F(CheatOverlayTest, ClickingAWhiteMarkerWithdrawsTheBlocksReadiness)
 TEST_F(CheatOverlayTest, HoverPlacesTheTooltipAboveAndLeftWhereItFits)
 {
     LoadCheatFont();
-    CBlockQuest quest({Spread("s", 1, {ScriptAction(1, "abc", "lamp"), ScriptAction(2, "de", "door")})});
+    // The door's block waits (a red marker, walked before the white ones).
+    SScriptBlock waiting = ScriptAction(2, "de", "door");
+    waiting.conditionInputs = {9};
+    CBlockQuest quest({Spread("s", 1, {ScriptAction(1, "abc", "lamp"), waiting, ScriptAction(9, "never", "chest", "x")})});
     quest.Quest().UpdateScripts();
     qe::CScene* scene = quest.Set(0).GetScene();
     const CCheatOverlay& overlay = quest.Set(0).GetCheatOverlay();
     const CCheat* lamp = MarkerOf(overlay.GetReadyMarkers(), quest.Get("abc"));
-    const CCheat* door = MarkerOf(overlay.GetReadyMarkers(), quest.Get("de"));
+    const CCheat* door = MarkerOf(overlay.GetOtherMarkers(), quest.Get("de"));
     ASSERT_TRUE(lamp && door);
 
     // Off: the pointer is classified as usual.
@@ -240,6 +243,7 @@ TEST_F(CheatOverlayTest, HoverPlacesTheTooltipAboveAndLeftWhereItFits)
     const CPoint2i left(door->GetRect().X + 1 > 0 ? door->GetRect().X + 1 : 0, door->GetRect().Y + 24);
     EXPECT_TRUE(scene->UpdatePointer(left, ""));
     EXPECT_TRUE(door->IsHovered());
+    // The walk ended at the door: the lamp's tooltip is let go of all the same.
     EXPECT_FALSE(lamp->IsHovered());
     const s32 width = [&] {
         CPoint2i s;
