@@ -169,6 +169,8 @@ struct SBlockScene
     bool spread = false;
     // Scene flags (2: a miniscene).
     s32 flags = 0;
+    // Objects of any kind, behind the areas above.
+    std::vector<SQuestObject> extra = {};
 };
 
 // One quest "q" of the given scenes: the objects from the quest data image, the scripts from a
@@ -192,6 +194,7 @@ public:
             scene.flags = s.flags;
             for (size_t i = 0; i < s.objects.size(); ++i)
                 scene.objects.push_back(BlockArea(s.objects[i], ++objectGuid, s.spread ? static_cast<s32>(20 * i) : 0));
+            scene.objects.insert(scene.objects.end(), s.extra.begin(), s.extra.end());
             quest.scenes.push_back(scene);
             script.scenes.push_back({s.guid, s.blocks});
         }
