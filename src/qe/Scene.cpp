@@ -57,6 +57,7 @@ void CScene::AddPrototype(CSceneObject* prototype)
     clone->SetDepth(1.0f - static_cast<float>(m_Prototypes.size()));
     m_Prototypes.push_back(prototype);
     m_Objects.push_back(clone);
+    ++m_ListVersion;
 }
 
 CSceneObject* CScene::FindObject(const CFixedString& name) const
@@ -255,6 +256,7 @@ void CScene::AddObject(CSceneObject* object)
     if (m_Objects.empty())
     {
         m_Objects.push_back(object);
+        ++m_ListVersion;
         return;
     }
     m_Additions.push_back({object, m_Objects.front(), false});
@@ -291,6 +293,8 @@ void CScene::RemoveObject(CSceneObject* object)
 
 void CScene::Update()
 {
+    if (!m_Additions.empty() || !m_Removals.empty())
+        ++m_ListVersion;
     for (const SAddition& addition : m_Additions)
     {
         size_t index = static_cast<size_t>(IndexOf(addition.Anchor));
@@ -337,7 +341,11 @@ bool CScene::IsNearer(const CSceneObject* a, const CSceneObject* b)
 
 void CScene::SortObjects()
 {
+    // A sorted list stays as it is: its version, and the lookups kept by it, stay valid.
+    if (std::is_sorted(m_Objects.begin(), m_Objects.end(), IsNearer))
+        return;
     std::stable_sort(m_Objects.begin(), m_Objects.end(), IsNearer);
+    ++m_ListVersion;
 }
 
 namespace {

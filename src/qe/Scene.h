@@ -119,6 +119,9 @@ public:
     const std::vector<CSceneObject*>& GetPrototypes() const { return m_Prototypes; }
     // The index in the live list, or the count when the object is not live.
     s32 IndexOf(const CSceneObject* object) const;
+    // Changes whenever the live list gains, loses or reorders objects, so that a caller may keep
+    // what a lookup by name found while it stays the same.
+    u32 GetListVersion() const { return m_ListVersion; }
     // The scene owns what is added. Into an empty scene at once; otherwise at the next update,
     // in front of the object that is nearest now.
     void AddObject(CSceneObject* object);
@@ -167,6 +170,7 @@ private:
     bool m_DepthSorting = false;
     std::vector<SAddition> m_Additions;
     std::vector<CSceneObject*> m_Removals;
+    u32 m_ListVersion = 1;
 };
 
 } // namespace qe

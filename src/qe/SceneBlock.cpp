@@ -165,8 +165,7 @@ bool CSceneBlock::TryUse(const CSceneObject* object)
 
 CSceneObject* CSceneBlock::GetObject() const
 {
-    CScene* scene = GetScene();
-    return scene ? scene->FindObject(m_Record.GetObjectName().GetText()) : nullptr;
+    return FindSceneObject(m_Record.GetObjectName());
 }
 
 } // namespace qe::scripts

@@ -31,6 +31,11 @@ CScriptEnvironment::CScriptEnvironment(const CQuestRecord& record, CQuest* quest
         const CScriptSet& set = *m_Sets.back();
         all.insert(all.end(), set.GetBlocks(), set.GetBlocks() + set.GetBlockCount());
     }
+    for (size_t i = 0; i < m_Sets.size(); ++i)
+        if (const CScene* target = m_Sets[i]->GetScene())
+            m_SetsByName.emplace_back(target->GetName().GetText(), static_cast<s32>(i));
+    std::stable_sort(m_SetsByName.begin(), m_SetsByName.end(),
+                     [](const auto& a, const auto& b) { return std::strcmp(a.first, b.first) < 0; });
     std::vector<CBlockBase*> listeners;
     for (CBlockBase* block : all)
     {
@@ -122,13 +127,11 @@ CBlockBase* CScriptEnvironment::FindBlock(const char* id) const
 
 s32 CScriptEnvironment::FindSetIndex(const char* sceneName) const
 {
-    for (size_t i = 0; i < m_Sets.size(); ++i)
-    {
-        const CScene* scene = m_Sets[i]->GetScene();
-        if (scene && std::strcmp(scene->GetName().GetText(), sceneName ? sceneName : "") == 0)
-            return static_cast<s32>(i);
-    }
-    return -1;
+    const char* name = sceneName ? sceneName : "";
+    const auto it = std::lower_bound(m_SetsByName.begin(), m_SetsByName.end(), name,
+                                     [](const std::pair<const char*, s32>& entry, const char* text)
+                                     { return std::strcmp(entry.first, text) < 0; });
+    return it != m_SetsByName.end() && std::strcmp(it->first, name) == 0 ? it->second : -1;
 }
 
 s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject,

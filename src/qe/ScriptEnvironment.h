@@ -6,6 +6,7 @@
 #include "qe/ScriptRecords.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace lv::gui {
@@ -68,6 +69,9 @@ private:
 
     CQuest* m_Quest = nullptr;
     std::vector<std::unique_ptr<CScriptSet>> m_Sets;
+    // The sets that have a scene, by scene name and then set order: the door walk looks a name
+    // up for every door it passes.
+    std::vector<std::pair<const char*, s32>> m_SetsByName;
     std::vector<u8> m_Visited;
     std::vector<s32> m_Queue;
     bool m_Refreshed = false;

@@ -281,3 +281,36 @@ TEST_F(HintIndexTest, ClassifyPointTable)
         EXPECT_EQ(hall->GetPointerTargetScene(), c.target ? quest.Quest().FindScene(c.target) : nullptr) << c.x;
     }
 }
+
+TEST_F(HintIndexTest, BlockObjectsFollowChangesOfTheSceneList)
+{
+    // Two objects named "box": the nearer one is the block's.
+    CBlockQuest quest({{"s", 1, {ScriptAction(1, "a", "box")}, {"box", "box", "lamp"}}});
+    quest.Quest().UpdateScripts();
+    qe::CScene* scene = quest.Set(0).GetScene();
+    CActionBlock* block = quest.Get<CActionBlock>("a");
+    qe::CSceneObject* front = scene->GetObject(0);
+    qe::CSceneObject* back = scene->GetObject(1);
+    ASSERT_EQ(block->GetObject(), front);
+
+    // Re-sorted with the other one nearer.
+    scene->SetDepthSorting(true);
+    back->SetDepth(5.0f);
+    scene->Update();
+    EXPECT_EQ(block->GetObject(), back);
+    const u32 version = scene->GetListVersion();
+    scene->Update();
+    EXPECT_EQ(scene->GetListVersion(), version);
+
+    // Removed at the next update; the pointer is classified without the deleted object.
+    scene->RemoveObject(back);
+    EXPECT_EQ(block->GetObject(), back);
+    scene->Update();
+    EXPECT_EQ(block->GetObject(), front);
+    scene->RemoveObject(front);
+    scene->Update();
+    EXPECT_EQ(block->GetObject(), nullptr);
+    EXPECT_FALSE(scene->UpdatePointer({5, 5}, ""));
+    EXPECT_EQ(scene->GetPointerResult(nullptr), CHintIndex::kPointerNothing);
+    EXPECT_EQ(scene->FindHint("", false), nullptr);
+}
