@@ -507,6 +507,10 @@ void CTableWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
         m_ScrollBar->SetSize(0, GetSize().Y);
         AddChild(m_ScrollBar);
         UpdateTableScrollBar();
+        // The columns were sized while the bar was still off: they must leave it room, or the
+        // last column is drawn over it.
+        if (ScrollBarActive())
+            SetSize(GetSize().X, GetSize().Y);
     }
     CWidget::LoadFromTemplate(node, templates);
 }

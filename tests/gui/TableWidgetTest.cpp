@@ -133,6 +133,10 @@ TEST_F(TableWidget, TitledTableScrollsByPixelsUnderAFixedTitle)
     Click(205, 190);
     EXPECT_EQ(bar->GetValue(), 16 + 35);
     EXPECT_EQ(table->GetCell(2, 0)->GetPosition().Y, 40 - 51);
+    // Flexible columns leave the shown bar its room.
+    auto flexible = Load("table_template=\"grid\" table_height=\"3\"", SameRows(6, Cell(40) + Cell(30, 1)));
+    EXPECT_EQ(flexible->GetSize().X, 40 + 30 + 16);
+    EXPECT_EQ(flexible->GetColumnWidths(), (std::vector<float>{40, 30}));
     // All rows shown: the bar hides and nothing moves.
     auto all = Load("table_template=\"grid\" table_height=\"10\"", SameRows(10, Cell(100)));
     EXPECT_TRUE(all->GetScrollBar()->GetFlags() & lv::gui::CBaseWidget::Disabled);
@@ -232,8 +236,8 @@ TEST_F(TableWidget, RemovingRowsMovesOrClearsTheSelection)
 TEST_F(TableWidget, DrawsTheGridFromTheLineStrip)
 {
     auto table = Load("table_template=\"grid\" has_title=\"true\" table_height=\"3\"", SameRows(5, Cell(40) + Cell(40)));
-    EXPECT_EQ(table->GetLinePiece(CTableWidget::PieceCross).GetSourceRect().x, 8 * 6 + 1);
-    EXPECT_EQ(table->GetLinePiece(CTableWidget::PieceCross).GetSourceRect().width, 4);
+    EXPECT_EQ(table->GetLinePiece(CTableWidget::PieceCross).GetSourceRect().x, 8 * 4 + 1);
+    EXPECT_EQ(table->GetLinePiece(CTableWidget::PieceCross).GetSourceRect().width, 2);
     CRecordingRenderer renderer;
     table->Render(*renderer.Renderer);
     renderer.Renderer->Flush();
