@@ -7,7 +7,9 @@ namespace lv::gui {
 
 CClipWidget::CClipWidget() : CClipWidget(CFixedString(""), 0, 0) {}
 
-CClipWidget::CClipWidget(const CFixedString& name, u32 layer, u32 eventMask) : CWidget(name, layer, eventMask) {}
+CClipWidget::CClipWidget(const CFixedString& name, u32 layer, u32 eventMask) : CWidget(name, layer, eventMask)
+{
+}
 
 CClipWidget::~CClipWidget() = default;
 

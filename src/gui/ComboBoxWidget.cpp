@@ -106,7 +106,8 @@ void CComboBoxWidget::OnEvent(const char* eventName, CBaseWidget* sender)
 
 bool CComboBoxWidget::Inside(const CBaseWidget* part, const CPoint2i& point) const
 {
-    return part && part->GetParentQuad().ContainsPoint(static_cast<float>(point.X), static_cast<float>(point.Y));
+    return part &&
+           part->GetParentQuad().ContainsPoint(static_cast<float>(point.X), static_cast<float>(point.Y));
 }
 
 bool CComboBoxWidget::OnMouseDown(const CPoint2i& point, s32 button, s32 keyFlags, u8 pass)
@@ -161,9 +162,10 @@ void CComboBoxWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
     }
     m_Label->SetInsets(insets.Left, insets.Right, insets.Top, insets.Bottom);
 
-    m_Background.reset(new CImageWidget(lv::graphics::CSprite(CFixedString(tpl.GetAttribute("back_image").c_str())),
-                                        CFixedString(""), 0, 0));
-    m_Background->GetImage().SetFlags(lv::graphics::CSprite::kNineSlice | lv::graphics::CSprite::kWholePixels);
+    m_Background.reset(new CImageWidget(
+        lv::graphics::CSprite(CFixedString(tpl.GetAttribute("back_image").c_str())), CFixedString(""), 0, 0));
+    m_Background->GetImage().SetFlags(lv::graphics::CSprite::kNineSlice |
+                                      lv::graphics::CSprite::kWholePixels);
 
     // Wheel turns reach the list in the broadcast pass too.
     m_List.reset(new CListWidget(lv::graphics::CSprite(), nullptr, CFixedString(""), 0, EvWheel));

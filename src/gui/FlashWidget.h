@@ -13,8 +13,8 @@ public:
 
     // No movie: what the factory makes; a caller's LoadMovie shows one.
     CFlashWidget();
-    CFlashWidget(const WChar* moviePath, s32 width, s32 height, const char* movieName, const CFixedString& name,
-                 u32 layer, u32 eventMask);
+    CFlashWidget(const WChar* moviePath, s32 width, s32 height, const char* movieName,
+                 const CFixedString& name, u32 layer, u32 eventMask);
     ~CFlashWidget() override;
 
     void Draw(lv::graphics::CRenderer& renderer) override;

@@ -18,7 +18,9 @@ constexpr u32 kSelectedTabLayer = 0xFFFFFFFFu;
 
 CTabWidget::CTabWidget() : CTabWidget(CFixedString(""), 0, 0) {}
 
-CTabWidget::CTabWidget(const CFixedString& name, u32 layer, u32 eventMask) : CWidget(name, layer, eventMask) {}
+CTabWidget::CTabWidget(const CFixedString& name, u32 layer, u32 eventMask) : CWidget(name, layer, eventMask)
+{
+}
 
 CTabWidget::~CTabWidget() = default;
 
@@ -155,7 +157,8 @@ void CTabWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
     const s32 n = static_cast<s32>(elements.size());
     for (s32 i = 0; i < n; ++i) {
         const lv::core::CSettingsGroup& element = *elements[static_cast<size_t>(i)];
-        CButtonWidget::Ptr button(new CButtonWidget(lv::graphics::CSprite(), nullptr, CFixedString(""), 0, 0));
+        CButtonWidget::Ptr button(
+            new CButtonWidget(lv::graphics::CSprite(), nullptr, CFixedString(""), 0, 0));
         button->LoadFromTemplate(tpl, templates);
         button->SetAnchors(AnchorLeft | AnchorTop);
         button->SetText(ToWide(element.GetAttribute("caption")));
@@ -196,8 +199,9 @@ void CTabWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
         }
     }
     if (!m_Tabs.empty()) {
-        m_Background.reset(new CImageWidget(
-            lv::graphics::CSprite(CFixedString(tpl.GetAttribute("back_image").c_str())), CFixedString(""), 0, 0));
+        m_Background.reset(
+            new CImageWidget(lv::graphics::CSprite(CFixedString(tpl.GetAttribute("back_image").c_str())),
+                             CFixedString(""), 0, 0));
         for (const CTab& tab : m_Tabs) {
             tab.second->SetAnchors(AnchorLeft | AnchorRight | AnchorTop | AnchorBottom);
             AddChild(tab.first);
@@ -207,7 +211,8 @@ void CTabWidget::LoadFromTemplate(const lv::core::CSettingsGroup& node,
         SetSize(preferred.X, preferred.Y);
         const CVector2 size = GetSize();
         m_Background->SetLayer(1);
-        m_Background->GetImage().SetFlags(lv::graphics::CSprite::kNineSlice | lv::graphics::CSprite::kWholePixels);
+        m_Background->GetImage().SetFlags(lv::graphics::CSprite::kNineSlice |
+                                          lv::graphics::CSprite::kWholePixels);
         m_Background->SetAnchors(AnchorLeft | AnchorRight | AnchorTop | AnchorBottom);
         const CVector2 at = m_Tabs.back().second->GetPosition();
         if (m_AlignmentLeft) {

@@ -24,7 +24,8 @@ void CTableCell::SetSelectionImage(bool selected, const CFixedString& name)
     if (!m_Background)
         return;
     m_Background->SetImage(selected ? name : m_BackgroundName);
-    m_Background->GetImage().SetFlags(lv::graphics::CSprite::kNineSlice | lv::graphics::CSprite::kWholePixels);
+    m_Background->GetImage().SetFlags(lv::graphics::CSprite::kNineSlice |
+                                      lv::graphics::CSprite::kWholePixels);
 }
 
 } // namespace lv::gui

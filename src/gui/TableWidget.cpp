@@ -23,7 +23,8 @@ bool IsNamed(const lv::core::CSettingsGroup& group, const char* name)
 
 CTableWidget::CTableWidget() : CTableWidget(CFixedString(""), 0, 0) {}
 
-CTableWidget::CTableWidget(const CFixedString& name, u32 layer, u32 eventMask) : CWidget(name, layer, eventMask)
+CTableWidget::CTableWidget(const CFixedString& name, u32 layer, u32 eventMask)
+    : CWidget(name, layer, eventMask)
 {
     AddFlags(ClipChildren);
 }
@@ -62,7 +63,8 @@ void CTableWidget::SelectRow(s32 row)
     NotifyChanged();
 }
 
-void CTableWidget::AddRow(const lv::core::CSettingsGroup& rowElement, const lv::core::CSettingsGroup& templates)
+void CTableWidget::AddRow(const lv::core::CSettingsGroup& rowElement,
+                          const lv::core::CSettingsGroup& templates)
 {
     CRow row;
     for (const lv::core::CSettingsGroup* element = rowElement.FindFirstChild(); element;
@@ -192,7 +194,8 @@ CTableWidget::SMeasure CTableWidget::Measure() const
 
 float CTableWidget::VisibleHeight(const std::vector<float>& heights) const
 {
-    const size_t shown = Scrolling() ? std::min(heights.size(), static_cast<size_t>(m_TableHeight)) : heights.size();
+    const size_t shown =
+        Scrolling() ? std::min(heights.size(), static_cast<size_t>(m_TableHeight)) : heights.size();
     float sum = 0;
     for (size_t i = 0; i < shown; ++i)
         sum += heights[i];
@@ -209,7 +212,8 @@ void CTableWidget::SetSize(float width, float height)
     if (m.TotalFlex > 0)
         for (size_t c = 0; c < m.Widths.size(); ++c)
             if (m.Flex[c] > 0)
-                m.Widths[c] = static_cast<float>(m.Flex[c]) * (available - m.FixedWidth) / static_cast<float>(m.TotalFlex);
+                m.Widths[c] = static_cast<float>(m.Flex[c]) * (available - m.FixedWidth) /
+                              static_cast<float>(m.TotalFlex);
     m_ColumnWidths = m.Widths;
     m_RowHeights = m.Heights;
     for (size_t r = 0; r < m_Rows.size(); ++r)
@@ -224,7 +228,8 @@ CVector2 CTableWidget::GetPreferredSize() const
     float flexible = 0;
     for (size_t c = 0; c < m.Widths.size(); ++c)
         if (m.Flex[c] > 0)
-            flexible = std::max(flexible, m.Widths[c] * static_cast<float>(m.TotalFlex) / static_cast<float>(m.Flex[c]));
+            flexible = std::max(flexible, m.Widths[c] * static_cast<float>(m.TotalFlex) /
+                                              static_cast<float>(m.Flex[c]));
     float width = m.FixedWidth + flexible;
     if (m_ScrollBar)
         width += m_ScrollBar->GetSize().X;
@@ -301,8 +306,8 @@ bool CTableWidget::OnMouseDown(const CPoint2i& point, s32 button, s32 keyFlags, 
             if (!RowTakesPoint(r, point))
                 continue;
             for (const CTableCell& cell : m_Rows[r])
-                if (cell.m_Content && cell.m_Content->GetParentQuad().ContainsPoint(static_cast<float>(point.X),
-                                                                                     static_cast<float>(point.Y))) {
+                if (cell.m_Content && cell.m_Content->GetParentQuad().ContainsPoint(
+                                          static_cast<float>(point.X), static_cast<float>(point.Y))) {
                     SelectRow(static_cast<s32>(r));
                     break;
                 }
@@ -317,8 +322,8 @@ bool CTableWidget::OnMouseDoubleClick(const CPoint2i& point, s32 keyFlags, u8 pa
         if (!RowTakesPoint(r, point))
             continue;
         for (const CTableCell& cell : m_Rows[r])
-            if (cell.m_Content && cell.m_Content->GetParentQuad().ContainsPoint(static_cast<float>(point.X),
-                                                                                 static_cast<float>(point.Y))) {
+            if (cell.m_Content && cell.m_Content->GetParentQuad().ContainsPoint(
+                                      static_cast<float>(point.X), static_cast<float>(point.Y))) {
                 if (m_Listener)
                     m_Listener->OnEvent("table_double_click", this);
                 break;
@@ -338,7 +343,8 @@ bool CTableWidget::OnMouseWheel(const CPoint2i& point, s32 notches, s32 keyFlags
     return true;
 }
 
-void CTableWidget::DrawPiece(lv::graphics::CRenderer& renderer, s32 piece, float x, float y, float w, float h) const
+void CTableWidget::DrawPiece(lv::graphics::CRenderer& renderer, s32 piece, float x, float y, float w,
+                             float h) const
 {
     if (m_Lines[piece].GetImage())
         m_Lines[piece].DrawInRect(renderer, CFloatRect(x, y, w, h));
@@ -393,9 +399,17 @@ void CTableWidget::Draw(lv::graphics::CRenderer& renderer)
         renderer.IntersectClip(CQuad(0, h0, w, a - h0));
         firstScrolled = 1;
     }
-    // Upper rows over lower ones.
-    for (size_t r = m_Rows.size(); r-- > firstScrolled;)
+    // Upper rows over lower ones; rows scrolled wholly out of the shown band are skipped, the
+    // clip would drop all of them anyway.
+    const float bandTop = fixedTitle ? m_RowHeights[0] : 0;
+    for (size_t r = m_Rows.size(); r-- > firstScrolled;) {
+        if (r < m_RowHeights.size()) {
+            const float top = g + (r == 0 ? 0 : rowBounds[r - 1]);
+            if (top >= a || top + m_RowHeights[r] <= bandTop)
+                continue;
+        }
         DrawRow(renderer, m_Rows[r]);
+    }
 
     for (float y : rowBounds)
         DrawPiece(renderer, PieceHorizontal, 0, g + y - ph / 2, w, ph);

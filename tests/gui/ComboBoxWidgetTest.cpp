@@ -15,7 +15,8 @@ namespace {
 const char* const kComboTemplates =
     "<button_template id=\"cbtn\" image=\"combo_btn\"/>"
     "<label_template id=\"clabel\" font=\"gui_font\"/>"
-    "<list_template id=\"clist\" font=\"gui_font\" color_text_normal=\"-16777216\" color_text_selected=\"-1\"/>"
+    "<list_template id=\"clist\" font=\"gui_font\" color_text_normal=\"-16777216\" "
+    "color_text_selected=\"-1\"/>"
     "<combobox_template id=\"ct\" button_template=\"cbtn\" label_template=\"clabel\" list_template=\"clist\" "
     "back_image=\"frame24\" sound_on_open=\"open\" sound_on_select=\"pick\">"
     "<named_object name=\"label_insets\"><insets left=\"4\"/></named_object></combobox_template>";
@@ -43,11 +44,12 @@ protected:
     // At (100, 100).
     CComboBoxWidget::Ptr Load(const std::string& attributes, int lines = 4)
     {
-        const CTemplateXml xml(kComboTemplates, "<combobox_widget id=\"combo\" combobox_template=\"ct\" x=\"100\" "
-                                                "y=\"100\" list_height=\"3\" " +
-                                                    attributes + ">" + ComboStrings(lines) + "</combobox_widget>");
-        CComboBoxWidget::Ptr combo(
-            static_cast<CComboBoxWidget*>(lv::gui::CWidgetFactory::Instance().CreateWidget("combobox_widget")));
+        const CTemplateXml xml(kComboTemplates,
+                               "<combobox_widget id=\"combo\" combobox_template=\"ct\" x=\"100\" "
+                               "y=\"100\" list_height=\"3\" " +
+                                   attributes + ">" + ComboStrings(lines) + "</combobox_widget>");
+        CComboBoxWidget::Ptr combo(static_cast<CComboBoxWidget*>(
+            lv::gui::CWidgetFactory::Instance().CreateWidget("combobox_widget")));
         Root->AddChild(combo);
         combo->LoadFromTemplate(xml.Node(), xml.Templates());
         Events.clear();
@@ -158,7 +160,8 @@ TEST_F(ComboBoxWidget, SilentSelectionClearAndRemoval)
 TEST_F(ComboBoxWidget, APressInAnotherWidgetClosesTheList)
 {
     auto combo = Load("");
-    lv::gui::CImageBoxWidget::Ptr other(new lv::gui::CImageBoxWidget(CFixedString("frame24"), CFixedString("other"), 0, 0));
+    lv::gui::CImageBoxWidget::Ptr other(
+        new lv::gui::CImageBoxWidget(CFixedString("frame24"), CFixedString("other"), 0, 0));
     other->SetPosition(400, 400);
     Root->AddChild(other);
     combo->ShowList(true);

@@ -57,7 +57,8 @@ const char* const kCompositeTemplates =
     "color_text_selected=\"-1\" color_selection=\"-12558128\">"
     "<named_object name=\"insets\"><insets left=\"3\" top=\"2\" right=\"3\" bottom=\"2\"/></named_object>"
     "<named_object name=\"label_insets\"><insets top=\"1\" bottom=\"1\"/></named_object></list_template>"
-    "<combobox_template id=\"combo\" button_template=\"cbtn\" label_template=\"text\" list_template=\"clist\" "
+    "<combobox_template id=\"combo\" button_template=\"cbtn\" label_template=\"text\" "
+    "list_template=\"clist\" "
     "back_image=\"frame24\"><named_object name=\"label_insets\"><insets left=\"4\"/></named_object>"
     "</combobox_template>"
     "<button_template id=\"tabbtn\" image=\"tab60\" label_template=\"text\" color_normal=\"-1\" "
@@ -73,13 +74,15 @@ const char* const kCompositeTemplates =
 
 std::string CompositeTableRows()
 {
-    std::string rows = "<named_object name=\"rows\"><rows><row>"
-                       "<cell back_image=\"cell_title\"><label_widget label_template=\"text\" text=\"Name\" "
-                       "justification=\"center\" width=\"50\" height=\"18\" color=\"#255 60 30 0\"/></cell>"
-                       "<cell back_image=\"cell_title\" flex=\"1\"><label_widget label_template=\"text\" text=\"Vv\" "
-                       "justification=\"center\" width=\"40\" height=\"18\" color=\"#255 60 30 0\"/></cell></row>";
+    std::string rows =
+        "<named_object name=\"rows\"><rows><row>"
+        "<cell back_image=\"cell_title\"><label_widget label_template=\"text\" text=\"Name\" "
+        "justification=\"center\" width=\"50\" height=\"18\" color=\"#255 60 30 0\"/></cell>"
+        "<cell back_image=\"cell_title\" flex=\"1\"><label_widget label_template=\"text\" text=\"Vv\" "
+        "justification=\"center\" width=\"40\" height=\"18\" color=\"#255 60 30 0\"/></cell></row>";
     for (int i = 0; i < 8; ++i)
-        rows += "<row><cell><label_widget label_template=\"text\" text=\"" + std::string(static_cast<size_t>(1 + i % 4), 'r') +
+        rows += "<row><cell><label_widget label_template=\"text\" text=\"" +
+                std::string(static_cast<size_t>(1 + i % 4), 'r') +
                 "\" justification=\"left center\" width=\"50\" height=\"18\" color=\"#255 40 40 40\"/></cell>"
                 "<cell flex=\"1\"><image_widget image=\"icon\" width=\"16\" height=\"16\"/></cell></row>";
     return rows + "</rows></named_object>";
@@ -103,7 +106,8 @@ std::string CompositeWindow()
            "enable_selection=\"true\" abs_pos=\"true\" x=\"10\" y=\"110\">" +
            CompositeTableRows() +
            "</table_widget>"
-           "<progress_bar_widget id=\"progress\" frame=\"pb_frame\" progress=\"pb_fill\" width=\"120\" height=\"12\" "
+           "<progress_bar_widget id=\"progress\" frame=\"pb_frame\" progress=\"pb_fill\" width=\"120\" "
+           "height=\"12\" "
            "abs_pos=\"true\" x=\"170\" y=\"130\"/>"
            "<image_box_widget id=\"box\" imagebox_template=\"ibox\" frame_image=\"frame24\" width=\"100\" "
            "height=\"60\" abs_pos=\"true\" x=\"170\" y=\"160\"/>"
@@ -151,7 +155,8 @@ TEST(GoldenImage, CompositeWidgetsThroughOpenGl)
         table->GetScrollBar()->SetValue(10);
         table->SelectRow(3);
         progress->SetValue(0.25f);
-        lv::gui::CImageWidget::Ptr content(new lv::gui::CImageWidget(CFixedString("icon"), CFixedString(""), 0, 0));
+        lv::gui::CImageWidget::Ptr content(
+            new lv::gui::CImageWidget(CFixedString("icon"), CFixedString(""), 0, 0));
         content->SetSize(40, 20);
         box->SetContent(content.get());
         window->UpdateAll();

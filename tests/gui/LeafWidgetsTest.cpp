@@ -67,8 +67,10 @@ protected:
     // The widget of that type loaded from the element, at (100, 100) in the window.
     template <class T> boost::intrusive_ptr<T> Load(const char* type, const std::string& attributes)
     {
-        const CTemplateXml xml(kLeafTemplates, std::string("<") + type + " x=\"100\" y=\"100\" " + attributes + "/>");
-        boost::intrusive_ptr<T> widget(static_cast<T*>(lv::gui::CWidgetFactory::Instance().CreateWidget(type)));
+        const CTemplateXml xml(kLeafTemplates,
+                               std::string("<") + type + " x=\"100\" y=\"100\" " + attributes + "/>");
+        boost::intrusive_ptr<T> widget(
+            static_cast<T*>(lv::gui::CWidgetFactory::Instance().CreateWidget(type)));
         Root->AddChild(widget);
         widget->LoadFromTemplate(xml.Node(), xml.Templates());
         Events.clear();
@@ -95,8 +97,8 @@ std::vector<u8> LeafWidgets::s_ClipImage;
 
 TEST_F(LeafWidgets, ProgressBarRevealsTheLeftPartOfItsImageUnscaled)
 {
-    auto bar = Load<lv::gui::CProgressBarWidget>("progress_bar_widget",
-                                                 "frame=\"pb_frame\" progress=\"pb_fill\" width=\"200\" height=\"12\"");
+    auto bar = Load<lv::gui::CProgressBarWidget>(
+        "progress_bar_widget", "frame=\"pb_frame\" progress=\"pb_fill\" width=\"200\" height=\"12\"");
     EXPECT_EQ(bar->GetSize(), CVector2(200, 12));
     EXPECT_EQ(bar->GetValue(), 0);
     EXPECT_EQ(bar->GetFrame()->GetSize(), CVector2(200, 12));
@@ -113,7 +115,8 @@ TEST_F(LeafWidgets, ProgressBarRevealsTheLeftPartOfItsImageUnscaled)
     bar->SetValue(0.25f);
     EXPECT_EQ(Drawn(*bar->GetProgress()), CFloatRect(0, 0, 50, 12));
     // Neither width nor height: the progress image's size.
-    auto natural = Load<lv::gui::CProgressBarWidget>("progress_bar_widget", "frame=\"pb_frame\" progress=\"pb_fill\"");
+    auto natural =
+        Load<lv::gui::CProgressBarWidget>("progress_bar_widget", "frame=\"pb_frame\" progress=\"pb_fill\"");
     EXPECT_EQ(natural->GetSize(), CVector2(200, 12));
     auto empty = Load<lv::gui::CProgressBarWidget>("progress_bar_widget", "");
     EXPECT_EQ(empty->GetSize(), CVector2(0, 0));
@@ -130,7 +133,8 @@ TEST_F(LeafWidgets, ImageBoxCentresItsContentAndSwallowsThePointer)
     EXPECT_EQ(box->GetFrame().GetFlags(), 1);
     EXPECT_EQ(box->GetInsets().Left, 4);
     EXPECT_EQ(box->GetInsets().Bottom, 7);
-    lv::gui::CImageWidget::Ptr content(new lv::gui::CImageWidget(CFixedString("icon"), CFixedString("content"), 0, 0));
+    lv::gui::CImageWidget::Ptr content(
+        new lv::gui::CImageWidget(CFixedString("icon"), CFixedString("content"), 0, 0));
     content->SetSize(40, 20);
     box->SetContent(content.get());
     EXPECT_EQ(content->GetPosition(), CVector2(30, 40));
@@ -163,8 +167,10 @@ TEST_F(LeafWidgets, ImageBoxCentresItsContentAndSwallowsThePointer)
 
 TEST_F(LeafWidgets, ImageBoxClipsItsContentToTheInsets)
 {
-    auto box = Load<lv::gui::CImageBoxWidget>("image_box_widget", "imagebox_template=\"ib\" width=\"100\" height=\"100\"");
-    lv::gui::CImageWidget::Ptr content(new lv::gui::CImageWidget(CFixedString("icon"), CFixedString(""), 0, 0));
+    auto box = Load<lv::gui::CImageBoxWidget>("image_box_widget",
+                                              "imagebox_template=\"ib\" width=\"100\" height=\"100\"");
+    lv::gui::CImageWidget::Ptr content(
+        new lv::gui::CImageWidget(CFixedString("icon"), CFixedString(""), 0, 0));
     content->SetSize(300, 300);
     box->SetContent(content.get());
     EXPECT_EQ(Drawn(*box), CFloatRect(104, 105, 90, 88));
@@ -236,7 +242,8 @@ TEST(WidgetFactoryTypes, EveryTypeNameCreatesExactlyItsClassWithAnEmptyName)
         {"flash_widget", typeid(lv::gui::CFlashWidget)},
     };
     for (const SType& t : types) {
-        boost::intrusive_ptr<lv::gui::CWidget> widget(lv::gui::CWidgetFactory::Instance().CreateWidget(t.name));
+        boost::intrusive_ptr<lv::gui::CWidget> widget(
+            lv::gui::CWidgetFactory::Instance().CreateWidget(t.name));
         ASSERT_NE(widget, nullptr) << t.name;
         EXPECT_TRUE(typeid(*widget) == t.type) << t.name;
         EXPECT_TRUE(widget->GetName().IsEmpty()) << t.name;

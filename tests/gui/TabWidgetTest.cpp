@@ -17,7 +17,8 @@ const char* const kTabTemplates =
     "<button_template id=\"tb80\" image=\"tab80\"/>"
     "<label_template id=\"tlabel\" font=\"gui_font\"/>"
     "<button_template id=\"tb60\" image=\"tab60\" label_template=\"tlabel\"/>"
-    "<tab_template id=\"tt\" button_template=\"tb80\" tab_offset_left=\"10\" tab_space=\"4\" back_image=\"frame24\">"
+    "<tab_template id=\"tt\" button_template=\"tb80\" tab_offset_left=\"10\" tab_space=\"4\" "
+    "back_image=\"frame24\">"
     "<named_object name=\"tab_insets\"><insets left=\"2\" top=\"3\" right=\"2\" bottom=\"3\"/></named_object>"
     "</tab_template>"
     "<tab_template id=\"left\" button_template=\"tb60\" alignment_left=\"true\" back_image=\"frame24\"/>";
@@ -44,9 +45,10 @@ protected:
     // At (100, 100).
     CTabWidget::Ptr Load(const std::string& attributes, const std::string& tabs = kThreeTabs)
     {
-        const CTemplateXml xml(kTabTemplates, "<tab_widget id=\"tabs\" x=\"100\" y=\"100\" " + attributes + ">" +
-                                                  tabs + "</tab_widget>");
-        CTabWidget::Ptr tab(static_cast<CTabWidget*>(lv::gui::CWidgetFactory::Instance().CreateWidget("tab_widget")));
+        const CTemplateXml xml(kTabTemplates, "<tab_widget id=\"tabs\" x=\"100\" y=\"100\" " + attributes +
+                                                  ">" + tabs + "</tab_widget>");
+        CTabWidget::Ptr tab(
+            static_cast<CTabWidget*>(lv::gui::CWidgetFactory::Instance().CreateWidget("tab_widget")));
         Root->AddChild(tab);
         tab->LoadFromTemplate(xml.Node(), xml.Templates());
         Root->UpdateAll();
@@ -60,7 +62,10 @@ protected:
         Dispatcher.DispatchMouseUp(CPoint2i(x, y), 0, 0, 0);
     }
 
-    static bool Shown(const CBaseWidget* w) { return !(w->GetFlags() & (CBaseWidget::Hidden | CBaseWidget::Disabled)); }
+    static bool Shown(const CBaseWidget* w)
+    {
+        return !(w->GetFlags() & (CBaseWidget::Hidden | CBaseWidget::Disabled));
+    }
 
     std::vector<std::string> Events;
     boost::intrusive_ptr<CEventWindow> Root;

@@ -21,13 +21,13 @@ const char* const kTableTemplates =
     "<table_template id=\"bare\" default_back_image=\"cell_bg\" default_selection_back=\"cell_sel\"/>";
 
 // A cell whose content needs width x 20.
-std::string Cell(int width, int flex = 0)
+std::string TableCellXml(int width, int flex = 0)
 {
     return "<cell" + (flex ? " flex=\"" + std::to_string(flex) + "\"" : std::string()) +
            "><image_widget image=\"icon\" width=\"" + std::to_string(width) + "\" height=\"20\"/></cell>";
 }
 
-std::string Rows(const std::vector<std::string>& rows)
+std::string TableRowsXml(const std::vector<std::string>& rows)
 {
     std::string out = "<named_object name=\"rows\"><rows>";
     for (const std::string& cells : rows)
@@ -35,12 +35,12 @@ std::string Rows(const std::vector<std::string>& rows)
     return out + "</rows></named_object>";
 }
 
-std::vector<std::string> SameRows(int count, const std::string& cells)
+std::vector<std::string> TableSameRows(int count, const std::string& cells)
 {
     return std::vector<std::string>(static_cast<size_t>(count), cells);
 }
 
-lv::graphics::CImageHandle* Image(const char* name)
+lv::graphics::CImageHandle* TableImage(const char* name)
 {
     return lv::graphics::CSprite(CFixedString(name)).GetImage();
 }
@@ -60,8 +60,9 @@ protected:
     // At (100, 100).
     CTableWidget::Ptr Load(const std::string& attributes, const std::vector<std::string>& rows)
     {
-        const CTemplateXml xml(kTableTemplates, "<table_widget id=\"table\" x=\"100\" y=\"100\" " + attributes +
-                                                    ">" + Rows(rows) + "</table_widget>");
+        const CTemplateXml xml(kTableTemplates, "<table_widget id=\"table\" x=\"100\" y=\"100\" " +
+                                                    attributes + ">" + TableRowsXml(rows) +
+                                                    "</table_widget>");
         CTableWidget::Ptr table(
             static_cast<CTableWidget*>(lv::gui::CWidgetFactory::Instance().CreateWidget("table_widget")));
         Root->AddChild(table);
@@ -95,7 +96,8 @@ protected:
 
 TEST_F(TableWidget, FlexibleColumnsShareWhatTheFixedOnesLeave)
 {
-    auto table = Load("table_template=\"bare\"", {Cell(100) + Cell(50, 1) + Cell(50, 3)});
+    auto table =
+        Load("table_template=\"bare\"", {TableCellXml(100) + TableCellXml(50, 1) + TableCellXml(50, 3)});
     EXPECT_EQ(table->GetPreferredSize(), CVector2(100 + 50 * 4, 20));
     EXPECT_EQ(table->GetSize(), CVector2(300, 20));
     table->SetSize(400, 20);
@@ -105,7 +107,7 @@ TEST_F(TableWidget, FlexibleColumnsShareWhatTheFixedOnesLeave)
     EXPECT_EQ(table->GetPreferredSize(), CVector2(300, 20));
     EXPECT_TRUE(table->GetFlags() & lv::gui::CBaseWidget::ClipChildren);
     // Without flexible columns nothing is shared out.
-    auto fixed = Load("table_template=\"bare\"", {Cell(30) + Cell(40), Cell(50)});
+    auto fixed = Load("table_template=\"bare\"", {TableCellXml(30) + TableCellXml(40), TableCellXml(50)});
     fixed->SetSize(400, 40);
     EXPECT_EQ(fixed->GetColumnWidths(), (std::vector<float>{50, 40}));
     EXPECT_EQ(fixed->GetPreferredSize(), CVector2(90, 40));
@@ -113,7 +115,8 @@ TEST_F(TableWidget, FlexibleColumnsShareWhatTheFixedOnesLeave)
 
 TEST_F(TableWidget, TitledTableScrollsByPixelsUnderAFixedTitle)
 {
-    auto table = Load("table_template=\"grid\" has_title=\"true\" table_height=\"5\"", SameRows(10, Cell(100)));
+    auto table = Load("table_template=\"grid\" has_title=\"true\" table_height=\"5\"",
+                      TableSameRows(10, TableCellXml(100)));
     lv::gui::CScrollWidget* bar = table->GetScrollBar();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(table->GetSize(), CVector2(116, 100));
@@ -134,11 +137,12 @@ TEST_F(TableWidget, TitledTableScrollsByPixelsUnderAFixedTitle)
     EXPECT_EQ(bar->GetValue(), 16 + 35);
     EXPECT_EQ(table->GetCell(2, 0)->GetPosition().Y, 40 - 51);
     // Flexible columns leave the shown bar its room.
-    auto flexible = Load("table_template=\"grid\" table_height=\"3\"", SameRows(6, Cell(40) + Cell(30, 1)));
+    auto flexible = Load("table_template=\"grid\" table_height=\"3\"",
+                         TableSameRows(6, TableCellXml(40) + TableCellXml(30, 1)));
     EXPECT_EQ(flexible->GetSize().X, 40 + 30 + 16);
     EXPECT_EQ(flexible->GetColumnWidths(), (std::vector<float>{40, 30}));
     // All rows shown: the bar hides and nothing moves.
-    auto all = Load("table_template=\"grid\" table_height=\"10\"", SameRows(10, Cell(100)));
+    auto all = Load("table_template=\"grid\" table_height=\"10\"", TableSameRows(10, TableCellXml(100)));
     EXPECT_TRUE(all->GetScrollBar()->GetFlags() & lv::gui::CBaseWidget::Disabled);
     EXPECT_EQ(all->GetSize().Y, 200);
     EXPECT_EQ(all->GetCell(9, 0)->GetPosition().Y, 180);
@@ -146,7 +150,8 @@ TEST_F(TableWidget, TitledTableScrollsByPixelsUnderAFixedTitle)
 
 TEST_F(TableWidget, SelectionAndDoubleClicksSkipTheTitle)
 {
-    auto table = Load("table_template=\"grid\" has_title=\"true\" enable_selection=\"true\"", SameRows(8, Cell(100)));
+    auto table = Load("table_template=\"grid\" has_title=\"true\" enable_selection=\"true\"",
+                      TableSameRows(8, TableCellXml(100)));
     Click(150, 105);
     Dispatcher.DispatchDoubleClick(CPoint2i(150, 105), 0);
     EXPECT_EQ(table->GetSelectedRow(), -1);
@@ -157,7 +162,7 @@ TEST_F(TableWidget, SelectionAndDoubleClicksSkipTheTitle)
     Dispatcher.DispatchDoubleClick(CPoint2i(150, 145), 0);
     EXPECT_EQ(Events, (std::vector<std::string>{"row_selected table", "table_double_click table"}));
     // Double clicks work without selection too.
-    auto plain = Load("table_template=\"grid\"", SameRows(3, Cell(100)));
+    auto plain = Load("table_template=\"grid\"", TableSameRows(3, TableCellXml(100)));
     Dispatcher.DispatchDoubleClick(CPoint2i(150, 105), 0);
     EXPECT_EQ(plain->GetSelectedRow(), -1);
     EXPECT_EQ(Events, (std::vector<std::string>{"table_double_click table"}));
@@ -165,7 +170,7 @@ TEST_F(TableWidget, SelectionAndDoubleClicksSkipTheTitle)
 
 TEST_F(TableWidget, SelectingAnotherRowRestoresTheOldRowsBackgrounds)
 {
-    auto table = Load("table_template=\"bare\"", SameRows(8, Cell(40) + Cell(40)));
+    auto table = Load("table_template=\"bare\"", TableSameRows(8, TableCellXml(40) + TableCellXml(40)));
     table->SelectRow(3);
     Events.clear();
     table->SelectRow(5);
@@ -174,14 +179,16 @@ TEST_F(TableWidget, SelectingAnotherRowRestoresTheOldRowsBackgrounds)
     table->SelectRow(-1);
     EXPECT_EQ(Events, (std::vector<std::string>{"row_selected table"}));
     using Images = std::vector<lv::graphics::CImageHandle*>;
-    EXPECT_EQ(Backgrounds(*table, 3), (Images{Image("cell_bg"), Image("cell_bg")}));
-    EXPECT_EQ(Backgrounds(*table, 5), (Images{Image("cell_sel"), Image("cell_sel")}));
+    EXPECT_EQ(Backgrounds(*table, 3), (Images{TableImage("cell_bg"), TableImage("cell_bg")}));
+    EXPECT_EQ(Backgrounds(*table, 5), (Images{TableImage("cell_sel"), TableImage("cell_sel")}));
     EXPECT_EQ(table->GetRow(5)->front().m_Background->GetImage().GetFlags(), 3);
 }
 
 TEST_F(TableWidget, ShortRowsArePaddedWithEmptyCells)
 {
-    auto table = Load("table_template=\"bare\"", {Cell(10) + Cell(20) + Cell(30) + Cell(40), Cell(15) + Cell(5)});
+    auto table = Load("table_template=\"bare\"",
+                      {TableCellXml(10) + TableCellXml(20) + TableCellXml(30) + TableCellXml(40),
+                       TableCellXml(15) + TableCellXml(5)});
     EXPECT_EQ(table->GetColumnCount(), 4);
     ASSERT_EQ(table->GetRow(1)->size(), 4u);
     EXPECT_TRUE((*table->GetRow(1))[2].IsFiller());
@@ -202,7 +209,7 @@ TEST_F(TableWidget, ShortRowsArePaddedWithEmptyCells)
 TEST_F(TableWidget, RemovingRowsMovesOrClearsTheSelection)
 {
     auto table = Load("table_template=\"grid\" enable_selection=\"true\" table_height=\"4\"",
-                      SameRows(10, Cell(40) + Cell(40)));
+                      TableSameRows(10, TableCellXml(40) + TableCellXml(40)));
     table->SelectRow(9);
     table->RemoveRow(9);
     EXPECT_EQ(table->GetSelectedRow(), -1);
@@ -210,14 +217,14 @@ TEST_F(TableWidget, RemovingRowsMovesOrClearsTheSelection)
     table->RemoveRow(2);
     EXPECT_EQ(table->GetSelectedRow(), 4);
     EXPECT_EQ(table->GetRowCount(), 8);
-    EXPECT_EQ(Backgrounds(*table, 4)[0], Image("cell_sel"));
+    EXPECT_EQ(Backgrounds(*table, 4)[0], TableImage("cell_sel"));
     table->RemoveRow(4);
     table->RemoveRow(20);
     EXPECT_EQ(table->GetSelectedRow(), -1);
     Root->UpdateAll();
     table->SelectRow(6);
     for (s32 row = 0; row < table->GetRowCount(); ++row)
-        EXPECT_EQ(Backgrounds(*table, row)[0], Image(row == 6 ? "cell_sel" : "cell_bg")) << row;
+        EXPECT_EQ(Backgrounds(*table, row)[0], TableImage(row == 6 ? "cell_sel" : "cell_bg")) << row;
     EXPECT_EQ(table->GetCell(3, 0)->GetPosition().Y, 60);
     // Scroll bar and two widgets per remaining cell.
     EXPECT_EQ(table->GetChildren().size(), 1u + 7 * 4);
@@ -235,7 +242,8 @@ TEST_F(TableWidget, RemovingRowsMovesOrClearsTheSelection)
 
 TEST_F(TableWidget, DrawsTheGridFromTheLineStrip)
 {
-    auto table = Load("table_template=\"grid\" has_title=\"true\" table_height=\"3\"", SameRows(5, Cell(40) + Cell(40)));
+    auto table = Load("table_template=\"grid\" has_title=\"true\" table_height=\"3\"",
+                      TableSameRows(5, TableCellXml(40) + TableCellXml(40)));
     EXPECT_EQ(table->GetLinePiece(CTableWidget::PieceCross).GetSourceRect().x, 8 * 4 + 1);
     EXPECT_EQ(table->GetLinePiece(CTableWidget::PieceCross).GetSourceRect().width, 2);
     CRecordingRenderer renderer;
@@ -243,6 +251,6 @@ TEST_F(TableWidget, DrawsTheGridFromTheLineStrip)
     renderer.Renderer->Flush();
     // Cells, grid and scroll bar stay inside the table's 96 x 60.
     EXPECT_EQ(DrawnBounds(*renderer.Log), CFloatRect(100, 100, 96, 60));
-    auto bare = Load("table_template=\"bare\"", {Cell(40)});
+    auto bare = Load("table_template=\"bare\"", {TableCellXml(40)});
     EXPECT_EQ(bare->GetLinePiece(0).GetImage(), nullptr);
 }
