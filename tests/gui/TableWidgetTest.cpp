@@ -168,6 +168,24 @@ TEST_F(TableWidget, SelectionAndDoubleClicksSkipTheTitle)
     EXPECT_EQ(Events, (std::vector<std::string>{"table_double_click table"}));
 }
 
+// A row scrolled partly under the fixed title is hidden there: presses on the title reach
+// neither its selection nor its double click.
+TEST_F(TableWidget, RowsScrolledUnderTheTitleTakeNoPressesThere)
+{
+    auto table =
+        Load("table_template=\"grid\" has_title=\"true\" table_height=\"4\" enable_selection=\"true\"",
+             TableSameRows(8, TableCellXml(100)));
+    table->GetScrollBar()->SetValue(10);
+    Events.clear();
+    // Row 1 now spans y 10 .. 30, under the title's 0 .. 20.
+    Dispatcher.DispatchMouseDown(CPoint2i(150, 115), 0, 0, 0);
+    Dispatcher.DispatchDoubleClick(CPoint2i(150, 115), 0);
+    EXPECT_EQ(table->GetSelectedRow(), -1);
+    EXPECT_TRUE(Events.empty());
+    Dispatcher.DispatchMouseDown(CPoint2i(150, 125), 0, 0, 0);
+    EXPECT_EQ(table->GetSelectedRow(), 1);
+}
+
 TEST_F(TableWidget, SelectingAnotherRowRestoresTheOldRowsBackgrounds)
 {
     auto table = Load("table_template=\"bare\"", TableSameRows(8, TableCellXml(40) + TableCellXml(40)));
