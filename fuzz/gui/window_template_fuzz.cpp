@@ -1,6 +1,8 @@
 // Builds a window from arbitrary gui.xml and guitemplates.xml text (the input split at its
 // first "\n--\n"; without it both come from the one text) with every registered widget type,
-// then lays it out, resizes, updates it and hands it input, a modal window and a tool tip.
+// then lays it out, resizes and updates it, and hands it input (presses of two buttons, double
+// clicks, the wheel, keys), a modal window and a tool tip. The templates are the group
+// "GUITemplates" when there is one, as the application reads them.
 #include "core/Settings.h"
 #include "gui/GuiServices.h"
 #include "gui/Window.h"
@@ -34,10 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const lv::core::CSettingsGroup* first = gui.FindChild("window", true);
     const std::string id = first ? first->GetAttribute("id") : std::string("w");
 
+    const lv::core::CSettingsGroup* section = templates.FindChild("GUITemplates", true);
+    const lv::core::CSettingsGroup& templateGroup = section ? *section : templates;
+
     lv::gui::CWindow::Ptr window(new lv::gui::CWindow());
-    window->LoadWindow(gui, templates, id.c_str());
+    window->LoadWindow(gui, templateGroup, id.c_str());
     lv::gui::CWindow::Ptr modal(new lv::gui::CWindow());
-    modal->LoadWindow(gui, templates, id.c_str());
+    modal->LoadWindow(gui, templateGroup, id.c_str());
     lv::gui::CGuiServices::Instance().TopWindow = [&window] { return window.get(); };
     window->SetSize(640, 480);
     window->SetSize(0, 0);
@@ -48,6 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         window->OnMouseDown(CPoint2i(10, 10), 0, 0, pass);
         window->OnMouseMove(CPoint2i(-500, 900), 0, pass);
         window->OnMouseUp(CPoint2i(10, 10), 0, 0, pass);
+        window->OnMouseDoubleClick(CPoint2i(20, 30), 0, pass);
+        window->OnMouseWheel(CPoint2i(20, 30), pass ? 2 : -1, 0, pass);
+        window->OnMouseDown(CPoint2i(20, 40), 1, 0, pass);
         window->OnKeyDown(13, 0, 0, pass);
         window->OnChar(u'a', 0, 0, pass);
     }

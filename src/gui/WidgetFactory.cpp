@@ -1,13 +1,20 @@
 #include "gui/WidgetFactory.h"
 
 #include "gui/ButtonWidget.h"
-#include "gui/EditWidget.h"
 #include "gui/CheckboxWidget.h"
+#include "gui/ClipWidget.h"
+#include "gui/ComboBoxWidget.h"
+#include "gui/EditWidget.h"
+#include "gui/FlashWidget.h"
+#include "gui/ImageBoxWidget.h"
 #include "gui/ImageWidget.h"
 #include "gui/LabelWidget.h"
 #include "gui/ListWidget.h"
+#include "gui/ProgressBarWidget.h"
 #include "gui/ScrollWidget.h"
 #include "gui/SliderWidget.h"
+#include "gui/TabWidget.h"
+#include "gui/TableWidget.h"
 
 namespace lv::gui {
 
@@ -20,17 +27,22 @@ CWidgetFactory& CWidgetFactory::Instance()
 
 void CWidgetFactory::RegisterWidgetTypes()
 {
-    // Each widget class of the framework adds its row here, in this order: label, image,
-    // button, checkbox, scroll, list, combo box, edit, slider, tab, table, image box,
-    // progress bar, clip and Flash widgets. A second call registers nothing new.
+    // In this order; a second call registers nothing new.
     RegisterWidget<CLabelWidget>("label_widget");
     RegisterWidget<CImageWidget>("image_widget");
     RegisterWidget<CButtonWidget>("button_widget");
     RegisterWidget<CCheckboxWidget>("checkbox_widget");
     RegisterWidget<CScrollWidget>("scroll_widget");
     RegisterWidget<CListWidget>("list_widget");
+    RegisterWidget<CComboBoxWidget>("combobox_widget");
     RegisterWidget<CEditWidget>("edit_widget");
     RegisterWidget<CSliderWidget>("slider_widget");
+    RegisterWidget<CTabWidget>("tab_widget");
+    RegisterWidget<CTableWidget>("table_widget");
+    RegisterWidget<CImageBoxWidget>("image_box_widget");
+    RegisterWidget<CProgressBarWidget>("progress_bar_widget");
+    RegisterWidget<CClipWidget>("clip_widget");
+    RegisterWidget<CFlashWidget>("flash_widget");
 }
 
 bool CWidgetFactory::Register(const char* typeName, const CCreator& creator)

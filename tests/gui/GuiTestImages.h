@@ -69,6 +69,27 @@ inline const std::vector<SImage>& GuiImages()
          [](u32 x, u32 y) -> u32 { return (x < 2 || y < 2 || x >= 22 || y >= 22) ? 0xFF806000u : 0xFFFFF0A0u; }},
         {"icon", 16, 16,
          [](u32 x, u32 y) -> u32 { return (x >= 6 && x < 10 && y >= 6 && y < 10) ? 0xFF2040FFu : 0xFFE03020u; }},
+        // Composite widgets: a combo button strip (four 20-wide states with a light arrow), tab
+        // button strips of four 80, 60 and 90-wide states, a framed background, a grid line strip
+        // of 15 pieces 4 wide, cell backgrounds, a progress frame and a green ramp to reveal.
+        {"combo_btn", 80, 20,
+         [](u32 x, u32 y) {
+             return (y > 6 && y < 12 && x % 20 > 5 && x % 20 < 15) ? 0xFFF0F0F0u : kStripColors[x / 20];
+         }},
+        {"tab80", 320, 20, [](u32 x, u32 y) { return y < 2 ? 0xFF203050u : kStripColors[x / 80]; }},
+        {"tab60", 240, 20, [](u32 x, u32) { return kStripColors[x / 60]; }},
+        {"tab90", 360, 20, [](u32 x, u32) { return kStripColors[x / 90]; }},
+        {"frame24", 24, 24,
+         [](u32 x, u32 y) -> u32 {
+             return (x < 3 || y < 3 || x >= 21 || y >= 21) ? 0xFF203050u : 0xFFD8E0E8u;
+         }},
+        {"table_lines", 60, 2, [](u32 x, u32) { return x / 4 < 4 ? 0xFF802020u : 0xFF203050u; }},
+        {"cell_bg", 16, 16, [](u32, u32) { return 0xFFE8E8D0u; }},
+        {"cell_title", 16, 16, [](u32, u32) { return 0xFFC0A060u; }},
+        {"cell_sel", 16, 16, [](u32, u32) { return 0xFF6090F0u; }},
+        {"pb_frame", 32, 16,
+         [](u32 x, u32 y) -> u32 { return (x < 2 || y < 2 || x >= 30 || y >= 14) ? 0xFF202020u : 0xFF505050u; }},
+        {"pb_fill", 200, 12, [](u32 x, u32) { return 0xFF000000u | ((40 + x) << 8) | (x / 2); }},
     };
     return images;
 }
