@@ -12,6 +12,7 @@
 #include "game/play/GameApplication.h"
 #include "graphics/FontManager.h"
 #include "graphics/Renderer.h"
+#include "platform/PngImage.h"
 #include "platform/SystemInfo.h"
 #include "qe/Quest.h"
 #include "qe/QuestData.h"
@@ -20,9 +21,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 using game::CGameApplication;
 using game::CMainMenuWindow;
@@ -247,4 +250,62 @@ TEST_F(DemoStart, NarrowFullScreenNarrowsTheDesignWidthAndLaysTheRootOut)
     EXPECT_EQ(application.GetRenderer().GetSourceSize().Y, 768);
     EXPECT_EQ(menu->Layouts, before + 3);
     application.Shutdown();
+}
+
+// The demo's main menu after 60 frames, drawn through the real OpenGL layer and compared with
+// its reference image (GAME_UPDATE_GOLDEN=1 writes the reference instead).
+TEST_F(DemoStart, MainMenuAfterSixtyFramesMatchesItsReferenceImage)
+{
+    StartWindowed();
+    std::vector<DWORD> actual;
+    u32 width = 0, height = 0;
+    {
+        CGameApplication application;
+        ASSERT_TRUE(application.Init());
+        for (int frame = 0; frame < 60; ++frame) {
+            application.UpdateFrame();
+            application.Render();
+        }
+        lv::graphics::CRenderer& renderer = application.GetRenderer();
+        ASSERT_TRUE(renderer.BeginFrame());
+        application.Draw(renderer);
+        renderer.Flush();
+        u32* read = nullptr;
+        ASSERT_TRUE(renderer.ReadPixels(read, width, height, CIntRect()));
+        actual.assign(read, read + width * height);
+        std::free(read);
+        renderer.EndFrame();
+        application.Shutdown();
+    }
+    ASSERT_EQ(width, 1366u);
+    ASSERT_EQ(height, 768u);
+    for (DWORD& p : actual)
+        p |= 0xFF000000u; // the back buffer has no alpha
+
+    const std::filesystem::path golden =
+        std::filesystem::path(__FILE__).parent_path() / "golden" / "demo_main_menu.png";
+    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
+    if (update && *update == '1') {
+        std::filesystem::create_directories(golden.parent_path());
+        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), width, height, actual));
+        GTEST_SKIP() << "reference written to " << golden;
+    }
+    UINT gw = 0, gh = 0;
+    std::vector<DWORD> expected;
+    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, expected)) << golden;
+    ASSERT_EQ(gw, width);
+    ASSERT_EQ(gh, height);
+    u32 different = 0, first = 0;
+    for (u32 i = 0; i < expected.size(); ++i)
+        if (expected[i] != actual[i] && different++ == 0)
+            first = i;
+    if (different) {
+        const char* tmp = std::getenv("GAME_TEST_TMP");
+        const std::filesystem::path out =
+            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "demo_main_menu.actual.png";
+        lv::platform::test::WritePng(out.string(), width, height, actual);
+        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at (" << first % width
+                      << ", " << first / width << "): " << std::hex << actual[first] << " instead of "
+                      << expected[first];
+    }
 }
