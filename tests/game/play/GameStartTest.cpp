@@ -121,7 +121,13 @@ TEST_F(DemoStart, LoadsTheDemoContentAndOpensTheMainMenu)
         auto* menu = dynamic_cast<CMainMenuWindow*>(application.GetRootWidget().get());
         ASSERT_NE(menu, nullptr);
         EXPECT_TRUE(menu->GetIntro());
-        EXPECT_NE(menu->FindChild(CFixedString("quit_button"), true), nullptr);
+        // "quit_button" quits: the quit hook saves the profiles and the loop is told to end.
+        lv::gui::CBaseWidget* quit = menu->FindChild(CFixedString("quit_button"), true).get();
+        ASSERT_NE(quit, nullptr);
+        menu->OnEvent("pressed", quit);
+        EXPECT_TRUE(static_cast<lv::core::CStandaloneApplicationWindows*>(application.GetSystemIntegration())
+                        ->IsQuitRequested());
+        EXPECT_NE(Saves("settings.xml").find("current_profile_uid"), std::string::npos);
         application.Shutdown();
     }
     EXPECT_EQ(Log().find("[3]:"), std::string::npos) << Log();
@@ -222,6 +228,8 @@ TEST_F(DemoStart, SurveyLinkOpensAfterShutdownOnlyForExactlyTrue)
         if (std::string(value) == "true") {
             ASSERT_NE(link, std::string::npos) << log;
             EXPECT_LT(log.find("shutdown..."), link);
+            // The destructor shuts down again: the link opens once all the same.
+            EXPECT_EQ(log.find("survey link:", link + 1), std::string::npos) << log;
         } else {
             EXPECT_EQ(link, std::string::npos) << log;
         }
