@@ -4,8 +4,6 @@
 // sounds from the same game.pack, then one drawn frame). Every start runs in a fresh child
 // process, since the loaders keep what they loaded for the whole process; the medians and their
 // ratio are printed.
-#include "core/TempFolder.h"
-
 #include "anim/ParticleManager.h"
 #include "core/Log.h"
 #include "core/ThreadPool.h"
@@ -27,6 +25,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <memory>
 #include <string>
 #include <vector>
@@ -135,13 +134,13 @@ s32 FrameworkStart(void* context)
 }
 
 // The median of the starts, or a negative value when one failed.
-double MedianStart(lv::platform::CChildProcess::Body body, const CTempFolder& folder, const char* name)
+double MedianStart(lv::platform::CChildProcess::Body body, const std::filesystem::path& folder, const char* name)
 {
     std::vector<double> times;
     for (int i = 0; i < kStarts; ++i) {
-        SStartRun run{folder.Path() / (std::string(name) + std::to_string(i) + ".ms")};
+        SStartRun run{folder / (std::string(name) + std::to_string(i) + ".ms")};
         // A fresh user folder each time: every game start is a first start.
-        const std::filesystem::path data = folder.Path() / (std::string(name) + "-data-" + std::to_string(i));
+        const std::filesystem::path data = folder / (std::string(name) + "-data-" + std::to_string(i));
         lv::platform::SetEnvironmentValue("XDG_DATA_HOME", data.c_str());
         lv::platform::CChildProcess child;
         lv::platform::SChildExit exit;
@@ -166,11 +165,14 @@ int main()
                      GAME_PROGRAM_FOLDER);
         return 1;
     }
-    CTempFolder folder;
-    std::filesystem::create_directories(folder.Path() / "runtime");
-    lv::platform::SetEnvironmentValue("XDG_RUNTIME_DIR", (folder.Path() / "runtime").c_str());
+    std::random_device random;
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("game_start_bench-" + std::to_string(random()));
+    std::filesystem::create_directories(folder / "runtime");
+    lv::platform::SetEnvironmentValue("XDG_RUNTIME_DIR", (folder / "runtime").c_str());
     const double game = MedianStart(&GameStart, folder, "game");
     const double framework = MedianStart(&FrameworkStart, folder, "framework");
+    std::filesystem::remove_all(folder, error);
     if (game <= 0 || framework <= 0) {
         std::fprintf(stderr, "game_start_bench: a start failed (game %.1f ms, framework %.1f ms)\n", game,
                      framework);
