@@ -1,8 +1,9 @@
 // Alpha-blended 64x64 textured quads at 1366x768, drawn through the device layer's
 // DrawPrimitiveUP in batches of up to 6000 vertices and, side by side in the same run, through
 // SDL2's own renderer (SDL_RenderGeometry). CPU time is the whole process's (the software
-// rasteriser's threads count too). Each case runs several times; the closing lines compare the
-// medians: frames per second and CPU time per frame of both, and their ratios.
+// rasteriser's threads count too). Each case runs several times, the two sides' repetitions in
+// random turns; the closing lines compare the medians: frames per second and CPU time per frame
+// of both, and their ratios.
 #include "platform/SdlQuadRenderer.h"
 #include "platform/SdlWindow.h"
 #include "platform/d3d9/d3d9.h"
@@ -185,7 +186,13 @@ private:
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
+    // The repetitions of both sides take turns, so that a machine whose load changes during the
+    // run weighs on both alike (a flag given on the command line still wins).
+    std::vector<char*> args(argv, argv + argc + 1);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int count = argc + 1;
+    benchmark::Initialize(&count, args.data());
     CComparingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintComparison();

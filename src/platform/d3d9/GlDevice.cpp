@@ -623,9 +623,60 @@ void CGlDevice::BindFramebuffer(unsigned framebuffer)
     }
 }
 
-void CGlDevice::ApplyBlend()
+bool CGlDevice::BlendIsNeutral(const void* vertices, UINT count, UINT stride) const
 {
-    const int enabled = m_RenderStates[D3DRS_ALPHABLENDENABLE] ? 1 : 0;
+    const DWORD source = m_RenderStates[D3DRS_SRCBLEND], destination = m_RenderStates[D3DRS_DESTBLEND];
+    const bool replace = source == D3DBLEND_ONE && destination == D3DBLEND_ZERO;
+    // Into the window the alpha channel blends apart (see ApplyBlend), so replacing leaves it as
+    // it is only for an opaque source.
+    if (replace && !m_TargetIsWindow)
+        return true;
+    if (!replace && !(source == D3DBLEND_SRCALPHA && destination == D3DBLEND_INVSRCALPHA))
+        return false;
+    if (m_PixelShader)
+        return false;
+    // Which inputs the stage's alpha comes from, as the fixed-function program computes it.
+    const DWORD* stage = m_StageStates[0];
+    bool usesTexture = false, usesDiffuse = false;
+    auto argument = [&](DWORD value) { ((value & 15) == D3DTA_TEXTURE ? usesTexture : usesDiffuse) = true; };
+    if (stage[D3DTSS_COLOROP] == D3DTOP_DISABLE) {
+        usesDiffuse = true;
+    } else {
+        switch (stage[D3DTSS_ALPHAOP]) {
+        case D3DTOP_SELECTARG1:
+            argument(stage[D3DTSS_ALPHAARG1]);
+            break;
+        case D3DTOP_SELECTARG2:
+            argument(stage[D3DTSS_ALPHAARG2]);
+            break;
+        case D3DTOP_MODULATE:
+            argument(stage[D3DTSS_ALPHAARG1]);
+            argument(stage[D3DTSS_ALPHAARG2]);
+            break;
+        default:
+            usesDiffuse = true;
+            break;
+        }
+    }
+    if (usesTexture && m_Textures[0]) {
+        // A border address samples transparent black outside the texture.
+        const DWORD* sampler = m_SamplerStates[0];
+        if (!m_Textures[0]->IsOpaque() || sampler[D3DSAMP_ADDRESSU] == 4 || sampler[D3DSAMP_ADDRESSV] == 4)
+            return false;
+    }
+    // Without a diffuse colour in the vertices it is opaque white.
+    if (usesDiffuse && (m_Fvf & D3DFVF_DIFFUSE)) {
+        const auto* diffuse = static_cast<const BYTE*>(vertices) + 16;
+        for (UINT i = 0; i < count; ++i, diffuse += stride)
+            if (diffuse[3] != 255)
+                return false;
+    }
+    return true;
+}
+
+void CGlDevice::ApplyBlend(bool neutral)
+{
+    const int enabled = m_RenderStates[D3DRS_ALPHABLENDENABLE] && !neutral ? 1 : 0;
     if (enabled != m_BlendEnabled) {
         if (enabled)
             glEnable(GL_BLEND);
@@ -762,7 +813,9 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
         }
         ApplySampler(s);
     }
-    ApplyBlend();
+    // Blending costs the rasteriser a read of every covered pixel; a blend that changes nothing
+    // is left off.
+    ApplyBlend(m_RenderStates[D3DRS_ALPHABLENDENABLE] && BlendIsNeutral(vertices, count, stride));
 
     const size_t bytes = size_t(count - 1) * stride + size;
     const long long first = StreamVertices(vertices, bytes, stride);

@@ -80,7 +80,12 @@ private:
     void SyncBindings();
     void UseProgram(unsigned program);
     void BindFramebuffer(unsigned framebuffer);
-    void ApplyBlend();
+    // Blending as the render states ask, or off when it would leave every source pixel as it is.
+    void ApplyBlend(bool neutral);
+    // Whether the draw's blend gives exactly the source colour: ONE, ZERO into a render target, or
+    // ONE, ZERO and SRCALPHA, INVSRCALPHA when the fixed-function stage's alpha is 1 everywhere
+    // (opaque texture, opaque diffuse colour of every vertex).
+    bool BlendIsNeutral(const void* vertices, UINT count, UINT stride) const;
     void ApplyAlphaWrites(bool enabled);
     // Copies the vertices into the ring and points the attributes at them; the index of the
     // first vertex in the buffer, or -1 when the buffer cannot take them.

@@ -5,6 +5,13 @@
 #include <epoxy/gl.h>
 
 namespace lv::platform {
+namespace {
+
+// Long enough that a poll loop wakes a few dozen times per frame, short enough that a caller
+// bounding its polls still gives up soon.
+constexpr GLuint64 kFlushPollNanoseconds = 500000;
+
+} // namespace
 
 CGlQuery::~CGlQuery()
 {
@@ -57,8 +64,12 @@ HRESULT CGlQuery::GetData(void* data, DWORD size, DWORD flags)
 {
     if (m_Fence) {
         m_Context->MakeCurrent();
-        const GLenum state =
-            glClientWaitSync(GLsync(m_Fence), (flags & D3DGETDATA_FLUSH) ? GL_SYNC_FLUSH_COMMANDS_BIT : 0, 0);
+        // A caller that asks for a flush polls until the answer comes: it sleeps in the driver for a
+        // moment instead of spinning, so that waiting for the rasteriser costs no processor time.
+        // Each call still returns soon, with S_FALSE, when the work is not done.
+        const bool flush = (flags & D3DGETDATA_FLUSH) != 0;
+        const GLenum state = glClientWaitSync(GLsync(m_Fence), flush ? GL_SYNC_FLUSH_COMMANDS_BIT : 0,
+                                              flush ? kFlushPollNanoseconds : 0);
         if (state == GL_TIMEOUT_EXPIRED)
             return S_FALSE;
         if (state == GL_WAIT_FAILED)

@@ -3,6 +3,7 @@
 
 #include "platform/d3d9/TextureFormat.h"
 
+#include <cstring>
 #include <epoxy/gl.h>
 
 namespace lv::platform {
@@ -47,8 +48,12 @@ CGlTexture::CGlTexture(const std::shared_ptr<CGlContext>& context, UINT width, U
     const GLint internal = format == D3DFMT_X8R8G8B8 ? GL_RGB8 : GL_RGBA8;
     glTexImage2D(GL_TEXTURE_2D, 0, internal, GLsizei(width), GLsizei(height), 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, zero.data());
-    if (!IsRenderTarget())
+    if (!IsRenderTarget()) {
         m_Level.assign(size_t(FormatPitch(format, width)) * FormatRows(format, height), 0);
+        // Transparent black until uploaded.
+        m_RowTranslucent.assign(height, 1);
+        m_TranslucentRows = height;
+    }
     if (pool == D3DPOOL_DEFAULT)
         m_Context->DefaultPoolTextures().insert(this);
 }
@@ -186,15 +191,34 @@ void CGlTexture::Upload(UINT firstRow, UINT endRow)
     glBindTexture(GL_TEXTURE_2D, m_GlTexture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (m_Format == D3DFMT_A8R8G8B8) {
+        const BYTE* texels = m_Level.data() + size_t(firstRow) * m_Width * 4;
+        NoteTranslucentRows(texels, firstRow, endRow);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, GLint(firstRow), GLsizei(m_Width), rows, GL_BGRA,
-                        GL_UNSIGNED_INT_8_8_8_8_REV, m_Level.data() + size_t(firstRow) * m_Width * 4);
+                        GL_UNSIGNED_INT_8_8_8_8_REV, texels);
         return;
     }
     std::vector<BYTE> pixels(size_t(m_Width) * size_t(rows) * 4);
     ExpandToBgra(m_Format, m_Level.data(), FormatPitch(m_Format, m_Width), m_Width, m_Height, firstRow, endRow,
                  pixels.data());
+    NoteTranslucentRows(pixels.data(), firstRow, endRow);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, GLint(firstRow), GLsizei(m_Width), rows, GL_BGRA,
                     GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
+}
+
+void CGlTexture::NoteTranslucentRows(const BYTE* texels, UINT firstRow, UINT endRow)
+{
+    for (UINT y = firstRow; y < endRow; ++y, texels += size_t(m_Width) * 4) {
+        // One pass over whole texels without an early exit, so that the compiler can vectorise it.
+        DWORD all = ~0u;
+        for (UINT x = 0; x < m_Width; ++x) {
+            DWORD texel;
+            std::memcpy(&texel, texels + size_t(x) * 4, 4);
+            all &= texel;
+        }
+        const BYTE translucent = (all >> 24) != 255 ? 1 : 0;
+        m_TranslucentRows += UINT(translucent) - UINT(m_RowTranslucent[y]);
+        m_RowTranslucent[y] = translucent;
+    }
 }
 
 } // namespace lv::platform

@@ -54,12 +54,18 @@ public:
     UINT GetWidth() const { return m_Width; }
     UINT GetHeight() const { return m_Height; }
     bool IsRenderTarget() const { return m_Usage & D3DUSAGE_RENDERTARGET; }
+    // Every texel samples with alpha 1: an X8R8G8B8 texture, or one whose uploaded texels all
+    // have full alpha. A render target's contents are not known on this side.
+    bool IsOpaque() const { return m_Format == D3DFMT_X8R8G8B8 || (!IsRenderTarget() && m_TranslucentRows == 0); }
 
 private:
     CGlTexture(const std::shared_ptr<CGlContext>& context, UINT width, UINT height, DWORD usage, D3DFORMAT format,
                D3DPOOL pool);
     ~CGlTexture();
     void Upload(UINT firstRow, UINT endRow);
+    // Notes which of the rows just uploaded (B, G, R, A texels from firstRow on) have a texel
+    // that is not fully opaque.
+    void NoteTranslucentRows(const BYTE* texels, UINT firstRow, UINT endRow);
 
     std::shared_ptr<CGlContext> m_Context;
     CGlTextureSurface m_Surface{*this};
@@ -74,6 +80,8 @@ private:
     unsigned m_Framebuffer = 0;
     std::vector<BYTE> m_Level;      // CPU copy in the texture's format (not for render targets)
     std::vector<BYTE> m_LockBuffer; // a render target's pixels while locked
+    std::vector<BYTE> m_RowTranslucent; // per texel row, 1 while it holds a texel with alpha below 1
+    UINT m_TranslucentRows = 0;
     bool m_Locked = false;
     RECT m_LockedRect{};
 };
