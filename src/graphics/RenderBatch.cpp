@@ -1,6 +1,7 @@
 #include "graphics/RenderBatch.h"
 
 #include <cstring>
+#include <chrono>
 #include <thread>
 
 #include "core/Log.h"
@@ -132,13 +133,13 @@ bool CRenderBatch::EndFrame()
             CheckD3DResult(device->Present(nullptr, nullptr, nullptr, nullptr), "Present", 0);
         if (query) {
             if (presentFailed) {
-                // Bounded: a query that never completes must not hang the frame loop.
+                // Bounded in time, as a poll may itself wait a little in the driver: a query that
+                // never completes must not hang the frame loop.
                 u8 data = 0;
-                for (u32 polls = 0; polls < 100000; ++polls) {
-                    if (query->GetData(&data, 1, D3DGETDATA_FLUSH) != S_FALSE)
-                        break;
+                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+                while (query->GetData(&data, 1, D3DGETDATA_FLUSH) == S_FALSE &&
+                       std::chrono::steady_clock::now() < giveUp)
                     std::this_thread::yield();
-                }
             }
             query->Release();
         }
