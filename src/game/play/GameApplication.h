@@ -1,16 +1,13 @@
 #pragma once
-// The game's application: the framework's application with the game's start-up, quit and
-// screen-mode hooks. This first cut brings up the framework part of the start-up (platform
-// layer, design size, aspect handling, frame limit, the framework's Init) and opens the window;
-// the game's own loading follows in later steps.
+// The game's application: the framework's application with the game's start-up (content,
+// profiles, script commands, minigames, quest, main menu), the quit hook that saves the profiles,
+// Alt+Enter between window and full screen, the reaction to a changed display mode, the survey
+// link at shutdown and the developer overlay.
 #include "app/Application.h"
 #include "app/StandaloneApplicationWindows.h"
+#include "game/play/FpsOverlay.h"
 
 #include <memory>
-
-namespace lv::sound {
-class CSoundDeclarations;
-}
 
 namespace game {
 
@@ -22,23 +19,40 @@ public:
     static constexpr u32 kFrameRate = 60;
     // The narrowest screen the game runs on.
     static constexpr s32 kMinimumScreenWidth = 1024;
+    // The string naming the profile made on a first start.
+    static constexpr s32 kDefaultProfileNameId = 11;
+    // From this debug level of game.xml the developer overlay shows its text and bar.
+    static constexpr s32 kOverlayDebugLevel = 2;
 
     CGameApplication();
     ~CGameApplication() override;
 
     bool Init() override;
     void Shutdown() override;
+    // Saves the profiles before the loop ends.
     void OnQuit() override;
+    // Alt+Enter switches between window and full screen, except over the options window.
+    void HandleWindowMessage() override;
+    // A full screen narrower than the design width narrows the design size to the screen.
+    void OnScreenModeChanged(bool fullscreen, bool flag, s32 width, s32 height) override;
     void Draw(lv::graphics::CRenderer& renderer) override;
     void Update() override;
 
-private:
-    // The content's declarations and definitions from game.pack (or the folder beside the
-    // program): textures, opacity masks, fonts, clips, particles and sounds.
-    void LoadContent();
+    // Turns on the overlay's particle fill-rate bar.
+    void ShowFillRateBar() { m_Overlay.SetBarShown(true); }
+    CFpsOverlay& GetFpsOverlay() { return m_Overlay; }
+    // Whether a profile existed before this start (false when the start made the first one).
+    bool GetProfilesExisted() const { return m_ProfilesExisted; }
 
+protected:
+    // Places the root's widgets (the game window's, or the root's own) for the design size.
+    void LayoutRoot();
+
+private:
     std::unique_ptr<lv::core::CStandaloneApplicationWindows> m_Platform;
-    std::unique_ptr<lv::sound::CSoundDeclarations> m_Sounds;
+    CFpsOverlay m_Overlay;
+    bool m_ProfilesExisted = false;
+    bool m_GameShutDown = false;
 };
 
 } // namespace game
