@@ -58,9 +58,10 @@ inline const char* WindowGui(bool withChildren)
 }
 
 // Quest records "q0" .. "q<n-1>": scene "hall" (start) and "room2" in each, and in "q0" an area
-// "box" whose action block hides "lamp", and "close_over" / "close_normal" images. A record
+// "box" whose action block hides "lamp", an area "chest" whose block sleeps 20 s, and "close_over"
+// and "close_normal". A record
 // listed in brokenRecord has no start scene.
-inline std::string QuestXml(int records, int brokenRecord = -1, const char* startCommands = "")
+inline std::string QuestXml(int records, int brokenRecord = -1)
 {
     std::string structure, content;
     for (int i = 0; i < records; ++i)
@@ -75,6 +76,7 @@ inline std::string QuestXml(int records, int brokenRecord = -1, const char* star
         if (i == 0)
         {
             content += R"(<area id="box" guid="b1" offset="120 120" size="40 40"><point offset="100 100"/><point offset="140 100"/><point offset="140 140"/><point offset="100 140"/></area>
+<area id="chest" guid="b5" offset="320 120" size="40 40"><point offset="300 100"/><point offset="340 100"/><point offset="340 140"/><point offset="300 140"/></area>
 <image id="lamp" guid="b2" image_id="lamp" offset="500 300" size="10 10"/>
 <area id="close_over" guid="b3" offset="1220 70" size="40 40"><point offset="1200 50"/><point offset="1240 50"/><point offset="1240 90"/><point offset="1200 90"/></area>
 <area id="close_normal" guid="b4" offset="1220 70" size="40 40"><point offset="1200 50"/><point offset="1240 50"/><point offset="1240 90"/><point offset="1200 90"/></area>)";
@@ -83,8 +85,7 @@ inline std::string QuestXml(int records, int brokenRecord = -1, const char* star
         if (i == 0)
         {
             content += R"(<action_block guid="c1" id="take box" object="box" active_object=""><correct_commands><hide a1="lamp"/></correct_commands></action_block>)";
-            content += std::string("<auto_action_block guid=\"c2\" id=\"start\"><commands>") + startCommands +
-                       "</commands></auto_action_block>";
+            content += R"(<action_block guid="c2" id="open chest" object="chest" active_object=""><correct_commands><sleep a1="20000"/></correct_commands></action_block>)";
         }
         content += "</scripts></scene_content>";
         content += "<scene_content guid=\"" + q + "2\"><objects/></scene_content>";
