@@ -489,4 +489,53 @@ TEST_F(GameWindow, WithAnOpenItemTheCloseAreaLightsUnderThePointer)
     EXPECT_FALSE(normal->HasFlags(qe::CSceneObject::kHidden));
 }
 
+TEST_F(GameWindow, ASyncedAnimationRestartsItsSoundEachPeriodOfUnpausedPlay)
+{
+    DeclareSounds(R"(<sound id="tick" file="tick.ogg"/>)", {"tick.ogg"});
+    MakeWindow();
+    Window->StartGame(false, false, false, false);
+    Window->AddSyncedAnimation("tick", nullptr, 1000);
+    Frames(9, 100);
+    EXPECT_EQ(Pool.m_Takes, 0);
+    Frame(100);
+    EXPECT_EQ(Pool.m_Takes, 1);
+    Frames(10, 100);
+    EXPECT_EQ(Pool.m_Takes, 2);
+    ASSERT_EQ(Pool.m_Voices.size(), 2u);
+    EXPECT_TRUE(Pool.m_Voices[0]->IsStopped()); // stopped before the second played
+    EXPECT_FALSE(Pool.m_Voices[1]->IsStopped());
+
+    Press("menu_button");
+    Frames(20, 100);
+    EXPECT_EQ(Pool.m_Takes, 2);
+    lv::gui::CBaseWindow::Ptr menu = Window->GetModalWindow();
+    menu->OnEvent("pressed", menu->FindChild(CFixedString("resume_btn"), true).get());
+
+    Window->PauseSyncedSounds();
+    Frames(20, 100);
+    EXPECT_EQ(Pool.m_Takes, 2);
+    Window->ResumeSyncedSounds();
+    Frames(10, 100);
+    EXPECT_EQ(Pool.m_Takes, 3);
+
+    Window->StopSyncedAnimations();
+    EXPECT_EQ(Window->GetSyncedAnimationCount(), 0u);
+    Audio.Update();
+    for (const auto& voice : Pool.m_Voices)
+        EXPECT_TRUE(voice->IsStopped());
+    Frames(20, 100);
+    EXPECT_EQ(Pool.m_Takes, 3);
+}
+
+TEST_F(GameWindow, ASyncedAnimationWithoutLengthPlaysItsSoundOnce)
+{
+    DeclareSounds(R"(<sound id="tick" file="tick.ogg"/>)", {"tick.ogg"});
+    MakeWindow();
+    Window->StartGame(false, false, false, false);
+    Window->AddSyncedAnimation("tick", nullptr, 0);
+    Window->AddSyncedAnimation("tick", nullptr, -5);
+    Frames(30, 16);
+    EXPECT_EQ(Pool.m_Takes, 2);
+}
+
 } // namespace

@@ -21,6 +21,9 @@
 #include "qe/CommandBase.h"
 #include "qe/QuestData.h"
 #include "qe/ScriptData.h"
+#include "sound/AudioManager.h"
+#include "sound/RecordingVoicePool.h"
+#include "sound/SoundDeclarations.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +121,7 @@ protected:
         gui.Time = [this] { return Clock.GetTime(); };
 
         game::CGameWindow::SetClock(&Clock);
+        game::CGameWindow::SetAudio(&Audio);
         game::CHud::SetClock(&Clock);
         qe::scripts::CCommandBase::SetTimeSystem(&Clock);
 
@@ -143,6 +147,7 @@ protected:
         qe::CScriptData::Instance().Release();
         game::CProfileManager::DestroyInstance();
         game::CGameWindow::SetClock(nullptr);
+        game::CGameWindow::SetAudio(nullptr);
         game::CHud::SetClock(nullptr);
         qe::scripts::CCommandBase::SetTimeSystem(nullptr);
         lv::gui::CGuiServices::Instance().Reset();
@@ -184,11 +189,23 @@ protected:
         Now += ms;
         Clock.Tick();
         Window->Update();
+        Audio.Update();
     }
     void Frames(s32 count, s32 ms)
     {
         for (s32 i = 0; i < count; ++i)
             Frame(ms);
+    }
+
+    // Declares sounds (their files are dummies) in the window's audio manager.
+    void DeclareSounds(const std::string& body, const std::vector<std::string>& files)
+    {
+        for (const std::string& file : files)
+            Folder.Write("program/" + file, "dummy");
+        Folder.Write("program/properties/sounds.xml", "<?xml version=\"1.0\"?>\n<sounds>" + body + "</sounds>\n");
+        lv::sound::CSoundDeclarations declarations;
+        ASSERT_TRUE(declarations.Load());
+        Audio.LoadSoundTypes(declarations);
     }
 
     lv::gui::CBaseWidget* Child(const char* name) { return Window->FindChild(CFixedString(name), true).get(); }
@@ -212,6 +229,8 @@ protected:
     CTempFolder Folder;
     double Now = 0.0;
     lv::core::CTimeSystem Clock{[this] { return Now; }};
+    CRecordingVoicePool Pool;
+    lv::sound::CAudioManager Audio{Clock, &Pool};
     std::unique_ptr<CTestApplication> Application;
     lv::core::CSettings Gui;
     game::CGameWindow::Ptr Window;
