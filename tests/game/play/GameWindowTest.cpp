@@ -2,6 +2,7 @@
 #include "graphics/LogCapture.h"
 
 #include "game/hud/Hud.h"
+#include "game/play/GameApplication.h"
 #include "game/play/CutscenePlayer.h"
 #include "game/play/GameOptionsWindow.h"
 #include "game/play/LevelMusic.h"
@@ -41,6 +42,15 @@ class GameWindowDebug : public GameWindow
 {
 protected:
     bool DebugLevel() const override { return true; }
+};
+
+class GameWindowInGame : public GameWindow
+{
+protected:
+    std::unique_ptr<lv::core::CApplication> MakeApplication() override
+    {
+        return std::make_unique<game::CGameApplication>();
+    }
 };
 
 class GameWindowBare : public GameWindow
@@ -536,6 +546,18 @@ TEST_F(GameWindow, ASyncedAnimationWithoutLengthPlaysItsSoundOnce)
     Window->AddSyncedAnimation("tick", nullptr, -5);
     Frames(30, 16);
     EXPECT_EQ(Pool.m_Takes, 2);
+}
+
+TEST_F(GameWindowInGame, QuittingWritesTheSaveOfTheGameWindowAtTheRoot)
+{
+    MakeWindow();
+    Window->StartGame(false, false, false, false);
+    Application->OnQuit();
+    EXPECT_EQ(Window->GetSaveWriteCount(), 1);
+    // Not at the root: nothing of it is written.
+    SetRoot(new game::CMainMenuWindow(true, false, false, false));
+    Application->OnQuit();
+    EXPECT_EQ(Window->GetSaveWriteCount(), 1);
 }
 
 } // namespace

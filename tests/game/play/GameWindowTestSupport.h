@@ -111,7 +111,7 @@ protected:
                                              (DebugLevel() ? "1" : "0") + "\"/>");
         std::filesystem::current_path(Folder.Path() / "program");
         lv::platform::SetEnvironmentValue("XDG_DATA_HOME", (Folder.Path() / "data").c_str());
-        Application = std::make_unique<CTestApplication>();
+        Application = MakeApplication();
 
         lv::gui::CWidgetFactory::RegisterWidgetTypes();
         ASSERT_TRUE(Gui.LoadXmlText(WindowGui(WithChildren())));
@@ -154,6 +154,7 @@ protected:
         std::filesystem::current_path(m_SavedDirectory);
     }
 
+    virtual std::unique_ptr<lv::core::CApplication> MakeApplication() { return std::make_unique<CTestApplication>(); }
     virtual bool DebugLevel() const { return false; }
     virtual bool WithChildren() const { return true; }
 
@@ -231,7 +232,7 @@ protected:
     lv::core::CTimeSystem Clock{[this] { return Now; }};
     CRecordingVoicePool Pool;
     lv::sound::CAudioManager Audio{Clock, &Pool};
-    std::unique_ptr<CTestApplication> Application;
+    std::unique_ptr<lv::core::CApplication> Application;
     lv::core::CSettings Gui;
     game::CGameWindow::Ptr Window;
 
