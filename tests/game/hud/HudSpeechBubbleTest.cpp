@@ -53,8 +53,8 @@ TEST_F(HudSpeechBubbleTest, BannerIsCentredAtTheTopAndWidensForTallText)
     // The banner image is 120 high; its bottom lies 37 below the text.
     EXPECT_EQ(bubble.GetFrameRect(), CIntRect((1366 - 700) / 2 - 45, 12 + h + 37 - 120, 790, 120));
 
-    // Seven lines of 12-pixel text at width 700 need more than 70 pixels.
-    bubble.Say(Letters(900).c_str(), false);
+    // Seven lines of 12-pixel text need more than 70 pixels.
+    bubble.Say(u"a\nb\nc\nd\ne\nf\ng", false);
     EXPECT_EQ(bubble.GetTextRect().Width, 900);
     EXPECT_EQ(bubble.GetTextRect().X, (1366 - 900) / 2);
 }
