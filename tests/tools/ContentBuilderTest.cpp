@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/ResourcePack.h"
+#include "content/ImageWriter.h"
 #include "core/StringBlock.h"
 #include "core/TempFolder.h"
 #include "graphics/TextureDeclarations.h"
@@ -190,4 +191,45 @@ TEST(ContentBuilder, TheQuestIsPackedAsItStandsOrCompiledByTheHook)
     ASSERT_TRUE(builder.Build(&error)) << error;
     EXPECT_EQ(source.m_Tmp.Read("compiled/properties/quest.bindump"), "<quest/>");
     EXPECT_FALSE(fs::exists(source.m_Tmp.Path() / "compiled/properties/quest.xml"));
+}
+
+TEST(ContentBuilder, PaintsImagesFromTheirDescriptionsAndPacksOnlyTheImages)
+{
+    CSource source;
+    const std::string kPainting = "canvas 6 4 2\ncolor FF204060\nfill\n";
+    source.m_Tmp.Write("src/paintings/tile.paint", kPainting);
+    source.m_Tmp.Write("src/content.xml", "<?xml version=\"1.0\"?><content>"
+                                          "<painting file=\"textures/tile.png\" source=\"paintings/tile.paint\" "
+                                          "mask=\"tile\"/></content>");
+    const std::vector<std::string> made = source.Build();
+    EXPECT_NE(std::find(made.begin(), made.end(), "textures/tile.png"), made.end());
+    EXPECT_NE(std::find(made.begin(), made.end(), "properties/texturesalpha.bindump"), made.end());
+    u32 width = 0, height = 0;
+    std::vector<u32> pixels;
+    ASSERT_TRUE(lv::content::DecodeImageDiskFile((source.m_Tmp.Path() / "out/textures/tile.png").string(), width,
+                                                 height, pixels));
+    EXPECT_EQ(width, 12u);
+    EXPECT_EQ(height, 4u);
+    EXPECT_EQ(pixels[0], 0xFF204060u);
+    // The description is a source, not content.
+    EXPECT_FALSE(fs::exists(source.m_Tmp.Path() / "out/paintings/tile.paint"));
+    lv::core::CResourcePack pack((source.m_Tmp / "bin/game.pack").c_str(), "", true);
+    EXPECT_TRUE(pack.Contains("textures/tile.png"));
+    EXPECT_FALSE(pack.Contains("paintings/tile.paint"));
+
+    EXPECT_TRUE(source.Build().empty()) << "nothing changed";
+    source.Touch("src/paintings/tile.paint", kPainting + "color FF000000\nrect 0 0 1 1\n");
+    EXPECT_EQ(source.Build(), Sorted({"game.pack", "textures/tile.png", "properties/resources.bindump",
+                                      "properties/texturesalpha.bindump"}));
+
+    // A bad description or a missing one stops the build with its message.
+    source.Touch("src/paintings/tile.paint", "canvas 6 4\nsplash\n");
+    std::string error;
+    source.Build(&error);
+    EXPECT_FALSE(source.m_Ok);
+    EXPECT_NE(error.find("tile.paint: line 2: unknown command"), std::string::npos) << error;
+    source.m_Tmp.Write("src/content.xml", "<?xml version=\"1.0\"?><content>"
+                                          "<painting file=\"textures/tile.png\" source=\"../tile.paint\"/></content>");
+    source.Build(&error);
+    EXPECT_NE(error.find("inside the content folder"), std::string::npos) << error;
 }

@@ -3,6 +3,7 @@
 #include "content/ClipImageWriter.h"
 #include "content/FontImageWriter.h"
 #include "content/FontRasterizer.h"
+#include "content/ImagePainter.h"
 #include "content/ImageWriter.h"
 #include "content/OggVorbisWriter.h"
 #include "content/PackWriter.h"
@@ -256,6 +257,7 @@ bool CContentBuilder::Build(std::string* error)
     m_Rebuilt.clear();
     m_Outputs.clear();
     m_MaskImages.clear();
+    m_PaintingSources.clear();
     std::error_code ec;
     fs::create_directories(m_Options.output, ec);
     if (ec) {
@@ -319,6 +321,24 @@ bool CContentBuilder::BuildMedia(std::string* error)
                 *error = name + ": " + (failure.empty() ? "cannot encode the image" : failure);
                 return false;
             }
+            MarkBuilt(name, text);
+        } else if (kind == "painting") {
+            // An image painted from a description kept beside the recipe.
+            const std::string sourceName = element.GetAttribute("source");
+            if (sourceName.empty() || sourceName.find("..") != std::string::npos) {
+                *error = recipeFile.string() + ": <painting> needs a \"source\" inside the content folder";
+                return false;
+            }
+            const fs::path source = m_Options.source / sourceName;
+            m_PaintingSources.push_back(fs::path(sourceName).lexically_normal().generic_string());
+            if (!element.GetAttribute("mask").empty())
+                m_MaskImages.emplace_back(element.GetAttribute("mask"), name);
+            m_Outputs.push_back(name);
+            if (!IsStale(name, {source}, text))
+                continue;
+            CImagePainter painter;
+            if (!painter.PaintFile(source, error) || !painter.WritePng(file, error))
+                return false;
             MarkBuilt(name, text);
         } else if (kind == "font") {
             // "fonts/sans16" gives fonts/sans16.xml, .png and .xml.bindump.
@@ -555,7 +575,8 @@ bool CContentBuilder::CopyLooseFiles(std::string* error)
     for (const fs::path& file : files) {
         const fs::path relative = file.lexically_relative(m_Options.source);
         const std::string name = relative.generic_string();
-        if (name == "game.xml" || name == kRecipeFile)
+        if (name == "game.xml" || name == kRecipeFile ||
+            std::find(m_PaintingSources.begin(), m_PaintingSources.end(), name) != m_PaintingSources.end())
             continue;
         const std::string parent = relative.parent_path().filename().string();
         const std::string grandParent = relative.parent_path().parent_path().filename().string();

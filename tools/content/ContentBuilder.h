@@ -1,6 +1,7 @@
 #pragma once
 // Turns a content source folder into the folder the game reads: the demo's media made from the
-// recipe "content.xml" (drawn images, bitmap fonts rendered from a TrueType font, tones, videos),
+// recipe "content.xml" (drawn images, images painted from text descriptions, bitmap fonts
+// rendered from a TrueType font, tones, videos),
 // the binary image of every property file (strings, texture declarations, opacity masks, fonts,
 // clips, particles, sounds), language copies from "!langs/<code>/", and "game.pack" holding it
 // all. Each output remembers what it was made from; a second build remakes only the outputs
@@ -65,6 +66,8 @@ private:
     std::vector<std::string> m_Outputs;
     // Recipe images that give an opacity mask: (mask name, output path).
     std::vector<std::pair<std::string, std::string>> m_MaskImages;
+    // Painting descriptions the recipe used (relative to the source folder): not content themselves.
+    std::vector<std::string> m_PaintingSources;
 };
 
 } // namespace lv::content

@@ -17,6 +17,10 @@
 
 class CClip;
 
+namespace lv::core {
+class CTimeSystem;
+}
+
 namespace qe {
 class CBinaryReader;
 class CQuest;
@@ -60,6 +64,13 @@ public:
 
     static CGameWindow* GetInstance();
     static void SetInstance(CGameWindow* window);
+    // The clock of the window's frame and of its quests: the process-wide time system unless a
+    // test sets its own.
+    static lv::core::CTimeSystem& GetClock();
+    static void SetClock(lv::core::CTimeSystem* clock);
+    // The program-wide flag of a running skippable animation: while set, the skip button shows.
+    static void SetAnimSkipAllowed(bool allowed);
+    static bool IsAnimSkipAllowed();
 
     // Starting and levels.
     bool StartGame(bool otherPart, bool thirdPart, bool unused, bool fromExtras);
@@ -119,6 +130,9 @@ public:
     const CFixedString& GetCurrentLocation() const { return m_CurrentLocation; }
     const qe::CByteBuffer& GetSaveImage() const { return m_SaveImage; }
     bool IsSaveImageReady() const { return m_ImageReady != 0; }
+    // How often the quest asked to save and how often the file was written.
+    s32 GetSaveRequestCount() const { return m_SaveRequests; }
+    s32 GetSaveWriteCount() const { return m_SaveWrites; }
 
     // Tutorial and achievements (completed with the tutorial's own step).
     s32 GetTutorialStep() const { return m_TutorialStep; }
@@ -160,7 +174,7 @@ public:
 private:
     struct SSyncedAnimation
     {
-        const char* SoundName = nullptr;
+        CFixedString SoundName;
         qe::CVideoObject* Video = nullptr;
         s32 Period = 0;
         s32 Elapsed = 0;
@@ -184,6 +198,7 @@ private:
     // Shows the main menu as the root with those arguments.
     void ShowMainMenu(bool a, bool b, bool c, bool d);
     void LoadLevelMedia(qe::CScene* scene);
+    static bool CopySaveFile(const WString& from, const WString& to);
 
     std::vector<SSyncedAnimation> m_SyncedAnimations;
     u8 m_SyncedSoundsPaused = 0;
@@ -227,6 +242,8 @@ private:
     s32 m_PopupDuration = 0;
     std::unique_ptr<CClip> m_AchievementClip;
     s32 m_MenuBackgroundIndex = 0;
+    s32 m_SaveRequests = 0;
+    s32 m_SaveWrites = 0;
     // Template children looked up once; null when absent.
     lv::gui::CBaseWidget* m_SkipTutorialButton = nullptr;
     lv::gui::CBaseWidget* m_SkipButton = nullptr;

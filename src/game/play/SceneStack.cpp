@@ -1,8 +1,11 @@
 #include "game/play/SceneStack.h"
 
+#include "core/Matrix3.h"
 #include "core/MessageBox.h"
 #include "game/play/BackgroundSounds.h"
 #include "game/play/GameWindow.h"
+#include "game/hud/Hud.h"
+#include "graphics/Renderer.h"
 #include "qe/Quest.h"
 #include "qe/Scene.h"
 #include "qe/SceneView.h"
@@ -21,6 +24,16 @@ CSceneStack::CSceneStack() : m_MainView(std::make_unique<qe::CSceneView>())
 }
 
 CSceneStack::~CSceneStack() = default;
+
+s32 CSceneStack::GetSceneShift()
+{
+    return (kStackDesignWidth - CHud::GetScreenSize().X) / 2;
+}
+
+CVector2 CSceneStack::ToScene(const CPoint2i& point) const
+{
+    return GetTopView()->ViewToScene(CVector2(static_cast<float>(point.X + GetSceneShift()), static_cast<float>(point.Y)));
+}
 
 void CSceneStack::SetQuest(qe::CQuest* quest, CGameWindow* window)
 {
@@ -94,7 +107,18 @@ void CSceneStack::Update()
 
 void CSceneStack::Draw(lv::graphics::CRenderer& renderer)
 {
+    const s32 shift = GetSceneShift();
+    if (shift == 0)
+    {
+        m_MainView->Render(renderer);
+        return;
+    }
+    renderer.PushTransform();
+    CMatrix3 translation;
+    CMatrix3::MakeTranslation(translation, static_cast<float>(-shift), 0.0f);
+    renderer.MultiplyTransform(translation);
     m_MainView->Render(renderer);
+    renderer.PopTransform();
 }
 
 void CSceneStack::Layout()
@@ -110,7 +134,7 @@ bool CSceneStack::HandleClick(const CPoint2i& point, const char* cursorObjectNam
     qe::CScene* scene = view->GetScene();
     if (scene == nullptr)
         return false;
-    const CVector2 converted = view->ViewToScene(CVector2(static_cast<float>(point.X), static_cast<float>(point.Y)));
+    const CVector2 converted = ToScene(point);
     const CPoint2i scenePoint(static_cast<s32>(converted.X), static_cast<s32>(converted.Y));
     if (scene->HandleCheatClick(scenePoint))
         return true;

@@ -5,6 +5,7 @@
 // stack. This first cut holds the main view only: a miniscene is not opened.
 #include "core/Point2i.h"
 #include "core/Types.h"
+#include "core/Vector2.h"
 
 #include <memory>
 
@@ -30,6 +31,12 @@ public:
     CSceneStack(const CSceneStack&) = delete;
     CSceneStack& operator=(const CSceneStack&) = delete;
 
+    // How far the 1366-pixel scene lies left of a narrower layout: (1366 - W) / 2.
+    static s32 GetSceneShift();
+
+    // A layout point in the top view's scene.
+    CVector2 ToScene(const CPoint2i& point) const;
+
     void SetQuest(qe::CQuest* quest, CGameWindow* window);
     qe::CQuest* GetQuest() const { return m_Quest; }
 
@@ -54,6 +61,7 @@ public:
     bool HandleMouseUp(const CPoint2i& point) const;
 
 private:
+
     qe::CQuest* m_Quest = nullptr;
     CGameWindow* m_Window = nullptr;
     std::unique_ptr<qe::CSceneView> m_MainView;
