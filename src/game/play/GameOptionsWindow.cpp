@@ -23,7 +23,7 @@ CGameOptionsWindow::~CGameOptionsWindow() = default;
 
 void CGameOptionsWindow::PauseSounds()
 {
-    lv::sound::GetAudioManager().PauseAll(true);
+    CGameWindow::GetAudio().PauseAll(true);
 }
 
 void CGameOptionsWindow::OnActivate()
@@ -40,7 +40,7 @@ void CGameOptionsWindow::OnActivate()
 
 void CGameOptionsWindow::Resume()
 {
-    lv::sound::CAudioManager& audio = lv::sound::GetAudioManager();
+    lv::sound::CAudioManager& audio = CGameWindow::GetAudio();
     audio.StopSoundsByName("main_menu_options", 0.0f);
     audio.PauseAll(false);
     if (CGameWindow* window = CGameWindow::GetInstance())

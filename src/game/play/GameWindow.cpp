@@ -44,6 +44,7 @@ constexpr s32 kSkipTutorialQuestion = 1883;
 
 CGameWindow* g_GameWindow = nullptr;
 lv::core::CTimeSystem* g_WindowClock = nullptr;
+lv::sound::CAudioManager* g_WindowAudio = nullptr;
 bool g_AnimSkipAllowed = false;
 
 SProfileValues* CurrentProfileValues()
@@ -155,6 +156,16 @@ lv::core::CTimeSystem& CGameWindow::GetClock()
 void CGameWindow::SetClock(lv::core::CTimeSystem* clock)
 {
     g_WindowClock = clock;
+}
+
+lv::sound::CAudioManager& CGameWindow::GetAudio()
+{
+    return g_WindowAudio ? *g_WindowAudio : lv::sound::GetAudioManager();
+}
+
+void CGameWindow::SetAudio(lv::sound::CAudioManager* audio)
+{
+    g_WindowAudio = audio;
 }
 
 void CGameWindow::SetAnimSkipAllowed(bool allowed)
@@ -371,7 +382,7 @@ void CGameWindow::ReturnToMainMenu()
         m_Quest->SaveState();
         WriteSaveFile();
     }
-    lv::sound::CAudioManager& audio = lv::sound::GetAudioManager();
+    lv::sound::CAudioManager& audio = GetAudio();
     audio.StopAll(0.0f);
     audio.StopGroup("sound", 0.0f);
     audio.StopGroup("music", 0.0f);
@@ -398,7 +409,7 @@ void CGameWindow::OnEvent(const char* eventName, lv::gui::CBaseWidget* sender)
     }
     else if (sender == m_MenuButton)
     {
-        lv::sound::CAudioManager& audio = lv::sound::GetAudioManager();
+        lv::sound::CAudioManager& audio = GetAudio();
         audio.PauseAll(true);
         audio.Play("main_menu_options");
         lv::gui::CCursorManager::Instance().SetHidden(false);
@@ -507,7 +518,7 @@ void CGameWindow::AddSyncedAnimation(const char* soundName, qe::CVideoObject* vi
 
 void CGameWindow::UpdateSyncedAnimations(s32 delta)
 {
-    lv::sound::CAudioManager& audio = lv::sound::GetAudioManager();
+    lv::sound::CAudioManager& audio = GetAudio();
     for (SSyncedAnimation& entry : m_SyncedAnimations)
     {
         const char* name = entry.SoundName.GetText();
@@ -535,14 +546,14 @@ void CGameWindow::PauseSyncedSounds()
 {
     m_SyncedSoundsPaused = 1;
     for (const SSyncedAnimation& entry : m_SyncedAnimations)
-        lv::sound::GetAudioManager().PauseGroup(entry.SoundName.GetText(), true);
+        GetAudio().PauseGroup(entry.SoundName.GetText(), true);
 }
 
 void CGameWindow::ResumeSyncedSounds()
 {
     m_SyncedSoundsPaused = 0;
     for (const SSyncedAnimation& entry : m_SyncedAnimations)
-        lv::sound::GetAudioManager().PauseGroup(entry.SoundName.GetText(), false);
+        GetAudio().PauseGroup(entry.SoundName.GetText(), false);
 }
 
 void CGameWindow::StopSyncedAnimations()
@@ -551,7 +562,7 @@ void CGameWindow::StopSyncedAnimations()
     {
         if (entry.Video)
             entry.Video->Stop();
-        lv::sound::GetAudioManager().StopSoundsByName(entry.SoundName.GetText(), 0.0f);
+        GetAudio().StopSoundsByName(entry.SoundName.GetText(), 0.0f);
     }
     m_SyncedAnimations.clear();
     m_SyncedSoundsPaused = 0;

@@ -21,6 +21,10 @@ namespace lv::core {
 class CTimeSystem;
 }
 
+namespace lv::sound {
+class CAudioManager;
+}
+
 namespace qe {
 class CBinaryReader;
 class CQuest;
@@ -68,6 +72,10 @@ public:
     // test sets its own.
     static lv::core::CTimeSystem& GetClock();
     static void SetClock(lv::core::CTimeSystem* clock);
+    // The audio manager of the window and its pause menu: the process-wide one unless a test
+    // sets its own.
+    static lv::sound::CAudioManager& GetAudio();
+    static void SetAudio(lv::sound::CAudioManager* audio);
     // The program-wide flag of a running skippable animation: while set, the skip button shows.
     static void SetAnimSkipAllowed(bool allowed);
     static bool IsAnimSkipAllowed();

@@ -110,7 +110,7 @@ void CGameWindow::ShowScene(qe::CScene* scene, bool withFade)
     }
     m_FadeOutStart = -1;
     if (miniscene)
-        lv::sound::GetAudioManager().Play("gui_window_open_close");
+        CGameWindow::GetAudio().Play("gui_window_open_close");
     if (m_PopHudModeOnOpen)
     {
         m_PopHudModeOnOpen = 0;

@@ -21,6 +21,9 @@
 #include "qe/CommandBase.h"
 #include "qe/QuestData.h"
 #include "qe/ScriptData.h"
+#include "sound/AudioManager.h"
+#include "sound/RecordingVoicePool.h"
+#include "sound/SoundDeclarations.h"
 
 #include <gtest/gtest.h>
 
@@ -58,9 +61,10 @@ inline const char* WindowGui(bool withChildren)
 }
 
 // Quest records "q0" .. "q<n-1>": scene "hall" (start) and "room2" in each, and in "q0" an area
-// "box" whose action block hides "lamp", and "close_over" / "close_normal" images. A record
+// "box" whose action block hides "lamp", an area "chest" whose block sleeps 20 s, and "close_over"
+// and "close_normal". A record
 // listed in brokenRecord has no start scene.
-inline std::string QuestXml(int records, int brokenRecord = -1, const char* startCommands = "")
+inline std::string QuestXml(int records, int brokenRecord = -1)
 {
     std::string structure, content;
     for (int i = 0; i < records; ++i)
@@ -75,6 +79,7 @@ inline std::string QuestXml(int records, int brokenRecord = -1, const char* star
         if (i == 0)
         {
             content += R"(<area id="box" guid="b1" offset="120 120" size="40 40"><point offset="100 100"/><point offset="140 100"/><point offset="140 140"/><point offset="100 140"/></area>
+<area id="chest" guid="b5" offset="320 120" size="40 40"><point offset="300 100"/><point offset="340 100"/><point offset="340 140"/><point offset="300 140"/></area>
 <image id="lamp" guid="b2" image_id="lamp" offset="500 300" size="10 10"/>
 <area id="close_over" guid="b3" offset="1220 70" size="40 40"><point offset="1200 50"/><point offset="1240 50"/><point offset="1240 90"/><point offset="1200 90"/></area>
 <area id="close_normal" guid="b4" offset="1220 70" size="40 40"><point offset="1200 50"/><point offset="1240 50"/><point offset="1240 90"/><point offset="1200 90"/></area>)";
@@ -83,8 +88,7 @@ inline std::string QuestXml(int records, int brokenRecord = -1, const char* star
         if (i == 0)
         {
             content += R"(<action_block guid="c1" id="take box" object="box" active_object=""><correct_commands><hide a1="lamp"/></correct_commands></action_block>)";
-            content += std::string("<auto_action_block guid=\"c2\" id=\"start\"><commands>") + startCommands +
-                       "</commands></auto_action_block>";
+            content += R"(<action_block guid="c2" id="open chest" object="chest" active_object=""><correct_commands><sleep a1="20000"/></correct_commands></action_block>)";
         }
         content += "</scripts></scene_content>";
         content += "<scene_content guid=\"" + q + "2\"><objects/></scene_content>";
@@ -107,7 +111,7 @@ protected:
                                              (DebugLevel() ? "1" : "0") + "\"/>");
         std::filesystem::current_path(Folder.Path() / "program");
         lv::platform::SetEnvironmentValue("XDG_DATA_HOME", (Folder.Path() / "data").c_str());
-        Application = std::make_unique<CTestApplication>();
+        Application = MakeApplication();
 
         lv::gui::CWidgetFactory::RegisterWidgetTypes();
         ASSERT_TRUE(Gui.LoadXmlText(WindowGui(WithChildren())));
@@ -117,6 +121,7 @@ protected:
         gui.Time = [this] { return Clock.GetTime(); };
 
         game::CGameWindow::SetClock(&Clock);
+        game::CGameWindow::SetAudio(&Audio);
         game::CHud::SetClock(&Clock);
         qe::scripts::CCommandBase::SetTimeSystem(&Clock);
 
@@ -142,12 +147,14 @@ protected:
         qe::CScriptData::Instance().Release();
         game::CProfileManager::DestroyInstance();
         game::CGameWindow::SetClock(nullptr);
+        game::CGameWindow::SetAudio(nullptr);
         game::CHud::SetClock(nullptr);
         qe::scripts::CCommandBase::SetTimeSystem(nullptr);
         lv::gui::CGuiServices::Instance().Reset();
         std::filesystem::current_path(m_SavedDirectory);
     }
 
+    virtual std::unique_ptr<lv::core::CApplication> MakeApplication() { return std::make_unique<CTestApplication>(); }
     virtual bool DebugLevel() const { return false; }
     virtual bool WithChildren() const { return true; }
 
@@ -183,11 +190,23 @@ protected:
         Now += ms;
         Clock.Tick();
         Window->Update();
+        Audio.Update();
     }
     void Frames(s32 count, s32 ms)
     {
         for (s32 i = 0; i < count; ++i)
             Frame(ms);
+    }
+
+    // Declares sounds (their files are dummies) in the window's audio manager.
+    void DeclareSounds(const std::string& body, const std::vector<std::string>& files)
+    {
+        for (const std::string& file : files)
+            Folder.Write("program/" + file, "dummy");
+        Folder.Write("program/properties/sounds.xml", "<?xml version=\"1.0\"?>\n<sounds>" + body + "</sounds>\n");
+        lv::sound::CSoundDeclarations declarations;
+        ASSERT_TRUE(declarations.Load());
+        Audio.LoadSoundTypes(declarations);
     }
 
     lv::gui::CBaseWidget* Child(const char* name) { return Window->FindChild(CFixedString(name), true).get(); }
@@ -211,7 +230,9 @@ protected:
     CTempFolder Folder;
     double Now = 0.0;
     lv::core::CTimeSystem Clock{[this] { return Now; }};
-    std::unique_ptr<CTestApplication> Application;
+    CRecordingVoicePool Pool;
+    lv::sound::CAudioManager Audio{Clock, &Pool};
+    std::unique_ptr<lv::core::CApplication> Application;
     lv::core::CSettings Gui;
     game::CGameWindow::Ptr Window;
 
