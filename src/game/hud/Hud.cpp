@@ -3,6 +3,9 @@
 #include "app/Application.h"
 #include "core/SystemIntegration.h"
 #include "core/TimeSystem.h"
+#include "game/frontend/GenericDialog.h"
+#include "game/frontend/Profile.h"
+#include "game/frontend/ProfileManager.h"
 #include "game/play/GameWindow.h"
 #include "game/play/SceneStack.h"
 #include "graphics/Renderer.h"
@@ -90,31 +93,54 @@ CVector2 CHud::SceneToScreen(const CSceneStack* sceneStack, const CVector2& poin
     return view ? view->SceneToView(point) : point;
 }
 
-// The profile store joins with the front end; until then no profile is current.
+namespace {
 
-s32 CHud::GetStyleVariant(s32)
+SProfileValues* CurrentProfileValues()
 {
-    return 0;
+    CProfileManager* profiles = CProfileManager::Instance();
+    return profiles ? profiles->GetCurrentValues() : nullptr;
+}
+
+} // namespace
+
+s32 CHud::GetStyleVariant(s32 group)
+{
+    const SProfileValues* values = CurrentProfileValues();
+    return values ? static_cast<s32>(values->GetStyle(static_cast<u32>(group))) : 0;
 }
 
 s32 CHud::GetDifficulty()
 {
-    return 0;
+    const SProfileValues* values = CurrentProfileValues();
+    return values ? values->Difficulty : 0;
 }
 
 s32 CHud::GetCollectedCount()
 {
-    return 0;
+    const SProfileValues* values = CurrentProfileValues();
+    return values ? values->Achievements[0] : 0;
 }
 
-void CHud::CountCollectible() {}
+void CHud::CountCollectible()
+{
+    if (SProfileValues* values = CurrentProfileValues()) {
+        ++values->Candies;
+        ++values->Achievements[0];
+    }
+}
 
 bool CHud::IsDetectiveAchievementEarned()
 {
-    return false;
+    const SProfileValues* values = CurrentProfileValues();
+    return values && (values->Achievements[1] == SProfileValues::kAchievementEarned ||
+                      values->Achievements[2] == SProfileValues::kAchievementEarned);
 }
 
-void CHud::SaveProfiles() {}
+void CHud::SaveProfiles()
+{
+    if (CProfileManager* profiles = CProfileManager::Instance())
+        profiles->Save();
+}
 
 CGameWindow* CHud::GetGameWindow()
 {
@@ -139,9 +165,17 @@ void CHud::RequestGameSave()
         window->SaveState();
 }
 
-void CHud::ShowOkMessage(s32)
+void CHud::ShowOkMessage(s32 textId)
 {
-    // The generic dialog joins with the front end.
+    CGameWindow* window = GetGameWindow();
+    if (!window)
+        return;
+    CGenericDialog::Ptr dialog = CGenericDialog::Create(CGenericDialog::ModeOk);
+    if (!dialog)
+        return;
+    // The OK button only closes the message.
+    dialog->SetMessage(textId)->SetOkHandler(nullptr);
+    window->ShowModal(lv::gui::CBaseWindow::Ptr(dialog.get()));
 }
 
 // Wiring.

@@ -42,7 +42,8 @@ public:
 
     s32 GetDefaultRechargeTime() const { return kDefaultRechargeTime; }
     void SetRechargeTime(s32 ms);
-    s32 GetRechargeTime() const { return m_RechargeTime; }
+    // The full cycle as set: activation plus recharge.
+    s32 GetRechargeTime() const { return kActivationTime + m_RechargeTime; }
 
     void SetVisible(bool visible) { m_Visible = visible; }
     bool IsVisible() const { return m_Visible; }

@@ -70,7 +70,8 @@ void CHudMessagePopup::Draw(lv::graphics::CRenderer& renderer, s32 alpha)
                                            static_cast<float>(kWindowWidth), static_cast<float>(kWindowHeight)),
                                 0, white);
     const CColor none = CColor::CColorArgb(0, 0, 0, 0);
-    if (m_Font && !m_Message.empty())
+    // Texts are not skipped by the renderer when transparent.
+    if (m_Font && !m_Message.empty() && alpha > 0)
         renderer.RenderText(m_Font, m_Message.c_str(), CIntRect(left + 40, top + 60 + 20, kWindowWidth - 2 * 40, 100),
                             kPopupTextFlags, 0, white, none, none, none, -1, -1);
 
@@ -85,7 +86,7 @@ void CHudMessagePopup::Draw(lv::graphics::CRenderer& renderer, s32 alpha)
                                           static_cast<float>(m_ButtonRect.Height)),
                                texels, white);
     }
-    if (m_CaptionFont && !m_Caption.empty())
+    if (m_CaptionFont && !m_Caption.empty() && alpha > 0)
         renderer.RenderText(m_CaptionFont, m_Caption.c_str(), m_ButtonRect, kPopupCaptionFlags, 0, white, none, none,
                             none, -1, -1);
 

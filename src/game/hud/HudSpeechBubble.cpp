@@ -46,12 +46,18 @@ s32 CHudSpeechBubble::MeasureHeight(s32 width) const
 {
     if (!m_Font || m_Text.IsEmpty())
         return 0;
+    // The bottom of the last character laid out wrapped in the width (measuring proper does not
+    // wrap).
+    // Trailing spaces may hang past the wrap: the last visible character counts.
+    s32 index = static_cast<s32>(m_Text.GetLength()) - 1;
+    while (index > 0 && m_Text.GetText()[index] == u' ')
+        --index;
     lv::graphics::CTextRender text;
     const CIntRect box(0, 0, width, 0);
-    CPoint2i size;
-    if (!text.MeasureText(m_Font, m_Text.GetText(), &box, kBubbleTextFlags, 0, &size))
+    CIntRect last;
+    if (!text.GetCharRect(m_Font, m_Text.GetText(), &box, kBubbleTextFlags, 0, index, &last))
         return 0;
-    return box.Y + size.Y;
+    return last.Y + last.Height;
 }
 
 void CHudSpeechBubble::Say(const WChar* text, bool untimed)

@@ -69,7 +69,8 @@ void CHudSymbolCounter::ShowCount(const CVector2& point)
     if (m_ShownCount == 1 && CHud::GetGameWindow() && tutorialStep < 0) {
         m_MessageId = kFirstMessageId;
         m_MessageDelay = 1000;
-    } else if (m_ShownCount == 17) {
+    } else if (m_ShownCount == 17 || m_ShownCount == kTotal) {
+        // The middle and the last collectible keep the long display.
     } else if (m_ShownCount == 3) {
         CHud::SetTutorialStep(14);
     } else {
