@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "core/Log.h"
 #include "game/frontend/ExtrasWindow.h"
+#include "game/play/GameWindow.h"
 
 #include <cstring>
 
@@ -25,6 +26,18 @@ void CMainMenuWindow::Layout() {}
 void CMainMenuWindow::OnPlay()
 {
     lv::core::CLog::Instance().Print("game", 1, "main menu: play");
+    StartGame();
+}
+
+void CMainMenuWindow::StartGame()
+{
+    const CGameWindow::Ptr window(new CGameWindow());
+    if (!window->StartGame(false, false, false, false)) {
+        lv::core::CLog::Instance().Print("game", 2, "main menu: the saved game could not be loaded");
+        return;
+    }
+    if (lv::core::CApplication* application = lv::core::CApplication::Instance())
+        application->SetRootWidget(window);
 }
 
 void CMainMenuWindow::OnEvent(const char* eventName, lv::gui::CBaseWidget* sender)

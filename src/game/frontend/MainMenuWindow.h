@@ -27,8 +27,11 @@ public:
     bool GetOpenExtras() const { return m_OpenExtras; }
     bool GetExtrasArgument() const { return m_ExtrasArgument; }
 
+    // "play_button": a game window continues or starts the main story and becomes the root.
+    void StartGame();
+
 protected:
-    // "play_button": starts the game (the game window's issue fills it in).
+    // "play_button": StartGame.
     virtual void OnPlay();
 
 private:

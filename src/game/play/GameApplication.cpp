@@ -1,5 +1,7 @@
 #include "game/play/GameApplication.h"
 
+#include "game/play/GameWindow.h"
+
 #include "anim/ClipManager.h"
 #include "anim/ParticleFillStats.h"
 #include "anim/ParticleManager.h"
@@ -16,6 +18,7 @@
 #include "game/frontend/SurveyLink.h"
 #include "game/minigames/GameMinigames.h"
 #include "game/play/GameCommands.h"
+#include "game/play/GameWindow.h"
 #include "graphics/DeclarationSet.h"
 #include "graphics/FontManager.h"
 #include "graphics/Renderer.h"
@@ -170,6 +173,9 @@ void CGameApplication::Shutdown()
 void CGameApplication::OnQuit()
 {
     lv::core::CLog::Instance().Print(kAppChannel, 1, "OnQuit");
+    // A game in progress is written before the profiles.
+    if (auto* game = dynamic_cast<CGameWindow*>(GetRootWidget().get()))
+        game->WriteSaveFile();
     if (CProfileManager* profiles = CProfileManager::Instance())
         profiles->Save();
     CApplication::OnQuit();

@@ -1,0 +1,10 @@
+#include "game/play/HogPopupCommands.h"
+
+namespace game {
+
+bool CHogPopupCommands::Load(const char*, qe::CQuest*)
+{
+    return true;
+}
+
+} // namespace game
