@@ -10,6 +10,7 @@
 #include <AL/alext.h>
 
 #include <atomic>
+#include <cstdlib>
 
 namespace lv::sound {
 
@@ -21,6 +22,16 @@ std::atomic<ALCcontext*> g_Context{nullptr};
 std::atomic<COpenALPool*> g_Pool{nullptr};
 COpenALPool::COptions g_Options;
 LPALCRENDERSAMPLESSOFT g_RenderSamples = nullptr;
+
+// Ending the process does not stop other threads here: OpenAL's own clean-up would run while the
+// worker still calls into it. Before that, the worker stops and the device closes; the pool and
+// its voices stay, so a sound still held at the end touches only a closed device.
+void StopAudioAtExit()
+{
+    if (COpenALPool* pool = g_Pool.load())
+        pool->StopWorker();
+    COpenALPool::Close(false);
+}
 
 double Now()
 {
@@ -123,6 +134,9 @@ bool COpenALPool::Open(bool createPool)
         g_Pool = new COpenALPool();
         GetDeviceChangeNotifier().SetCallback(&COpenALPool::Restart);
     }
+    // Registered after OpenAL was loaded, so it runs before OpenAL's own clean-up.
+    static const bool exitHook = std::atexit(&StopAudioAtExit) == 0;
+    (void)exitHook;
     return opened;
 }
 
@@ -158,12 +172,19 @@ COpenALPool::COpenALPool()
         m_Worker.Start(&COpenALPool::WorkerMain, this);
 }
 
+void COpenALPool::StopWorker()
+{
+    m_StopWorker = true;
+    if (m_Worker.IsValid()) {
+        m_Worker.Join();
+        m_Worker.Close();
+    }
+}
+
 COpenALPool::~COpenALPool()
 {
     // The worker is gone before the voices and locks it uses.
-    m_StopWorker = true;
-    m_Worker.Join();
-    m_Worker.Close();
+    StopWorker();
     for (auto& voice : m_Voices)
         voice->Stop();
     for (auto& voice : m_Voices)

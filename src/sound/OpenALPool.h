@@ -64,6 +64,8 @@ public:
     void ResumeAll();
     COpenALVoice& GetVoice(s32 index) { return *m_Voices[index]; }
     bool HasWorker() const { return m_Worker.IsValid(); }
+    // Stops and joins the worker for good (the process is ending, or the pool goes).
+    void StopWorker();
 
 private:
     COpenALPool();

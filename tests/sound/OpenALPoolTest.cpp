@@ -2,8 +2,10 @@
 #include "core/ThreadUtil.h"
 #include "sound/DeviceChangeNotifier.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 
 using lv::content::COggVorbisSource;
@@ -244,6 +246,22 @@ TEST_F(LoopbackTest, TheWorkerIsJoinedBeforeTheVoicesGo)
     m_Pool = nullptr;
     ASSERT_TRUE(COpenALPool::Open(true));
     m_Pool = COpenALPool::Instance();
+}
+
+// Ending the process leaves other threads running: the worker must be stopped and the device
+// closed before OpenAL cleans up after itself, or OpenAL reports the open device and may abort
+// on its own destroyed locks while the worker is inside a pass.
+TEST(OpenALPoolExit, TheProcessEndsWithTheWorkerStoppedAndTheDeviceClosed)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            COpenALPool::SetOptions({});
+            COpenALPool::Open(true);
+            lv::mt::SleepMs(50);
+            std::exit(COpenALPool::Instance() && COpenALPool::Instance()->HasWorker() ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), testing::Not(testing::HasSubstr("device not closed")));
 }
 
 TEST(DeviceChangeNotifier, OneRestartPerNewRenderDevice)
