@@ -149,11 +149,14 @@ protected:
         // The fixture's own settings already hold its default quest: compile from fresh ones.
         const std::string xml = MinigameQuestXml(hall, room2, closeup);
         ASSERT_TRUE(qe::CQuestData::Instance().BuildFromXmlText(xml));
-        ASSERT_TRUE(m_Scripts.LoadXmlText(xml));
-        qe::CScriptData::Instance().Compile(m_Scripts.GetFirstChild());
+        m_Scripts = std::make_unique<lv::core::CSettings>();
+        ASSERT_TRUE(m_Scripts->LoadXmlText(xml));
+        qe::CScriptData::Instance().Compile(m_Scripts->GetFirstChild());
         MakeWindow();
-        ASSERT_TRUE(Window->StartQuestByIndex(0));
+        ASSERT_TRUE(Window->StartGame(false, false, false, false));
         Window->GetSceneStack().GetQuest()->RefreshScripts();
+        // Past the level's opening transition: every later frame runs the host.
+        Frames(40, 16);
     }
 
     game::CMinigameManager& Host() { return Window->GetMinigameHost(); }
@@ -190,7 +193,7 @@ protected:
     }
 
 private:
-    lv::core::CSettings m_Scripts;
+    std::unique_ptr<lv::core::CSettings> m_Scripts;
     std::vector<std::unique_ptr<qe::CSceneView>> m_Views;
 };
 
