@@ -1,17 +1,22 @@
-// The demo's hall in the game window, drawn through the real OpenGL layer by the game
-// application on the built demo content, compared with tests/game/play/golden/*.png
-// (GAME_UPDATE_GOLDEN=1 writes the references instead).
+// The game window in the game application on the built demo content: the main menu's play
+// button, and the hall drawn through the real OpenGL layer, compared with
+// tests/game/play/golden/*.png (GAME_UPDATE_GOLDEN=1 writes the references instead).
 #include "core/TempFolder.h"
 
 #include "core/Log.h"
 #include "core/TimeSystem.h"
+#include "game/frontend/MainMenuWindow.h"
 #include "game/hud/Hud.h"
+#include "game/play/SceneStack.h"
 #include "game/play/GameApplication.h"
 #include "game/play/GameWindow.h"
 #include "graphics/Renderer.h"
 #include "gui/InputDispatcher.h"
 #include "platform/PngImage.h"
 #include "platform/SystemInfo.h"
+#include "qe/Quest.h"
+#include "qe/Scene.h"
+#include "qe/SceneView.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +26,7 @@
 
 namespace {
 
-class GameWindowGolden : public testing::Test
+class GameWindowDemo : public testing::Test
 {
 protected:
     void SetUp() override
@@ -120,13 +125,33 @@ private:
     std::filesystem::path m_SavedDirectory;
 };
 
-TEST_F(GameWindowGolden, TheHallOnTheDesignLayout)
+TEST_F(GameWindowDemo, PlayButtonMakesTheGameWindowTheRootAtTheNextFrame)
+{
+    lv::gui::CInputDispatcher& dispatcher = m_Application->GetInputDispatcher();
+    dispatcher.Update();
+    const lv::gui::CBaseWindow::Ptr menu = dispatcher.GetRoot();
+    ASSERT_NE(dynamic_cast<game::CMainMenuWindow*>(menu.get()), nullptr);
+    const lv::gui::CBaseWidget::Ptr play = menu->FindChild(CFixedString("play_button"), true);
+    ASSERT_TRUE(play);
+    menu->OnEvent("pressed", play.get());
+    EXPECT_EQ(dispatcher.GetRoot(), menu);
+    dispatcher.Update();
+    m_Window = dynamic_cast<game::CGameWindow*>(dispatcher.GetRoot().get());
+    ASSERT_TRUE(m_Window);
+    EXPECT_EQ(m_Window->GetGameMode(), 0);
+    ASSERT_NE(m_Window->GetQuest(), nullptr);
+    EXPECT_STREQ(m_Window->GetQuest()->GetName().GetText(), "demo");
+    EXPECT_STREQ(m_Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "hall");
+    EXPECT_EQ(m_Window->GetSaveImage().GetCapacity(), m_Window->GetSaveImageSize());
+}
+
+TEST_F(GameWindowDemo, TheHallOnTheDesignLayout)
 {
     StartHall();
     Compare("hall_1366");
 }
 
-TEST_F(GameWindowGolden, AFadeOutZoomsAboutTheLastClick)
+TEST_F(GameWindowDemo, AFadeOutZoomsAboutTheLastClick)
 {
     StartHall();
     m_Window->OnMouseDown(CPoint2i(400, 300), 0, 0, 0);
