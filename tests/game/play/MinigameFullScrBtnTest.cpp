@@ -67,7 +67,9 @@ protected:
         ASSERT_EQ(game::CHud::GetScreenSize().X, width);
         MakeWindow();
         if (bonus)
+        {
             ASSERT_TRUE(Window->StartGame(true, true, false, false));
+        }
         ASSERT_EQ(Window->GetGameMode() == 3, bonus);
     }
 
