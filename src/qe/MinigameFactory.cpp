@@ -34,6 +34,15 @@ void CMinigameFactory::SetCreatedCallback(CreatedCallback callback, void* contex
     m_Context = context;
 }
 
+void CMinigameFactory::ClearCreatedCallback(const void* context)
+{
+    if (m_Context == context)
+    {
+        m_Callback = nullptr;
+        m_Context = nullptr;
+    }
+}
+
 CMinigameBase* CMinigameFactory::Create(scripts::CMinigameBlock* block, const char* name) const
 {
     const auto it = m_Factories.find(std::string_view(name ? name : ""));

@@ -25,6 +25,8 @@ public:
     void Unregister(const char* name);
     bool IsRegistered(const char* name) const;
     void SetCreatedCallback(CreatedCallback callback, void* context);
+    // Removes the callback when it was installed with that context (its owner is going away).
+    void ClearCreatedCallback(const void* context);
     // A new minigame for the block, or null (with an "Error" message for an unknown name).
     CMinigameBase* Create(scripts::CMinigameBlock* block, const char* name) const;
 

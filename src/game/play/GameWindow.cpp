@@ -121,6 +121,7 @@ CGameWindow::CGameWindow()
 
     SetAnimSkipAllowed(false);
     m_CursorChoice->Attach(m_MinigameHost.get());
+    m_MinigameHost->Attach(m_SceneStack.get());
     m_Hud->Attach(m_SceneStack.get());
     m_CutscenePlayer->Reset();
 
@@ -584,6 +585,7 @@ void CGameWindow::Relayout()
 {
     m_SceneStack->Layout();
     m_Hud->Layout();
+    m_MinigameHost->UpdateLayout();
 }
 
 // ---- tutorial and achievements (the tutorial's steps come with its own work) ----
