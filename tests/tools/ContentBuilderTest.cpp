@@ -74,13 +74,20 @@ public:
         return made;
     }
     // File times have a coarse grain on some file systems: a rewrite must look newer.
+    // Rewrites a source so that it is newer than every output: file times come from a coarse
+    // clock, so a write right after a build may carry the build's own time.
     void Touch(const std::string& name, const std::string& bytes)
     {
         const fs::path file = m_Tmp.Path() / name;
-        const auto before = fs::last_write_time(file);
+        fs::file_time_type newest = fs::last_write_time(file);
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(m_Tmp.Path() / "out"))
+            if (entry.is_regular_file())
+                newest = std::max(newest, entry.last_write_time());
         m_Tmp.Write(name, bytes);
-        if (fs::last_write_time(file) <= before)
-            fs::last_write_time(file, before + std::chrono::seconds(1));
+        while (fs::last_write_time(file) <= newest) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            m_Tmp.Write(name, bytes);
+        }
     }
 
     CTempFolder m_Tmp;
