@@ -51,6 +51,13 @@ struct CFuzzWorld
             Fail();
     }
 
+    ~CFuzzWorld()
+    {
+        std::error_code error;
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
+        std::filesystem::remove_all(Folder, error);
+    }
+
     std::filesystem::path Folder;
     lv::core::CTimeSystem Clock{[] { return g_Now; }};
     // No voice pool: every play is refused, which the loaders must survive too.
