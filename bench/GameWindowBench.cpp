@@ -4,6 +4,9 @@
 // its update and drawing (time tick, window update, begin frame, window draw, end frame). Prints
 // the steady-state frame time p50 and p99 and the heap allocations per steady-state frame
 // (counted by replacing the global operator new; the goal is 0).
+#include <execinfo.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -22,7 +25,25 @@
 
 namespace {
 std::atomic<u64> g_WindowAllocations{0};
+// With GAMEWINDOWBENCH_TRACE set, the call stacks of the first steady-state allocations go to
+// stderr.
+std::atomic<int> g_WindowTraceLeft{0};
+thread_local bool t_WindowTracing = false;
+
+void TraceWindowAllocation()
+{
+    if (t_WindowTracing || g_WindowTraceLeft.load(std::memory_order_relaxed) <= 0 || g_WindowTraceLeft.fetch_sub(1) <= 0)
+        return;
+    t_WindowTracing = true;
+    void* frames[24];
+    const int depth = backtrace(frames, 24);
+    static const char kLine[] = "--- allocation in a steady-state frame:\n";
+    if (write(2, kLine, sizeof(kLine) - 1) < 0) {
+    }
+    backtrace_symbols_fd(frames, depth, 2);
+    t_WindowTracing = false;
 }
+} // namespace
 
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
@@ -31,6 +52,7 @@ std::atomic<u64> g_WindowAllocations{0};
 void* operator new(std::size_t size)
 {
     g_WindowAllocations.fetch_add(1, std::memory_order_relaxed);
+    TraceWindowAllocation();
     if (void* p = std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
@@ -96,6 +118,8 @@ int main()
                 frame();
             std::vector<double> frameMs;
             frameMs.reserve(kMeasuredFrames);
+            if (const char* trace = std::getenv("GAMEWINDOWBENCH_TRACE"))
+                g_WindowTraceLeft = std::max(1, std::atoi(trace));
             const u64 allocationsBefore = g_WindowAllocations.load();
             for (int i = 0; i < kMeasuredFrames; ++i) {
                 const Clock::time_point start = Clock::now();
