@@ -25,7 +25,9 @@ public:
     explicit CAmbientWorld(bool waiting)
     {
         std::random_device random;
-        m_Folder = std::filesystem::temp_directory_path() / ("level_media_bench-" + std::to_string(random()));
+        std::string folder("level_media_bench-");
+        folder.append(std::to_string(random()));
+        m_Folder = std::filesystem::temp_directory_path() / folder;
         std::filesystem::create_directories(m_Folder / "properties");
         m_Previous = std::filesystem::current_path();
         std::filesystem::current_path(m_Folder);
@@ -34,10 +36,14 @@ public:
         std::string level = "<?xml version=\"1.0\"?><levels><level id=\"demo\">";
         for (int i = 0; i < game::CBackgroundSounds::kMaxSounds; ++i)
         {
-            const std::string name = "s" + std::to_string(i);
-            declarations += "<sound id=\"" + name + "\" file=\"a.ogg\"/>";
-            level += "<s id=\"" + name + "\" start_delay=\"" + (waiting ? "1000000000" : "0") +
-                     "\" min_delay=\"5000\" max_delay=\"9000\" play_from_start=\"true\"><scene id=\"hall\" vol=\"1\"/></s>";
+            // Appended piece by piece: gcc 12 warns falsely on chained string sums here.
+            std::string name("s");
+            name.append(std::to_string(i));
+            declarations.append("<sound id=\"").append(name).append("\" file=\"a.ogg\"/>");
+            level.append("<s id=\"").append(name).append("\" start_delay=\"");
+            level.append(waiting ? "1000000000" : "0");
+            level.append("\" min_delay=\"5000\" max_delay=\"9000\" play_from_start=\"true\">");
+            level.append("<scene id=\"hall\" vol=\"1\"/></s>");
         }
         std::ofstream(m_Folder / "properties/sounds.xml") << declarations << "</sounds>";
         std::ofstream(m_Folder / "properties/background_sounds.xml") << level << "</level></levels>";
