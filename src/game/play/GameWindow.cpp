@@ -316,8 +316,13 @@ void CGameWindow::SetQuest(qe::CQuest* quest)
 void CGameWindow::LoadLevelMedia(qe::CScene* scene)
 {
     m_BackgroundSounds->Load("properties/background_sounds.xml", m_Quest.get(), scene);
-    m_LevelMusic->Load("properties/tracks.xml");
+    m_LevelMusic->Load("properties/tracks.xml", m_Quest.get());
     m_HogPopupCommands->Load("properties/hog_popup_commnds.xml", m_Quest.get());
+}
+
+void CGameWindow::StopMusic()
+{
+    m_LevelMusic->Stop();
 }
 
 void CGameWindow::SetLevelCompleted()

@@ -159,6 +159,8 @@ public:
     CCutscenePlayer& GetCutscenePlayer() const { return *m_CutscenePlayer; }
     CBackgroundSounds& GetBackgroundSounds() const { return *m_BackgroundSounds; }
     CLevelMusic& GetLevelMusic() const { return *m_LevelMusic; }
+    // Stops the current music track; the playlist goes on at random at its next update.
+    void StopMusic();
     CHogPopupCommands& GetHogPopupCommands() const { return *m_HogPopupCommands; }
     qe::CQuest* GetQuest() const { return m_Quest.get(); }
     s32 GetGameMode() const { return m_GameMode; }

@@ -407,7 +407,7 @@ TEST_F(GameWindow, NothingUpdatesBeforeTheGameStarted)
     MakeWindow();
     Frames(10, 100);
     EXPECT_EQ(Window->GetAutosaveCountdown(), game::CGameWindow::kAutosaveInterval);
-    EXPECT_EQ(Window->GetLevelMusic().GetUpdateCount(), 0);
+    EXPECT_FALSE(Window->GetLevelMusic().IsStarted());
 }
 
 TEST_F(GameWindow, AutosaveWritesEveryFifteenSecondsOfUnpausedPlay)
