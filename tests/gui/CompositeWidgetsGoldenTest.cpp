@@ -4,7 +4,7 @@
 // compared with a reference image. GAME_UPDATE_GOLDEN=1 writes the reference instead (check it
 // by eye).
 #include "WidgetTestSupport.h"
-#include "platform/PngImage.h"
+#include "support/GoldenImage.h"
 
 #include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
@@ -181,32 +181,6 @@ TEST(GoldenImage, CompositeWidgetsThroughOpenGl)
     lv::graphics::GetGraphicsDevice().Release(false);
     lv::platform::DestroySdlWindow(host.Window);
 
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "composite_widgets.png";
-    std::vector<DWORD> actual(pixels.begin(), pixels.end());
-    for (DWORD& p : actual)
-        p |= 0xFF000000u; // the back buffer has no alpha
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), kCompositeWidth, kCompositeHeight, actual));
-        GTEST_SKIP() << "reference written to " << golden;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> reference;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, reference)) << golden;
-    ASSERT_EQ(gw, UINT(kCompositeWidth));
-    ASSERT_EQ(gh, UINT(kCompositeHeight));
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < reference.size(); ++i)
-        if (reference[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "composite_widgets.actual.png";
-        lv::platform::test::WritePng(out.string(), kCompositeWidth, kCompositeHeight, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at ("
-                      << first % kCompositeWidth << ", " << first / kCompositeWidth << ")";
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "composite_widgets",
+                                   kCompositeWidth, kCompositeHeight, pixels);
 }

@@ -2,7 +2,7 @@
 // input recording (typing, selecting with Shift and the arrows, an undo, a list pick and a thumb
 // drag) through the replayer and the dispatcher, drawn on the real OpenGL layer.
 #include "WidgetTestSupport.h"
-#include "platform/PngImage.h"
+#include "support/GoldenImage.h"
 #include "support/RecordingSystemIntegration.h"
 
 #include "core/InputRecord.h"
@@ -186,32 +186,6 @@ TEST(InputReplayGolden, RecordedTypingListPickAndThumbDrag)
     expected.insert(expected.end(), 2, "value_changed bar");
     EXPECT_EQ(events, expected);
 
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "input_replay_edit_list.png";
-    std::vector<DWORD> actual(pixels.begin(), pixels.end());
-    for (DWORD& p : actual)
-        p |= 0xFF000000u;
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), kEditReplayWidth, kEditReplayHeight, actual));
-        return;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> reference;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, reference)) << golden;
-    ASSERT_EQ(gw, UINT(kEditReplayWidth));
-    ASSERT_EQ(gh, UINT(kEditReplayHeight));
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < reference.size(); ++i)
-        if (reference[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "input_replay_edit_list.actual.png";
-        lv::platform::test::WritePng(out.string(), kEditReplayWidth, kEditReplayHeight, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at ("
-                      << first % kEditReplayWidth << ", " << first / kEditReplayWidth << ")";
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "input_replay_edit_list",
+                                   kEditReplayWidth, kEditReplayHeight, pixels);
 }

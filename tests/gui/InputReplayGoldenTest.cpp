@@ -1,7 +1,7 @@
 // A window of a button, a checkbox and a slider loaded from templates, driven by a generated
 // input recording through the replayer and the dispatcher, drawn on the real OpenGL layer.
 #include "WidgetTestSupport.h"
-#include "platform/PngImage.h"
+#include "support/GoldenImage.h"
 #include "support/RecordingSystemIntegration.h"
 
 #include "core/InputRecord.h"
@@ -152,32 +152,6 @@ TEST(InputReplayGolden, RecordedClicksAndDragReachTheWidgets)
         "value_changed volume", "overed ok",           "pressed ok"};
     EXPECT_EQ(events, expected);
 
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "input_replay_widgets.png";
-    std::vector<DWORD> actual(pixels.begin(), pixels.end());
-    for (DWORD& p : actual)
-        p |= 0xFF000000u;
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), kReplayWidth, kReplayHeight, actual));
-        return;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> reference;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, reference)) << golden;
-    ASSERT_EQ(gw, UINT(kReplayWidth));
-    ASSERT_EQ(gh, UINT(kReplayHeight));
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < reference.size(); ++i)
-        if (reference[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "input_replay_widgets.actual.png";
-        lv::platform::test::WritePng(out.string(), kReplayWidth, kReplayHeight, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at ("
-                      << first % kReplayWidth << ", " << first / kReplayWidth << ")";
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "input_replay_widgets",
+                                   kReplayWidth, kReplayHeight, pixels);
 }
