@@ -3,12 +3,11 @@
 // progress bar at a quarter and an image box with content), drawn on the real OpenGL layer and
 // compared with a reference image. GAME_UPDATE_GOLDEN=1 writes the reference instead (check it
 // by eye).
+#include "GlWindowTestSupport.h"
 #include "WidgetTestSupport.h"
 #include "support/GoldenImage.h"
 
-#include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
-#include "graphics/RendererHost.h"
 #include "graphics/TextureManager.h"
 #include "gui/ComboBoxWidget.h"
 #include "gui/ImageBoxWidget.h"
@@ -16,7 +15,6 @@
 #include "gui/TabWidget.h"
 #include "gui/TableWidget.h"
 #include "gui/WidgetFactory.h"
-#include "platform/SdlWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -27,26 +25,6 @@ namespace {
 
 constexpr s32 kCompositeWidth = 320;
 constexpr s32 kCompositeHeight = 240;
-
-class CCompositeHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND Window = nullptr;
-    HWND GetWindowHandle() override { return Window; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = kCompositeWidth;
-        h = kCompositeHeight;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 const char* const kCompositeTemplates =
     "<scroll_template id=\"sb\" back_image=\"sb_back\" thumb_image=\"sb_thumb\" top_image=\"sb_arrow\" "
@@ -125,19 +103,14 @@ TEST(GoldenImage, CompositeWidgetsThroughOpenGl)
 {
     ASSERT_NE(guitest::DeclareGuiTestFont(), nullptr);
     lv::gui::CWidgetFactory::RegisterWidgetTypes();
-    CCompositeHost host;
-    host.Window = lv::platform::CreateSdlWindow("composite test", kCompositeWidth, kCompositeHeight, false);
-    ASSERT_NE(host.Window, nullptr);
-    lv::platform::SetDirect3DFactory(nullptr);
-    lv::graphics::GetGraphicsDevice().Release(false);
+    guitest::CGlWindowHost host(kCompositeWidth, kCompositeHeight);
+    ASSERT_TRUE(host.Open("composite test"));
     const CWorkingFolder cwd(guitest::ImagesFolder());
     std::vector<u32> pixels;
     std::vector<std::string> events;
     {
         lv::graphics::CRenderer renderer;
-        renderer.SetHost(&host);
-        renderer.SetSourceSize(kCompositeWidth, kCompositeHeight);
-        ASSERT_TRUE(renderer.SetMode(false, true, kCompositeWidth, kCompositeHeight));
+        ASSERT_TRUE(host.StartRenderer(renderer));
 
         boost::intrusive_ptr<CEventWindow> window(new CEventWindow(events));
         const CTemplateXml xml(kCompositeTemplates, CompositeWindow());
@@ -166,20 +139,11 @@ TEST(GoldenImage, CompositeWidgetsThroughOpenGl)
         ASSERT_TRUE(renderer.BeginFrame());
         renderer.Clear(CColor(0xFF304030u));
         window->Render(renderer);
-        renderer.Flush();
-        u32* read = nullptr;
-        u32 w = 0, h = 0;
-        ASSERT_TRUE(renderer.ReadPixels(read, w, h, CIntRect()));
-        ASSERT_EQ(w, u32(kCompositeWidth));
-        ASSERT_EQ(h, u32(kCompositeHeight));
-        pixels.assign(read, read + w * h);
-        std::free(read);
-        renderer.EndFrame();
+        ASSERT_NO_FATAL_FAILURE(guitest::ReadFrame(renderer, kCompositeWidth, kCompositeHeight, pixels));
         window.reset();
         lv::graphics::CTextureManager::Instance().ReleaseAllDeviceTextures();
     }
-    lv::graphics::GetGraphicsDevice().Release(false);
-    lv::platform::DestroySdlWindow(host.Window);
+    host.Close();
 
     testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "composite_widgets",
                                    kCompositeWidth, kCompositeHeight, pixels);
