@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,8 +13,8 @@
 #include "graphics/RendererHost.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
-#include "platform/PngImage.h"
 #include "platform/SdlWindow.h"
+#include "support/GoldenImage.h"
 
 class CGlRendererTest : public testing::Test, public lv::graphics::CRendererHost
 {
@@ -97,32 +96,7 @@ protected:
     // Compares with tests/graphics/golden/<name>.png; GAME_UPDATE_GOLDEN=1 writes it instead.
     static void ExpectGolden(const std::string& name, const std::vector<u32>& pixels)
     {
-        const std::filesystem::path golden =
-            std::filesystem::path(__FILE__).parent_path() / "golden" / (name + ".png");
-        const std::vector<DWORD> actual(pixels.begin(), pixels.end());
-        const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-        if (update && *update == '1') {
-            ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), kWidth, kHeight, actual));
-            return;
-        }
-        UINT gw = 0, gh = 0;
-        std::vector<DWORD> expected;
-        ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, expected)) << golden;
-        ASSERT_EQ(gw, UINT(kWidth));
-        ASSERT_EQ(gh, UINT(kHeight));
-        u32 different = 0, first = 0;
-        for (u32 i = 0; i < expected.size(); ++i)
-            if (expected[i] != actual[i] && different++ == 0)
-                first = i;
-        if (different) {
-            const char* tmp = std::getenv("GAME_TEST_TMP");
-            const std::filesystem::path out =
-                std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / (name + ".actual.png");
-            lv::platform::test::WritePng(out.string(), kWidth, kHeight, actual);
-            ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at ("
-                          << first % kWidth << ", " << first / kWidth << "): " << std::hex << actual[first]
-                          << " instead of " << expected[first];
-        }
+        testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), name, kWidth, kHeight, pixels);
     }
 
     HWND m_Window = nullptr;

@@ -19,8 +19,8 @@
 #include "graphics/TextRender.h"
 #include "graphics/TextureDeclarations.h"
 #include "graphics/TextureManager.h"
-#include "platform/PngImage.h"
 #include "platform/SdlWindow.h"
+#include "support/GoldenImage.h"
 
 using namespace lv::graphics;
 
@@ -128,32 +128,6 @@ TEST(GoldenImage, TextParagraphThroughOpenGl)
     lv::platform::DestroySdlWindow(host.m_Window);
     ASSERT_EQ(width, u32(kWidth));
     ASSERT_EQ(height, u32(kHeight));
-    for (u32& p : pixels)
-        p |= 0xFF000000u; // the back buffer has no alpha
-
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "text_paragraph.png";
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), width, height, pixels));
-        GTEST_SKIP() << "reference written to " << golden;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> expected;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, expected)) << golden;
-    ASSERT_EQ(gw, width);
-    ASSERT_EQ(gh, height);
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < expected.size(); ++i)
-        if (expected[i] != pixels[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path actual =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "text_paragraph.actual.png";
-        lv::platform::test::WritePng(actual.string(), width, height, pixels);
-        ADD_FAILURE() << "see " << actual << ": " << different << " pixels differ, the first at ("
-                      << first % width << ", " << first / width << "): " << std::hex << pixels[first]
-                      << " instead of " << expected[first];
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "text_paragraph",
+                                   width, height, pixels);
 }

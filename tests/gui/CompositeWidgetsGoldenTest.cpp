@@ -3,12 +3,11 @@
 // progress bar at a quarter and an image box with content), drawn on the real OpenGL layer and
 // compared with a reference image. GAME_UPDATE_GOLDEN=1 writes the reference instead (check it
 // by eye).
+#include "GlWindowTestSupport.h"
 #include "WidgetTestSupport.h"
-#include "platform/PngImage.h"
+#include "support/GoldenImage.h"
 
-#include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
-#include "graphics/RendererHost.h"
 #include "graphics/TextureManager.h"
 #include "gui/ComboBoxWidget.h"
 #include "gui/ImageBoxWidget.h"
@@ -16,7 +15,6 @@
 #include "gui/TabWidget.h"
 #include "gui/TableWidget.h"
 #include "gui/WidgetFactory.h"
-#include "platform/SdlWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -27,26 +25,6 @@ namespace {
 
 constexpr s32 kCompositeWidth = 320;
 constexpr s32 kCompositeHeight = 240;
-
-class CCompositeHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND Window = nullptr;
-    HWND GetWindowHandle() override { return Window; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = kCompositeWidth;
-        h = kCompositeHeight;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 const char* const kCompositeTemplates =
     "<scroll_template id=\"sb\" back_image=\"sb_back\" thumb_image=\"sb_thumb\" top_image=\"sb_arrow\" "
@@ -125,19 +103,14 @@ TEST(GoldenImage, CompositeWidgetsThroughOpenGl)
 {
     ASSERT_NE(guitest::DeclareGuiTestFont(), nullptr);
     lv::gui::CWidgetFactory::RegisterWidgetTypes();
-    CCompositeHost host;
-    host.Window = lv::platform::CreateSdlWindow("composite test", kCompositeWidth, kCompositeHeight, false);
-    ASSERT_NE(host.Window, nullptr);
-    lv::platform::SetDirect3DFactory(nullptr);
-    lv::graphics::GetGraphicsDevice().Release(false);
+    guitest::CGlWindowHost host(kCompositeWidth, kCompositeHeight);
+    ASSERT_TRUE(host.Open("composite test"));
     const CWorkingFolder cwd(guitest::ImagesFolder());
     std::vector<u32> pixels;
     std::vector<std::string> events;
     {
         lv::graphics::CRenderer renderer;
-        renderer.SetHost(&host);
-        renderer.SetSourceSize(kCompositeWidth, kCompositeHeight);
-        ASSERT_TRUE(renderer.SetMode(false, true, kCompositeWidth, kCompositeHeight));
+        ASSERT_TRUE(host.StartRenderer(renderer));
 
         boost::intrusive_ptr<CEventWindow> window(new CEventWindow(events));
         const CTemplateXml xml(kCompositeTemplates, CompositeWindow());
@@ -166,47 +139,12 @@ TEST(GoldenImage, CompositeWidgetsThroughOpenGl)
         ASSERT_TRUE(renderer.BeginFrame());
         renderer.Clear(CColor(0xFF304030u));
         window->Render(renderer);
-        renderer.Flush();
-        u32* read = nullptr;
-        u32 w = 0, h = 0;
-        ASSERT_TRUE(renderer.ReadPixels(read, w, h, CIntRect()));
-        ASSERT_EQ(w, u32(kCompositeWidth));
-        ASSERT_EQ(h, u32(kCompositeHeight));
-        pixels.assign(read, read + w * h);
-        std::free(read);
-        renderer.EndFrame();
+        ASSERT_NO_FATAL_FAILURE(guitest::ReadFrame(renderer, kCompositeWidth, kCompositeHeight, pixels));
         window.reset();
         lv::graphics::CTextureManager::Instance().ReleaseAllDeviceTextures();
     }
-    lv::graphics::GetGraphicsDevice().Release(false);
-    lv::platform::DestroySdlWindow(host.Window);
+    host.Close();
 
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "composite_widgets.png";
-    std::vector<DWORD> actual(pixels.begin(), pixels.end());
-    for (DWORD& p : actual)
-        p |= 0xFF000000u; // the back buffer has no alpha
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), kCompositeWidth, kCompositeHeight, actual));
-        GTEST_SKIP() << "reference written to " << golden;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> reference;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, reference)) << golden;
-    ASSERT_EQ(gw, UINT(kCompositeWidth));
-    ASSERT_EQ(gh, UINT(kCompositeHeight));
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < reference.size(); ++i)
-        if (reference[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "composite_widgets.actual.png";
-        lv::platform::test::WritePng(out.string(), kCompositeWidth, kCompositeHeight, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at ("
-                      << first % kCompositeWidth << ", " << first / kCompositeWidth << ")";
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "composite_widgets",
+                                   kCompositeWidth, kCompositeHeight, pixels);
 }

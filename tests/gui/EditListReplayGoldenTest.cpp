@@ -1,16 +1,15 @@
 // A window of an edit field, a list and a scroll bar loaded from templates, driven by a generated
 // input recording (typing, selecting with Shift and the arrows, an undo, a list pick and a thumb
 // drag) through the replayer and the dispatcher, drawn on the real OpenGL layer.
+#include "GlWindowTestSupport.h"
 #include "WidgetTestSupport.h"
-#include "platform/PngImage.h"
+#include "support/GoldenImage.h"
 #include "support/RecordingSystemIntegration.h"
 
 #include "core/InputRecord.h"
 #include "core/TempFolder.h"
 #include "core/TextConvert.h"
-#include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
-#include "graphics/RendererHost.h"
 #include "graphics/TextureManager.h"
 #include "gui/EditWidget.h"
 #include "gui/InputDispatcher.h"
@@ -19,7 +18,6 @@
 #include "gui/ScrollWidget.h"
 #include "gui/TextLocale.h"
 #include "gui/WidgetFactory.h"
-#include "platform/SdlWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -39,26 +37,6 @@ float EditReplayNow()
 {
     return g_EditReplayNow;
 }
-
-class CEditReplayHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND Window = nullptr;
-    HWND GetWindowHandle() override { return Window; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = kEditReplayWidth;
-        h = kEditReplayHeight;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 const char* const kEditReplayTemplates =
     "<scroll_template id=\"sb\" back_image=\"sb_back\" thumb_image=\"sb_thumb\" top_image=\"sb_arrow\" "
@@ -90,20 +68,15 @@ TEST(InputReplayGolden, RecordedTypingListPickAndThumbDrag)
     lv::gui::CTextLocale::Set(std::locale::classic());
     lv::gui::CWidgetFactory::RegisterWidgetTypes();
     CRecordingSystemIntegration platform;
-    CEditReplayHost host;
-    host.Window = lv::platform::CreateSdlWindow("replay test", kEditReplayWidth, kEditReplayHeight, false);
-    ASSERT_NE(host.Window, nullptr);
-    lv::platform::SetDirect3DFactory(nullptr);
-    lv::graphics::GetGraphicsDevice().Release(false);
+    guitest::CGlWindowHost host(kEditReplayWidth, kEditReplayHeight);
+    ASSERT_TRUE(host.Open("replay test"));
     // Textures load their files relative to the working folder.
     const CWorkingFolder cwd(guitest::ImagesFolder());
     std::vector<u32> pixels;
     std::vector<std::string> events;
     {
         lv::graphics::CRenderer renderer;
-        renderer.SetHost(&host);
-        renderer.SetSourceSize(kEditReplayWidth, kEditReplayHeight);
-        ASSERT_TRUE(renderer.SetMode(false, true, kEditReplayWidth, kEditReplayHeight));
+        ASSERT_TRUE(host.StartRenderer(renderer));
 
         boost::intrusive_ptr<CEventWindow> window(new CEventWindow(events));
         const CTemplateXml xml(kEditReplayTemplates, kEditReplayWindow);
@@ -163,20 +136,11 @@ TEST(InputReplayGolden, RecordedTypingListPickAndThumbDrag)
         ASSERT_TRUE(renderer.BeginFrame());
         renderer.Clear(CColor(0xFF203040u));
         dispatcher.Render(renderer);
-        renderer.Flush();
-        u32* read = nullptr;
-        u32 w = 0, h = 0;
-        ASSERT_TRUE(renderer.ReadPixels(read, w, h, CIntRect()));
-        ASSERT_EQ(w, u32(kEditReplayWidth));
-        ASSERT_EQ(h, u32(kEditReplayHeight));
-        pixels.assign(read, read + w * h);
-        std::free(read);
-        renderer.EndFrame();
+        ASSERT_NO_FATAL_FAILURE(guitest::ReadFrame(renderer, kEditReplayWidth, kEditReplayHeight, pixels));
         dispatcher.Release();
         lv::graphics::CTextureManager::Instance().ReleaseAllDeviceTextures();
     }
-    lv::graphics::GetGraphicsDevice().Release(false);
-    lv::platform::DestroySdlWindow(host.Window);
+    host.Close();
 
     std::vector<std::string> expected = {"got_focus name"};
     expected.insert(expected.end(), 9, "text_changed name");
@@ -186,32 +150,6 @@ TEST(InputReplayGolden, RecordedTypingListPickAndThumbDrag)
     expected.insert(expected.end(), 2, "value_changed bar");
     EXPECT_EQ(events, expected);
 
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "input_replay_edit_list.png";
-    std::vector<DWORD> actual(pixels.begin(), pixels.end());
-    for (DWORD& p : actual)
-        p |= 0xFF000000u;
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), kEditReplayWidth, kEditReplayHeight, actual));
-        return;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> reference;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, reference)) << golden;
-    ASSERT_EQ(gw, UINT(kEditReplayWidth));
-    ASSERT_EQ(gh, UINT(kEditReplayHeight));
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < reference.size(); ++i)
-        if (reference[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "input_replay_edit_list.actual.png";
-        lv::platform::test::WritePng(out.string(), kEditReplayWidth, kEditReplayHeight, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at ("
-                      << first % kEditReplayWidth << ", " << first / kEditReplayWidth << ")";
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "input_replay_edit_list",
+                                   kEditReplayWidth, kEditReplayHeight, pixels);
 }

@@ -1,21 +1,19 @@
 // A window of a button, a checkbox and a slider loaded from templates, driven by a generated
 // input recording through the replayer and the dispatcher, drawn on the real OpenGL layer.
+#include "GlWindowTestSupport.h"
 #include "WidgetTestSupport.h"
-#include "platform/PngImage.h"
+#include "support/GoldenImage.h"
 #include "support/RecordingSystemIntegration.h"
 
 #include "core/InputRecord.h"
 #include "core/TempFolder.h"
 #include "core/TextConvert.h"
-#include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
-#include "graphics/RendererHost.h"
 #include "graphics/TextureManager.h"
 #include "gui/InputDispatcher.h"
 #include "gui/InputReplayer.h"
 #include "gui/SliderWidget.h"
 #include "gui/WidgetFactory.h"
-#include "platform/SdlWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -36,26 +34,6 @@ float ReplayNow()
     return g_ReplayNow;
 }
 
-class CReplayHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND Window = nullptr;
-    HWND GetWindowHandle() override { return Window; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = kReplayWidth;
-        h = kReplayHeight;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
-
 const char* const kTemplates =
     "<button_template id=\"b\" image=\"strip4\"/>"
     "<checkbox_template id=\"c\" box_image=\"box\" check_image=\"check\" gray_box_image=\"gray_box\" "
@@ -73,20 +51,15 @@ TEST(InputReplayGolden, RecordedClicksAndDragReachTheWidgets)
     guitest::DeclareGuiTestImages();
     lv::gui::CWidgetFactory::RegisterWidgetTypes();
     CRecordingSystemIntegration platform;
-    CReplayHost host;
-    host.Window = lv::platform::CreateSdlWindow("replay test", kReplayWidth, kReplayHeight, false);
-    ASSERT_NE(host.Window, nullptr);
-    lv::platform::SetDirect3DFactory(nullptr);
-    lv::graphics::GetGraphicsDevice().Release(false);
+    guitest::CGlWindowHost host(kReplayWidth, kReplayHeight);
+    ASSERT_TRUE(host.Open("replay test"));
     // Textures load their files relative to the working folder.
     const CWorkingFolder cwd(guitest::ImagesFolder());
     std::vector<u32> pixels;
     std::vector<std::string> events;
     {
         lv::graphics::CRenderer renderer;
-        renderer.SetHost(&host);
-        renderer.SetSourceSize(kReplayWidth, kReplayHeight);
-        ASSERT_TRUE(renderer.SetMode(false, true, kReplayWidth, kReplayHeight));
+        ASSERT_TRUE(host.StartRenderer(renderer));
 
         boost::intrusive_ptr<CEventWindow> window(new CEventWindow(events));
         const CTemplateXml xml(kTemplates, kWindow);
@@ -132,52 +105,17 @@ TEST(InputReplayGolden, RecordedClicksAndDragReachTheWidgets)
         ASSERT_TRUE(renderer.BeginFrame());
         renderer.Clear(CColor(0xFF203040u));
         dispatcher.Render(renderer);
-        renderer.Flush();
-        u32* read = nullptr;
-        u32 w = 0, h = 0;
-        ASSERT_TRUE(renderer.ReadPixels(read, w, h, CIntRect()));
-        ASSERT_EQ(w, u32(kReplayWidth));
-        ASSERT_EQ(h, u32(kReplayHeight));
-        pixels.assign(read, read + w * h);
-        std::free(read);
-        renderer.EndFrame();
+        ASSERT_NO_FATAL_FAILURE(guitest::ReadFrame(renderer, kReplayWidth, kReplayHeight, pixels));
         dispatcher.Release();
         lv::graphics::CTextureManager::Instance().ReleaseAllDeviceTextures();
     }
-    lv::graphics::GetGraphicsDevice().Release(false);
-    lv::platform::DestroySdlWindow(host.Window);
+    host.Close();
 
     const std::vector<std::string> expected = {
         "overed sound",         "check_changed sound", "lost_over sound", "value_changed volume",
         "value_changed volume", "overed ok",           "pressed ok"};
     EXPECT_EQ(events, expected);
 
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "input_replay_widgets.png";
-    std::vector<DWORD> actual(pixels.begin(), pixels.end());
-    for (DWORD& p : actual)
-        p |= 0xFF000000u;
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), kReplayWidth, kReplayHeight, actual));
-        return;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> reference;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, reference)) << golden;
-    ASSERT_EQ(gw, UINT(kReplayWidth));
-    ASSERT_EQ(gh, UINT(kReplayHeight));
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < reference.size(); ++i)
-        if (reference[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "input_replay_widgets.actual.png";
-        lv::platform::test::WritePng(out.string(), kReplayWidth, kReplayHeight, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at ("
-                      << first % kReplayWidth << ", " << first / kReplayWidth << ")";
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "input_replay_widgets",
+                                   kReplayWidth, kReplayHeight, pixels);
 }

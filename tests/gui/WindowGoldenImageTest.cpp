@@ -19,8 +19,8 @@
 #include "gui/GuiServices.h"
 #include "gui/Window.h"
 #include "gui/WidgetFactory.h"
-#include "platform/PngImage.h"
 #include "platform/SdlWindow.h"
+#include "support/GoldenImage.h"
 
 using namespace lv::graphics;
 
@@ -152,34 +152,6 @@ TEST(GoldenImage, TemplatedWindowWithToolTipThroughOpenGl)
     lv::platform::DestroySdlWindow(host.m_Window);
     ASSERT_EQ(width, u32(kGoldenWidth));
     ASSERT_EQ(height, u32(kGoldenHeight));
-    for (u32& p : pixels)
-        p |= 0xFF000000u; // the back buffer has no alpha
-
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "templated_window.png";
-    const std::vector<DWORD> actual(pixels.begin(), pixels.end());
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), width, height, actual));
-        GTEST_SKIP() << "reference written to " << golden;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> expected;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, expected)) << golden;
-    ASSERT_EQ(gw, width);
-    ASSERT_EQ(gh, height);
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < expected.size(); ++i)
-        if (expected[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "templated_window.actual.png";
-        lv::platform::test::WritePng(out.string(), width, height, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at (" << first % width
-                      << ", " << first / width << "): " << std::hex << actual[first] << " instead of "
-                      << expected[first];
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "templated_window",
+                                   width, height, pixels);
 }

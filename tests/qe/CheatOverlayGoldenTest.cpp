@@ -3,7 +3,7 @@
 // marker's block id in a "cheatfont" rasterised from DejaVu Sans, all over the scene's objects.
 // Compared with tests/qe/golden/cheat_overlay.png (GAME_UPDATE_GOLDEN=1 writes it instead).
 #include "../anim/AnimRenderSupport.h"
-#include "GoldenImage.h"
+#include "support/GoldenImage.h"
 #include "ScriptBlockFixture.h"
 #include "content/FontRasterizer.h"
 #include "core/FileSystem.h"
@@ -178,5 +178,6 @@ TEST(CheatOverlayGolden, MarkersAndATooltipOverTheScene)
     lv::platform::DestroySdlWindow(host.m_Window);
     ASSERT_EQ(width, u32(kCheatWidth));
     ASSERT_EQ(height, u32(kCheatHeight));
-    ExpectGoldenImage("cheat_overlay", width, height, pixels);
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "cheat_overlay",
+                                   width, height, pixels);
 }

@@ -1,7 +1,7 @@
 // The fixture scene drawn through a scene view on the real OpenGL layer and compared with
 // tests/qe/golden/scene_view_fit.png (GAME_UPDATE_GOLDEN=1 writes the reference instead).
 #include "../anim/AnimRenderSupport.h"
-#include "GoldenImage.h"
+#include "support/GoldenImage.h"
 #include "QuestFixture.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/ImageHandle.h"
@@ -122,5 +122,6 @@ TEST(SceneGolden, FixtureSceneInAWorkAreaView)
     lv::platform::DestroySdlWindow(host.m_Window);
     ASSERT_EQ(width, 1024u);
     ASSERT_EQ(height, 768u);
-    qetest::ExpectGoldenImage("scene_view_fit", width, height, pixels);
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "scene_view_fit",
+                                   width, height, pixels);
 }

@@ -12,12 +12,12 @@
 #include "game/play/GameApplication.h"
 #include "graphics/FontManager.h"
 #include "graphics/Renderer.h"
-#include "platform/PngImage.h"
 #include "platform/SystemInfo.h"
 #include "qe/Quest.h"
 #include "qe/QuestData.h"
 #include "qe/ScriptData.h"
 #include "sound/AudioManager.h"
+#include "support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -289,33 +289,6 @@ TEST_F(DemoStart, MainMenuAfterSixtyFramesMatchesItsReferenceImage)
     }
     ASSERT_EQ(width, 1366u);
     ASSERT_EQ(height, 768u);
-    for (DWORD& p : actual)
-        p |= 0xFF000000u; // the back buffer has no alpha
-
-    const std::filesystem::path golden =
-        std::filesystem::path(__FILE__).parent_path() / "golden" / "demo_main_menu.png";
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1') {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), width, height, actual));
-        GTEST_SKIP() << "reference written to " << golden;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> expected;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, expected)) << golden;
-    ASSERT_EQ(gw, width);
-    ASSERT_EQ(gh, height);
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < expected.size(); ++i)
-        if (expected[i] != actual[i] && different++ == 0)
-            first = i;
-    if (different) {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path out =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "demo_main_menu.actual.png";
-        lv::platform::test::WritePng(out.string(), width, height, actual);
-        ADD_FAILURE() << "see " << out << ": " << different << " pixels differ, the first at (" << first % width
-                      << ", " << first / width << "): " << std::hex << actual[first] << " instead of "
-                      << expected[first];
-    }
+    testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), "demo_main_menu",
+                                   width, height, actual);
 }

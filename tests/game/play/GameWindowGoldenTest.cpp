@@ -12,11 +12,11 @@
 #include "game/play/GameWindow.h"
 #include "graphics/Renderer.h"
 #include "gui/InputDispatcher.h"
-#include "platform/PngImage.h"
 #include "platform/SystemInfo.h"
 #include "qe/Quest.h"
 #include "qe/Scene.h"
 #include "qe/SceneView.h"
+#include "support/GoldenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -85,34 +85,7 @@ protected:
         std::vector<u32> pixels(read, read + width * height);
         std::free(read);
         renderer.EndFrame();
-        for (u32& p : pixels)
-            p |= 0xFF000000u; // the back buffer has no alpha
-
-        const std::filesystem::path golden =
-            std::filesystem::path(__FILE__).parent_path() / "golden" / (std::string(name) + ".png");
-        const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-        if (update && *update == '1')
-        {
-            std::filesystem::create_directories(golden.parent_path());
-            ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), width, height, pixels));
-            GTEST_SKIP() << "reference written to " << golden;
-        }
-        UINT gw = 0, gh = 0;
-        std::vector<DWORD> expected;
-        ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, expected)) << golden;
-        ASSERT_EQ(gw, width);
-        ASSERT_EQ(gh, height);
-        u32 different = 0, first = 0;
-        for (u32 i = 0; i < expected.size(); ++i)
-            if (expected[i] != pixels[i] && different++ == 0)
-                first = i;
-        if (different)
-        {
-            const std::filesystem::path actual = m_Folder.Path() / (std::string(name) + ".actual.png");
-            lv::platform::test::WritePng(actual.string(), width, height, pixels);
-            ADD_FAILURE() << "see " << actual << ": " << different << " pixels differ, the first at ("
-                          << first % width << ", " << first / width << ")";
-        }
+        testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), name, width, height, pixels);
     }
 
     CTempFolder m_Folder;
