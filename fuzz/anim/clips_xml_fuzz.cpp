@@ -3,6 +3,7 @@
 #include "anim/ClipManager.h"
 #include "anim/ClipsBuilder.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -15,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size)
     builder.AddXml(xml.data(), xml.size());
     const std::vector<u8> image = builder.Build();
     const char* problem = nullptr;
-    if (!CClipManager::CheckImage(image.data(), image.size(), &problem))
+    if (!CClipManager::CheckImage(image.data(), image.size(), &problem)) {
+        std::fprintf(stderr, "built clip image rejected: %s\n", problem ? problem : "?");
         std::abort();
+    }
     return 0;
 }

@@ -30,6 +30,25 @@ void Fail()
 
 double g_Now = 0.0;
 
+// The loaders read relative to the working folder; the fuzzer's own corpus paths may be relative
+// too, so the folder is the fixture's only while an input runs.
+class CInFolder
+{
+public:
+    explicit CInFolder(const std::filesystem::path& folder) : m_Previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~CInFolder()
+    {
+        std::error_code error;
+        std::filesystem::current_path(m_Previous, error);
+    }
+
+private:
+    std::filesystem::path m_Previous;
+};
+
 struct CFuzzWorld
 {
     CFuzzWorld()
@@ -37,7 +56,7 @@ struct CFuzzWorld
         std::random_device random;
         Folder = std::filesystem::temp_directory_path() / ("level_media_fuzz-" + std::to_string(random()));
         std::filesystem::create_directories(Folder / "properties");
-        std::filesystem::current_path(Folder);
+        const CInFolder inFolder(Folder);
         game::CGameWindow::SetAudio(&Audio);
         game::CGameWindow::SetClock(&Clock);
         const bool built = qe::CQuestData::Instance().BuildFromXmlText(
@@ -54,7 +73,6 @@ struct CFuzzWorld
     ~CFuzzWorld()
     {
         std::error_code error;
-        std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
         std::filesystem::remove_all(Folder, error);
     }
 
@@ -79,6 +97,7 @@ void Frame(CFuzzWorld& world, game::CBackgroundSounds& sounds, game::CLevelMusic
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CFuzzWorld world;
+    const CInFolder inFolder(world.Folder);
     std::string_view input(reinterpret_cast<const char*>(data), size);
     const size_t split = input.find("\n--\n");
     const std::string_view ambient = input.substr(0, split);

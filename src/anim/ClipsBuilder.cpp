@@ -339,6 +339,9 @@ void CClipsBuilder::StartRecord(ERecord record, int depth)
 
 void CClipsBuilder::EndClip()
 {
+    // A malformed document may end the clip inside an object: the object counts as ended, or
+    // its header would stand where the terminator goes.
+    const bool itemOpen = m_InItem;
     m_InClip = false;
     m_InItem = false;
     m_Record = ERecord::None;
@@ -347,7 +350,10 @@ void CClipsBuilder::EndClip()
         core::CLog::Instance().Print(kBuilderChannel, 3, "ClipsLoader - clip '%s' dropped", header->Name.GetText());
         return;
     }
-    // HasRoom always kept four bytes for this terminator (already zero).
+    if (itemOpen)
+        m_ClipSize += reinterpret_cast<CClipItem*>(At(m_Item))->Size;
+    // HasRoom always kept four bytes for this terminator.
+    std::memset(At(m_ClipSize), 0, 4);
     m_ClipSize += 4;
     m_Used = std::max(m_Used, m_ClipSize);
     header->Size = m_ClipSize;

@@ -2,6 +2,7 @@
 #include "core/ByteOrder.h"
 #include "anim/ClipItem.h"
 #include "anim/ClipManager.h"
+#include "anim/ClipsBuilder.h"
 #include "content/ClipImageWriter.h"
 #include "core/ContentTestSupport.h"
 #include "core/FileSystem.h"
@@ -380,4 +381,20 @@ TEST_F(ClipManagerTest, NestingAndStrayElementsAreIgnored)
     ASSERT_EQ(items.size(), 1u);
     EXPECT_STREQ(items[0]->Name.GetText(), "outer");
     EXPECT_EQ(items[0]->KeyPointCount, 1);
+}
+
+TEST_F(ClipManagerTest, AClipEndedInsideAnObjectKeepsTheObjectAndItsTerminator)
+{
+    // The empty end tag closes the key point's parent early, so the clip ends with its image
+    // still open: the image must count, not stand where the terminator goes.
+    const char xml[] = R"(<?xml version="1.0"?><Clip id="c"><image id="i" vis="true"><kp t="0"/></><kp t="1"/></Clip>)";
+    CClipsBuilder builder;
+    builder.AddXml(xml, sizeof(xml) - 1);
+    const std::vector<u8> image = builder.Build();
+    const char* problem = nullptr;
+    ASSERT_TRUE(CClipManager::CheckImage(image.data(), image.size(), &problem)) << problem;
+    m_Clips.LoadImage(image.data(), static_cast<u32>(image.size()));
+    const auto items = Items(m_Clips.FindClip("c"));
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_STREQ(items[0]->Name.GetText(), "i");
 }
