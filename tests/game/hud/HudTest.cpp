@@ -157,6 +157,19 @@ TEST_F(HudTest, LoadRestoresThePopupOfAFinishedSearch)
     EXPECT_EQ(m_Hud->GetMode(), 10);
     EXPECT_STREQ(m_Hud->GetPendingScene().GetText(), "heart");
     EXPECT_NE(m_Hud->GetMessagePopup().GetIcon(), nullptr);
+    EXPECT_STREQ(m_Hud->GetInventory().GetFinishedObjectPath().GetText(), "hall/box");
+
+    // Every click is taken in mode 10; over the popup's button it ends the search.
+    EXPECT_TRUE(m_Hud->OnClick(CVector2(630, 460)));
+    EXPECT_FALSE(m_Hud->GetInventory().GetFinishedObjectPath().IsEmpty());
+    EXPECT_TRUE(m_Hud->OnMouseMove(CVector2(630, 460)));
+    m_Hud->GetInventory().SetEnabled(false);
+    m_Hud->GetInventory().SetAvailable(false);
+    EXPECT_TRUE(m_Hud->OnClick(CVector2(630, 460)));
+    EXPECT_TRUE(m_Hud->GetInventory().GetFinishedObjectPath().IsEmpty());
+    EXPECT_TRUE(m_Hud->GetInventory().GetFinishedScene().IsEmpty());
+    EXPECT_TRUE(m_Hud->GetInventory().IsEnabled());
+    EXPECT_EQ(m_Hud->GetInventory().GetState(), game::CHudInventory::kClosed);
 }
 
 TEST_F(HudTest, LoadFailsWhenThePieceDoesNotFit)
