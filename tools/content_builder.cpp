@@ -2,9 +2,10 @@
 //
 //   content_builder [--pack OUT.pack] [--font file.ttf] [-v] SOURCE OUTPUT
 //
-// SOURCE holds "content.xml" (the recipe of the media made at build time: drawn and painted images, fonts
-// rendered from a TrueType font, tones, videos), "properties/" with the property XML files and
-// "!langs/<code>/properties/" with their language copies. OUTPUT receives the media, the binary
+// SOURCE holds "content.xml" (the recipe of the media made at build time: drawn images, images
+// painted from text descriptions, fonts rendered from a TrueType font, tones, videos),
+// "properties/" with the property XML files and "!langs/<code>/properties/" with their language
+// copies. OUTPUT receives the media, the binary
 // image of every property file and, unless --pack names another place, "game.pack" with all of
 // it. Only outputs whose inputs changed are made again; -v lists them.
 #include "QuestCompile.h"

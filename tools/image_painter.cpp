@@ -18,7 +18,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "image_painter: %s\n", error.c_str());
         return 1;
     }
-    std::printf("%s: %u x %u, %u frame%s\n", argv[2], painter.GetWidth(), painter.GetHeight(), painter.GetFrameCount(),
-                painter.GetFrameCount() == 1 ? "" : "s");
+    std::printf("%s: %u x %u, %u frame%s\n", argv[2], painter.GetWidth(), painter.GetHeight(),
+                painter.GetFrameCount(), painter.GetFrameCount() == 1 ? "" : "s");
     return 0;
 }

@@ -11,9 +11,18 @@ using lv::content::CImagePainter;
 
 namespace {
 
-u32 Alpha(u32 pixel) { return pixel >> 24; }
-u32 Red(u32 pixel) { return (pixel >> 16) & 255; }
-u32 Blue(u32 pixel) { return pixel & 255; }
+u32 Alpha(u32 pixel)
+{
+    return pixel >> 24;
+}
+u32 Red(u32 pixel)
+{
+    return (pixel >> 16) & 255;
+}
+u32 Blue(u32 pixel)
+{
+    return pixel & 255;
+}
 
 CImagePainter Painted(const std::string& text)
 {
@@ -27,7 +36,8 @@ CImagePainter Painted(const std::string& text)
 
 TEST(ImagePainter, FillsTheCanvasAndSkipsCommentsAndBlankLines)
 {
-    const CImagePainter painter = Painted("# a plain tile\n\ncanvas 5 3   # frame size\ncolor 80102030\r\nfill\n");
+    const CImagePainter painter =
+        Painted("# a plain tile\n\ncanvas 5 3   # frame size\ncolor 80102030\r\nfill\n");
     ASSERT_EQ(painter.GetWidth(), 5u);
     ASSERT_EQ(painter.GetHeight(), 3u);
     for (u32 pixel : painter.GetPixels())
@@ -38,8 +48,9 @@ TEST(ImagePainter, FillsTheCanvasAndSkipsCommentsAndBlankLines)
 
 TEST(ImagePainter, FramesStandSideBySideAndCommandsPaintTheChosenOnes)
 {
-    const CImagePainter painter = Painted("canvas 4 2 3\ncolor FF0000FF\nfill\nframe 1\ncolor FFFF0000\nrect 0 0 2 2\n"
-                                          "frame all\ncolor FF00FF00\nrect 3 0 1 1\n");
+    const CImagePainter painter =
+        Painted("canvas 4 2 3\ncolor FF0000FF\nfill\nframe 1\ncolor FFFF0000\nrect 0 0 2 2\n"
+                "frame all\ncolor FF00FF00\nrect 3 0 1 1\n");
     ASSERT_EQ(painter.GetWidth(), 12u);
     EXPECT_EQ(painter.GetFrameWidth(), 4u);
     EXPECT_EQ(painter.GetFrameCount(), 3u);
@@ -167,7 +178,8 @@ TEST(ImagePainter, WritesAPngOfItsPixels)
     ASSERT_TRUE(painter.WritePng(tmp.Path() / "out/button.png", &error)) << error;
     u32 width = 0, height = 0;
     std::vector<u32> pixels;
-    ASSERT_TRUE(lv::content::DecodeImageDiskFile((tmp.Path() / "out/button.png").string(), width, height, pixels));
+    ASSERT_TRUE(
+        lv::content::DecodeImageDiskFile((tmp.Path() / "out/button.png").string(), width, height, pixels));
     EXPECT_EQ(width, 6u);
     EXPECT_EQ(height, 2u);
     EXPECT_EQ(pixels, painter.GetPixels());

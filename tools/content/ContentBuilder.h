@@ -1,11 +1,11 @@
 #pragma once
 // Turns a content source folder into the folder the game reads: the demo's media made from the
 // recipe "content.xml" (drawn images, images painted from text descriptions, bitmap fonts
-// rendered from a TrueType font, tones, videos),
-// the binary image of every property file (strings, texture declarations, opacity masks, fonts,
-// clips, particles, sounds), language copies from "!langs/<code>/", and "game.pack" holding it
-// all. Each output remembers what it was made from; a second build remakes only the outputs
-// whose inputs (or whose recipe entry) changed, and the pack when any of its files did.
+// rendered from a TrueType font, tones, videos), the binary image of every property file
+// (strings, texture declarations, opacity masks, fonts, clips, particles, sounds), language
+// copies from "!langs/<code>/", and "game.pack" holding it all. Each output remembers what it
+// was made from; a second build remakes only the outputs whose inputs (or whose recipe entry)
+// changed, and the pack when any of its files did.
 #include "core/Types.h"
 
 #include <filesystem>

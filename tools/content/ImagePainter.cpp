@@ -200,8 +200,9 @@ bool CImagePainter::Command(const std::vector<std::string_view>& words, std::str
             what = "the canvas needs whole numbers";
             return false;
         }
-        if (width == 0 || height == 0 || frames == 0 || width > kMaxSide || height > kMaxSide || frames > kMaxSide ||
-            u64(width) * frames > kMaxSide || u64(width) * frames * height > m_MaxPixels) {
+        if (width == 0 || height == 0 || frames == 0 || width > kMaxSide || height > kMaxSide ||
+            frames > kMaxSide || u64(width) * frames > kMaxSide ||
+            u64(width) * frames * height > m_MaxPixels) {
             what = "canvas size out of range";
             return false;
         }
@@ -312,7 +313,8 @@ void CImagePainter::Spans(const SShape& shape, float y, std::vector<float>& out)
         if (y < top || y >= bottom)
             break;
         float inset = 0;
-        const float corner = y < top + radius ? top + radius - y : (y > bottom - radius ? y - (bottom - radius) : 0.0f);
+        const float corner =
+            y < top + radius ? top + radius - y : (y > bottom - radius ? y - (bottom - radius) : 0.0f);
         if (corner > 0)
             inset = radius - std::sqrt(std::max(0.0f, radius * radius - corner * corner));
         out.insert(out.end(), {v[0] + inset, v[0] + v[2] - inset});
@@ -379,7 +381,8 @@ void CImagePainter::DrawInFrame(const SShape& shape, u32 frame, float top, float
         for (int sub = 0; sub < kPaintSubRows; ++sub) {
             Spans(shape, float(row) + (float(sub) + 0.5f) / kPaintSubRows, m_Spans);
             for (size_t i = 0; i + 1 < m_Spans.size(); i += 2) {
-                const float a = std::clamp(m_Spans[i], 0.0f, width), b = std::clamp(m_Spans[i + 1], 0.0f, width);
+                const float a = std::clamp(m_Spans[i], 0.0f, width),
+                            b = std::clamp(m_Spans[i + 1], 0.0f, width);
                 if (b <= a)
                     continue;
                 const u32 first = u32(a), last = std::min(m_FrameWidth - 1, u32(std::ceil(b)) - 1);
@@ -409,7 +412,8 @@ u32 CImagePainter::PaintAt(float x, float y) const
         return m_Paint.colour;
     const float dx = m_Paint.x1 - m_Paint.x0, dy = m_Paint.y1 - m_Paint.y0;
     const float length = dx * dx + dy * dy;
-    const float t = length > 0 ? std::clamp(((x - m_Paint.x0) * dx + (y - m_Paint.y0) * dy) / length, 0.0f, 1.0f) : 0.0f;
+    const float t =
+        length > 0 ? std::clamp(((x - m_Paint.x0) * dx + (y - m_Paint.y0) * dy) / length, 0.0f, 1.0f) : 0.0f;
     return LerpColour(m_Paint.colour, m_Paint.colour1, t);
 }
 

@@ -56,7 +56,13 @@ private:
         u32 colour1 = 0;
     };
     // What a shape covers on one sampled row: half-open x spans.
-    enum class EShape { Fill, Rect, Ellipse, Polygon };
+    enum class EShape
+    {
+        Fill,
+        Rect,
+        Ellipse,
+        Polygon
+    };
     struct SShape
     {
         EShape kind = EShape::Fill;

@@ -10,7 +10,7 @@
 namespace game {
 
 CMainMenuWindow::CMainMenuWindow(bool profilesExisted, bool intro, bool openExtras, bool extrasArgument)
-    : CBaseWindow(CFixedString("main_menu_window")), m_ProfilesExisted(profilesExisted), m_Intro(intro),
+    : m_ProfilesExisted(profilesExisted), m_Intro(intro),
       m_OpenExtras(openExtras), m_ExtrasArgument(extrasArgument)
 {
     LoadWindow("main_menu_window");

@@ -1,12 +1,13 @@
 #pragma once
 // The front end's root window: the menu of the window "main_menu_window". The game application
 // makes it the root at the end of its start-up; the game window makes a new one when the player
-// leaves a game.
-#include "gui/BaseWindow.h"
+// leaves a game. Until its animated background comes, the window template's background image
+// stands in for it.
+#include "gui/Window.h"
 
 namespace game {
 
-class CMainMenuWindow : public lv::gui::CBaseWindow
+class CMainMenuWindow : public lv::gui::CWindow
 {
 public:
     using Ptr = boost::intrusive_ptr<CMainMenuWindow>;

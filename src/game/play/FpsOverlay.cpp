@@ -94,6 +94,12 @@ const WString& CFpsOverlay::GetParticleLine()
     return OverlayShared().ParticleLine;
 }
 
+void CFpsOverlay::SetFont(lv::graphics::CFont* font)
+{
+    OverlayShared().Font = font;
+    OverlayShared().FontLooked = true;
+}
+
 void CFpsOverlay::ResetShared()
 {
     OverlayShared() = SOverlayShared();

@@ -40,6 +40,8 @@ public:
     // The text lines as last formatted (shared by all overlays).
     static const WString& GetFpsLine();
     static const WString& GetParticleLine();
+    // Uses the font instead of looking "cheatfont" up (tests, tools).
+    static void SetFont(lv::graphics::CFont* font);
     // Forgets the shared font, lines and refresh time (a new font manager, tests).
     static void ResetShared();
 

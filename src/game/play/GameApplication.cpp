@@ -37,6 +37,29 @@ namespace game {
 namespace {
 
 const char kAppChannel[] = "game";
+// The binary images the content build makes of the property files. The game reads them in place
+// of the XML; a missing one means its XML is compiled at every start.
+const char* const kPropertyImages[] = {
+    "properties/strings.bindump", "properties/resources.bindump", "properties/texturesalpha.bindump",
+    "properties/clips.bindump",   "properties/particles.bindump", "properties/sounds.bindump",
+};
+
+// Logs which property images the content has.
+void ReportPropertyImages()
+{
+    lv::core::CLog& log = lv::core::CLog::Instance();
+    const lv::core::CFileSystem& files = lv::core::CFileSystem::Instance();
+    u32 images = 0;
+    for (const char* image : kPropertyImages) {
+        if (files.FileExists(image))
+            ++images;
+        else
+            log.Print(kAppChannel, 2, "no property image '%s': its XML is read instead", image);
+    }
+    log.Print(kAppChannel, 1, "content loaded (%u of %u property images)", images,
+              static_cast<u32>(sizeof(kPropertyImages) / sizeof(kPropertyImages[0])));
+}
+
 // lParam of the Alt+key system command for the Return key.
 constexpr LPARAM kAltEnterKey = 13;
 
@@ -112,6 +135,7 @@ bool CGameApplication::Init()
     // Particle definitions come before the clip definitions, whose particle objects use them.
     lv::misc::anim::CParticleManager::Instance().Load();
     lv::misc::anim::CClipManager::Instance().Load();
+    ReportPropertyImages();
 
     CProfileManager* profiles = CProfileManager::CreateInstance(CProfileManager::Folder(savesFolder.c_str()));
     profiles->Load();

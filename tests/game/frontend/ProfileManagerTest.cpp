@@ -237,7 +237,7 @@ TEST_F(ProfileStore, SettingsFileChoosesTheScreenMode)
         std::filesystem::remove(Folder.Path() / "saves" / "settings.xml");
         Write("a.prf", ProfileXml("name=\"a\" uid=\"aaaaaaaa\""));
         if (c.Settings)
-            Write("settings.xml", c.Settings);
+            Write("settings.xml", std::string("<?xml version=\"1.0\"?>\n") + c.Settings);
         CProfileManager& store = Make();
         store.Load();
         EXPECT_EQ(store.GetScreenMode(), c.Mode) << (c.Settings ? c.Settings : "none");

@@ -6,6 +6,7 @@
 #include "app/StandaloneApplicationWindows.h"
 #include "core/CrashReport.h"
 #include "core/Log.h"
+#include "game/frontend/ProfileManager.h"
 #include "game/play/GameApplication.h"
 #include "platform/ChildProcess.h"
 #include "platform/Clock.h"
@@ -50,11 +51,15 @@ protected:
         Folder.Write("program/game.xml", R"(<?xml version="1.0" encoding="utf-8"?>
 <settings company="Lumivane" product="Lock Test" version="105" window_title="Caption From Game Xml"/>)");
         std::filesystem::current_path(Folder.Path() / "program");
+        // The player's settings keep the game in a window of its design size.
+        Folder.Write("data/Lumivane/Lock Test/saves/settings.xml",
+                     "<?xml version=\"1.0\"?>\n<GameSettings screen_mode=\"0\"/>\n");
         UseDataFolder("data");
         lv::platform::SetEnvironmentValue("XDG_RUNTIME_DIR", (Folder.Path() / "runtime").c_str());
     }
     void TearDown() override
     {
+        game::CProfileManager::DestroyInstance();
         lv::core::CLog::Instance().Close();
         std::filesystem::current_path(m_SavedDirectory);
     }
