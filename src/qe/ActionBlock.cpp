@@ -101,8 +101,7 @@ bool CActionBlock::Load(CBinaryReader& reader)
 
 CSceneObject* CActionBlock::GetObject() const
 {
-    CScene* scene = GetScene();
-    return scene ? scene->FindObject(m_Record.GetObjectName().GetText()) : nullptr;
+    return FindSceneObject(m_Record.GetObjectName());
 }
 
 bool CActionBlock::IsOwnObject(const CSceneObject* object) const

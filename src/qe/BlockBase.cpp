@@ -5,6 +5,7 @@
 #include "qe/BinaryWriter.h"
 #include "qe/CommandBase.h"
 #include "qe/CommandFactory.h"
+#include "qe/Scene.h"
 #include "qe/ScriptSet.h"
 
 namespace qe::scripts {
@@ -51,6 +52,19 @@ void CBlockBase::NotifyListeners(bool quiet)
 CScene* CBlockBase::GetScene() const
 {
     return m_Set ? m_Set->GetScene() : nullptr;
+}
+
+CSceneObject* CBlockBase::FindSceneObject(const CScriptName& name) const
+{
+    const CScene* scene = GetScene();
+    if (!scene)
+        return nullptr;
+    if (m_FoundVersion != scene->GetListVersion())
+    {
+        m_FoundObject = scene->FindObject(name.GetText());
+        m_FoundVersion = scene->GetListVersion();
+    }
+    return m_FoundObject;
 }
 
 bool CBlockBase::StartTreeUnpaused(const CCommandRecord& root)

@@ -16,6 +16,7 @@ namespace qe {
 class CBinaryReader;
 class CBinaryWriter;
 class CScene;
+class CSceneObject;
 } // namespace qe
 
 namespace qe::scripts {
@@ -80,6 +81,10 @@ protected:
     virtual void OnTreeFinished() {}
     void Pause();
     void Resume();
+    // The live object of that name in the block's scene (null when none); the answer is kept
+    // while the scene's object list stays the same, as the hint and the cursor ask on every
+    // move. One name per block.
+    CSceneObject* FindSceneObject(const CScriptName& name) const;
 
     CBlockRecord m_Record;
     u8 m_Flags = 0;
@@ -90,6 +95,8 @@ private:
     CScriptSet* m_Set = nullptr;
     lv::gui::CBaseWidget* m_Widget = nullptr;
     std::unique_ptr<CCommandBase> m_Tree;
+    mutable CSceneObject* m_FoundObject = nullptr;
+    mutable u32 m_FoundVersion = 0;
     static s32 s_NotifyDepth;
 };
 

@@ -25,8 +25,12 @@ void CMinigameBlock::Start()
     if (m_Minigame)
         return;
     m_Minigame = CMinigameFactory::Instance().Create(this, GetMinigameName());
-    if (m_Minigame)
-        m_Minigame->Load();
+    if (!m_Minigame)
+        return;
+    m_Minigame->Load();
+    // Told again now that the minigame exists: the first report came before it could name the
+    // object of its developer marker.
+    GetScriptSet()->SetMinigameReady(this, true);
 }
 
 void CMinigameBlock::Update()

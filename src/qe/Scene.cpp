@@ -9,6 +9,7 @@
 #include "qe/ImageObject.h"
 #include "qe/PlaceholderSet.h"
 #include "qe/Quest.h"
+#include "qe/ScriptEnvironment.h"
 #include "qe/ScriptSet.h"
 #include "qe/VideoObject.h"
 
@@ -56,6 +57,7 @@ void CScene::AddPrototype(CSceneObject* prototype)
     clone->SetDepth(1.0f - static_cast<float>(m_Prototypes.size()));
     m_Prototypes.push_back(prototype);
     m_Objects.push_back(clone);
+    ++m_ListVersion;
 }
 
 CSceneObject* CScene::FindObject(const CFixedString& name) const
@@ -152,13 +154,93 @@ bool CScene::HandleClick(const CPoint2i& point, const char* itemName)
     return false;
 }
 
-bool CScene::HandleCheatClick(const CPoint2i&)
+bool CScene::HandleCheatClick(const CPoint2i& point)
 {
+    return m_ScriptSet && m_ScriptSet->GetCheatOverlay().OnClick(point);
+}
+
+bool CScene::UpdatePointer(const CPoint2i& point, const char* itemName)
+{
+    if (!m_ScriptSet)
+        return false;
+    if (m_ScriptSet->GetCheatOverlay().OnMouseMove(point))
+        return true;
+    m_ScriptSet->GetHintIndex().ClassifyPoint(point, itemName);
     return false;
 }
 
-void CScene::SetCheatMode(bool)
+s32 CScene::GetPointerResult(CSceneObject** object) const
 {
+    if (m_ScriptSet)
+        return m_ScriptSet->GetHintIndex().GetPointerResult(object);
+    if (object)
+        *object = nullptr;
+    return 0;
+}
+
+CScene* CScene::GetPointerTargetScene() const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().GetPointerTargetScene() : nullptr;
+}
+
+void CScene::SetCheatMode(bool on)
+{
+    if (m_ScriptSet)
+        m_ScriptSet->GetCheatOverlay().SetEnabled(on);
+}
+
+CSceneObject* CScene::FindHint(const char* activeObject, bool stayLocal) const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().FindHint(activeObject, stayLocal) : nullptr;
+}
+
+CScene* CScene::FindNearestHintScene(const char* activeObject, s32* distance) const
+{
+    if (m_ScriptSet)
+        return m_ScriptSet->GetHintIndex().FindNearestHintScene(activeObject, distance);
+    if (distance)
+        *distance = scripts::CScriptEnvironment::kUnreachable;
+    return nullptr;
+}
+
+u32 CScene::GetActiveScenes(CScene** out, u32 maximum) const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().GetAvailableScenes(out, maximum) : 0;
+}
+
+u32 CScene::GetActiveSceneDoors(CSceneObject** out, u32 maximum) const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().GetAvailableSceneDoors(out, maximum) : 0;
+}
+
+u32 CScene::GetActiveMiniscenes(CScene** out, u32 maximum) const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().GetAvailableMiniscenes(out, maximum) : 0;
+}
+
+u32 CScene::GetActiveMinisceneDoors(CSceneObject** out, u32 maximum) const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().GetAvailableMinisceneDoors(out, maximum) : 0;
+}
+
+scripts::CMinigameBlock* CScene::GetFirstReadyMinigame() const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().GetFirstReadyMinigame() : nullptr;
+}
+
+u32 CScene::GetReadyMinigameCount() const
+{
+    return m_ScriptSet ? m_ScriptSet->GetHintIndex().GetReadyMinigameCount() : 0;
+}
+
+scripts::CBlockBase* const* CScene::GetBlocks() const
+{
+    return m_ScriptSet ? m_ScriptSet->GetBlocks() : nullptr;
+}
+
+u32 CScene::GetBlockCount() const
+{
+    return m_ScriptSet ? m_ScriptSet->GetBlockCount() : 0;
 }
 
 s32 CScene::IndexOf(const CSceneObject* object) const
@@ -174,6 +256,7 @@ void CScene::AddObject(CSceneObject* object)
     if (m_Objects.empty())
     {
         m_Objects.push_back(object);
+        ++m_ListVersion;
         return;
     }
     m_Additions.push_back({object, m_Objects.front(), false});
@@ -210,6 +293,8 @@ void CScene::RemoveObject(CSceneObject* object)
 
 void CScene::Update()
 {
+    if (!m_Additions.empty() || !m_Removals.empty())
+        ++m_ListVersion;
     for (const SAddition& addition : m_Additions)
     {
         size_t index = static_cast<size_t>(IndexOf(addition.Anchor));
@@ -241,6 +326,8 @@ void CScene::Draw(lv::graphics::CRenderer& renderer)
     for (auto it = m_Objects.rbegin(); it != m_Objects.rend(); ++it)
         if ((*it)->IsDrawable())
             (*it)->Render(renderer);
+    if (m_ScriptSet)
+        m_ScriptSet->GetCheatOverlay().Draw(renderer);
 }
 
 bool CScene::IsNearer(const CSceneObject* a, const CSceneObject* b)
@@ -254,7 +341,11 @@ bool CScene::IsNearer(const CSceneObject* a, const CSceneObject* b)
 
 void CScene::SortObjects()
 {
+    // A sorted list stays as it is: its version, and the lookups kept by it, stay valid.
+    if (std::is_sorted(m_Objects.begin(), m_Objects.end(), IsNearer))
+        return;
     std::stable_sort(m_Objects.begin(), m_Objects.end(), IsNearer);
+    ++m_ListVersion;
 }
 
 namespace {

@@ -18,8 +18,10 @@ class CRenderer;
 namespace qe {
 
 namespace scripts {
+class CBlockBase;
+class CMinigameBlock;
 class CScriptSet;
-}
+} // namespace scripts
 
 class CAreaObject;
 class CBinaryReader;
@@ -84,8 +86,27 @@ public:
     void Leave(bool stopVideos);
     // Offers the click to the objects hit, nearest first; false without a script set.
     bool HandleClick(const CPoint2i& point, const char* itemName);
+    // The developer overlay takes the click first; false without a script set.
     bool HandleCheatClick(const CPoint2i& point);
+    // True when the developer overlay takes the point; otherwise what lies under it is
+    // classified for the cursor (read back below) and the result is false.
+    bool UpdatePointer(const CPoint2i& point, const char* itemName);
+    // The pointer kind (0 to 5) with its object, and a door's target scene.
+    s32 GetPointerResult(CSceneObject** object) const;
+    CScene* GetPointerTargetScene() const;
     void SetCheatMode(bool on);
+
+    // Hint queries of the script set; null or 0 without one.
+    CSceneObject* FindHint(const char* activeObject, bool stayLocal) const;
+    CScene* FindNearestHintScene(const char* activeObject, s32* distance) const;
+    u32 GetActiveScenes(CScene** out, u32 maximum) const;
+    u32 GetActiveSceneDoors(CSceneObject** out, u32 maximum) const;
+    u32 GetActiveMiniscenes(CScene** out, u32 maximum) const;
+    u32 GetActiveMinisceneDoors(CSceneObject** out, u32 maximum) const;
+    scripts::CMinigameBlock* GetFirstReadyMinigame() const;
+    u32 GetReadyMinigameCount() const;
+    scripts::CBlockBase* const* GetBlocks() const;
+    u32 GetBlockCount() const;
     void SetScriptSet(scripts::CScriptSet* set) { m_ScriptSet = set; }
     scripts::CScriptSet* GetScriptSet() const { return m_ScriptSet; }
 
@@ -98,6 +119,9 @@ public:
     const std::vector<CSceneObject*>& GetPrototypes() const { return m_Prototypes; }
     // The index in the live list, or the count when the object is not live.
     s32 IndexOf(const CSceneObject* object) const;
+    // Changes whenever the live list gains, loses or reorders objects, so that a caller may keep
+    // what a lookup by name found while it stays the same.
+    u32 GetListVersion() const { return m_ListVersion; }
     // The scene owns what is added. Into an empty scene at once; otherwise at the next update,
     // in front of the object that is nearest now.
     void AddObject(CSceneObject* object);
@@ -146,6 +170,7 @@ private:
     bool m_DepthSorting = false;
     std::vector<SAddition> m_Additions;
     std::vector<CSceneObject*> m_Removals;
+    u32 m_ListVersion = 1;
 };
 
 } // namespace qe

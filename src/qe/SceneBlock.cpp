@@ -80,7 +80,11 @@ void CSceneBlock::PostOpen()
 {
     if (!m_Record.HasFlags(kScenePostOpen))
     {
+        // Back at the door without telling the listeners; the use withdrew the door, so it is
+        // offered again here, or the hint and the map would lose it after one passage.
         SetPhase(kIdle);
+        if (IsAvailable())
+            ReportReady(true);
         return;
     }
     SetPhase(kPostOpen);
@@ -161,8 +165,7 @@ bool CSceneBlock::TryUse(const CSceneObject* object)
 
 CSceneObject* CSceneBlock::GetObject() const
 {
-    CScene* scene = GetScene();
-    return scene ? scene->FindObject(m_Record.GetObjectName().GetText()) : nullptr;
+    return FindSceneObject(m_Record.GetObjectName());
 }
 
 } // namespace qe::scripts

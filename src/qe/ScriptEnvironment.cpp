@@ -31,6 +31,11 @@ CScriptEnvironment::CScriptEnvironment(const CQuestRecord& record, CQuest* quest
         const CScriptSet& set = *m_Sets.back();
         all.insert(all.end(), set.GetBlocks(), set.GetBlocks() + set.GetBlockCount());
     }
+    for (size_t i = 0; i < m_Sets.size(); ++i)
+        if (const CScene* target = m_Sets[i]->GetScene())
+            m_SetsByName.emplace_back(target->GetName().GetText(), static_cast<s32>(i));
+    std::stable_sort(m_SetsByName.begin(), m_SetsByName.end(),
+                     [](const auto& a, const auto& b) { return std::strcmp(a.first, b.first) < 0; });
     std::vector<CBlockBase*> listeners;
     for (CBlockBase* block : all)
     {
@@ -122,16 +127,15 @@ CBlockBase* CScriptEnvironment::FindBlock(const char* id) const
 
 s32 CScriptEnvironment::FindSetIndex(const char* sceneName) const
 {
-    for (size_t i = 0; i < m_Sets.size(); ++i)
-    {
-        const CScene* scene = m_Sets[i]->GetScene();
-        if (scene && std::strcmp(scene->GetName().GetText(), sceneName ? sceneName : "") == 0)
-            return static_cast<s32>(i);
-    }
-    return -1;
+    const char* name = sceneName ? sceneName : "";
+    const auto it = std::lower_bound(m_SetsByName.begin(), m_SetsByName.end(), name,
+                                     [](const std::pair<const char*, s32>& entry, const char* text)
+                                     { return std::strcmp(entry.first, text) < 0; });
+    return it != m_SetsByName.end() && std::strcmp(it->first, name) == 0 ? it->second : -1;
 }
 
-s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject)
+s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject,
+                                     s32 limit)
 {
     // Breadth first over the available doors: every set is reached first by its shortest chain,
     // so each is expanded once, however many loops the door graph has.
@@ -141,7 +145,7 @@ s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneN
             m_Visited[i] = 1;
     m_Queue.clear();
     const s32 first = FindSetIndex(sceneName);
-    if (first < 0 || m_Visited[static_cast<size_t>(first)])
+    if (limit <= 1 || first < 0 || m_Visited[static_cast<size_t>(first)])
         return kUnreachable;
     m_Visited[static_cast<size_t>(first)] = 1;
     m_Queue.push_back(first);
@@ -153,7 +157,8 @@ s32 CScriptEnvironment::PathDistance(const CScriptSet* start, const char* sceneN
     {
         if (head == depthEnd)
         {
-            ++depth;
+            if (++depth >= limit)
+                return kUnreachable;
             depthEnd = m_Queue.size();
         }
         CScriptSet& set = *m_Sets[static_cast<size_t>(m_Queue[head++])];

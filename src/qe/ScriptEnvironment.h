@@ -6,6 +6,7 @@
 #include "qe/ScriptRecords.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace lv::gui {
@@ -51,8 +52,9 @@ public:
 
     CScene* FindScene(const char* name) const;
     // The fewest available doors from the start set to a scene with a local hint for the item;
-    // kUnreachable when there is none.
-    s32 PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject);
+    // kUnreachable when there is none, or when every such way takes `limit` doors or more.
+    s32 PathDistance(const CScriptSet* start, const char* sceneName, const char* activeObject,
+                     s32 limit = kUnreachable);
 
     u32 GetTotalBlockCount() const { return m_TotalBlockCount; }
     u32 GetSetCount() const { return static_cast<u32>(m_Sets.size()); }
@@ -67,6 +69,9 @@ private:
 
     CQuest* m_Quest = nullptr;
     std::vector<std::unique_ptr<CScriptSet>> m_Sets;
+    // The sets that have a scene, by scene name and then set order: the door walk looks a name
+    // up for every door it passes.
+    std::vector<std::pair<const char*, s32>> m_SetsByName;
     std::vector<u8> m_Visited;
     std::vector<s32> m_Queue;
     bool m_Refreshed = false;

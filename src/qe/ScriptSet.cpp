@@ -149,13 +149,13 @@ bool CScriptSet::Load(CBinaryReader& reader)
 void CScriptSet::SetActionReady(CActionBlock* block, bool ready)
 {
     m_Hints.SetActionReady(block, ready);
-    m_Cheats.SetActionReady(block, block->GetObject(), ready);
+    m_Cheats.SetActionReady(block, ready);
 }
 
 void CScriptSet::SetSceneReady(CSceneBlock* block, bool ready)
 {
     m_Hints.SetSceneReady(block, ready);
-    m_Cheats.SetSceneReady(block, block->GetObject(), ready);
+    m_Cheats.SetSceneReady(block, ready);
 }
 
 void CScriptSet::SetMinigameReady(CMinigameBlock* block, bool ready)

@@ -67,6 +67,7 @@ public:
     CHintIndex& GetHintIndex() { return m_Hints; }
     const CHintIndex& GetHintIndex() const { return m_Hints; }
     CCheatOverlay& GetCheatOverlay() { return m_Cheats; }
+    const CCheatOverlay& GetCheatOverlay() const { return m_Cheats; }
 
 private:
     template <typename T, typename F>

@@ -9,7 +9,10 @@ set -u
 game=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+# Its own runtime folder too: the single-instance lock lives there, and another copy of the game
+# started by a parallel test must not make this one step aside.
+mkdir -m 700 "$work/run"
+export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
 export SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 

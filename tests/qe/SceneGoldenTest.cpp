@@ -1,13 +1,13 @@
 // The fixture scene drawn through a scene view on the real OpenGL layer and compared with
 // tests/qe/golden/scene_view_fit.png (GAME_UPDATE_GOLDEN=1 writes the reference instead).
 #include "../anim/AnimRenderSupport.h"
+#include "GoldenImage.h"
 #include "QuestFixture.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/ImageHandle.h"
 #include "graphics/Renderer.h"
 #include "graphics/Texture.h"
 #include "graphics/TextureManager.h"
-#include "platform/PngImage.h"
 #include "platform/SdlWindow.h"
 #include "qe/ImageObject.h"
 #include "qe/Quest.h"
@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
 using namespace lv::graphics;
@@ -123,33 +122,5 @@ TEST(SceneGolden, FixtureSceneInAWorkAreaView)
     lv::platform::DestroySdlWindow(host.m_Window);
     ASSERT_EQ(width, 1024u);
     ASSERT_EQ(height, 768u);
-    for (u32& p : pixels)
-        p |= 0xFF000000u; // the back buffer has no alpha
-
-    const std::filesystem::path golden = std::filesystem::path(__FILE__).parent_path() / "golden" / "scene_view_fit.png";
-    const char* update = std::getenv("GAME_UPDATE_GOLDEN");
-    if (update && *update == '1')
-    {
-        std::filesystem::create_directories(golden.parent_path());
-        ASSERT_TRUE(lv::platform::test::WritePng(golden.string(), width, height, pixels));
-        GTEST_SKIP() << "reference written to " << golden;
-    }
-    UINT gw = 0, gh = 0;
-    std::vector<DWORD> expected;
-    ASSERT_TRUE(lv::platform::test::ReadPng(golden.string(), gw, gh, expected)) << golden;
-    ASSERT_EQ(gw, width);
-    ASSERT_EQ(gh, height);
-    u32 different = 0, first = 0;
-    for (u32 i = 0; i < expected.size(); ++i)
-        if (expected[i] != pixels[i] && different++ == 0)
-            first = i;
-    if (different)
-    {
-        const char* tmp = std::getenv("GAME_TEST_TMP");
-        const std::filesystem::path actual =
-            std::filesystem::path(tmp && *tmp ? tmp : testing::TempDir()) / "scene_view_fit.actual.png";
-        lv::platform::test::WritePng(actual.string(), width, height, pixels);
-        ADD_FAILURE() << "see " << actual << ": " << different << " pixels differ, the first at (" << first % width << ", " << first / width
-                      << "): " << std::hex << pixels[first] << " instead of " << expected[first];
-    }
+    qetest::ExpectGoldenImage("scene_view_fit", width, height, pixels);
 }

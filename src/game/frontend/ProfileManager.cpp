@@ -159,8 +159,9 @@ void CProfileManager::Load()
     WChar path[256];
     if (!GetSettingsPath(path, 256))
         return;
+    // A first start has no settings yet: that is no error worth a log line.
     lv::core::CSettings settings;
-    if (!settings.LoadXml(static_cast<const WChar*>(path))) {
+    if (!lv::core::FileExistsW(path) || !settings.LoadXml(static_cast<const WChar*>(path))) {
         SetScreenMode(m_ScreenMode);
         return;
     }

@@ -144,6 +144,8 @@ TEST_F(DemoStart, FirstStartMakesTheDefaultProfileAndTheSecondReadsIt)
         EXPECT_EQ(WString(profiles->GetCurrentProfile()->GetName().GetText()), u"Player");
         uid = profiles->GetCurrentProfile()->GetUid();
         EXPECT_FALSE(application.GetProfilesExisted());
+        lv::core::CLog::Instance().Flush();
+        EXPECT_EQ(Log().find("[3]:"), std::string::npos) << "a first start is no error: " << Log();
         application.UpdateFrame();
         auto* menu = dynamic_cast<CMainMenuWindow*>(application.GetRootWidget().get());
         ASSERT_NE(menu, nullptr);
