@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -108,6 +109,25 @@ TEST_F(HudTest, SpeechBubbleRunsInEveryMode)
 TEST_F(HudTest, SaveSizeIsTheInventoryReservationPlusFour)
 {
     EXPECT_EQ(m_Hud->GetSaveSize(), 4 + 10224);
+}
+
+TEST_F(HudTest, AFullInventoryOfInteractiveItemsFitsTheReservation)
+{
+    for (int i = 1; i <= 20; ++i)
+        m_Hud->GetInventory().AddInteractiveItem(Object(("hall/" + std::to_string(1000 + i)).c_str()),
+                                                 CFixedString("a_scene_with_a_long_name"));
+    ASSERT_EQ(m_Hud->GetInventory().GetItemCount(), 20u);
+    qe::CByteBuffer buffer;
+    buffer.Allocate(m_Hud->GetSaveSize());
+    m_Hud->Save(buffer);
+    EXPECT_FALSE(buffer.HasOverflowed());
+    EXPECT_LE(buffer.GetLength(), m_Hud->GetSaveSize());
+    game::CHud loaded;
+    loaded.Attach(nullptr);
+    qe::CBinaryReader reader(buffer.GetData(), buffer.GetLength());
+    ASSERT_TRUE(loaded.Load(reader, *m_Quest));
+    EXPECT_EQ(loaded.GetInventory().GetCellAt(19)->Kind, game::CHudInventory::kKindInteractive);
+    EXPECT_STREQ(loaded.GetInventory().GetCellAt(19)->Name.GetText(), "a_scene_with_a_long_name");
 }
 
 TEST_F(HudTest, SaveAndLoadKeepTheItemsAndOnlyModeTen)
