@@ -72,3 +72,32 @@ TEST(HudCursorItemDraw, RingAtThePointerAndThePictureScaledToFit)
 }
 
 } // namespace
+
+namespace {
+
+TEST(HudCursorItemDraw, TheHudDrawsTheCarriedItemOnlyInItsModes)
+{
+    auto quest = hudtest::CreateHudQuest();
+    ASSERT_NE(quest, nullptr);
+    CRecordingRenderer recording;
+    game::CHud::SetPointerPosition(CVector2(100, 100));
+    struct SCase
+    {
+        s32 mode;
+        bool drawn;
+    };
+    for (const SCase c : {SCase{1, true}, SCase{3, true}, SCase{4, false}, SCase{5, false}, SCase{9, false}}) {
+        game::CHud hud;
+        hud.Attach(nullptr);
+        hud.GetInventory().SetAvailable(false);
+        if (c.mode != 1)
+            hud.PushMode(c.mode);
+        hud.GetCursorItem().TakeObject(quest->FindObjectByPath("hall/key"), false);
+        recording.Log->Draws.clear();
+        hud.Draw(*recording.Renderer);
+        recording.Renderer->Flush();
+        EXPECT_EQ(!recording.Log->Draws.empty(), c.drawn) << c.mode;
+    }
+}
+
+} // namespace
