@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -110,6 +111,25 @@ TEST_F(HudTest, SaveSizeIsTheInventoryReservationPlusFour)
     EXPECT_EQ(m_Hud->GetSaveSize(), 4 + 10224);
 }
 
+TEST_F(HudTest, AFullInventoryOfInteractiveItemsFitsTheReservation)
+{
+    for (int i = 1; i <= 20; ++i)
+        m_Hud->GetInventory().AddInteractiveItem(Object(("hall/" + std::to_string(1000 + i)).c_str()),
+                                                 CFixedString("a_scene_with_a_long_name"));
+    ASSERT_EQ(m_Hud->GetInventory().GetItemCount(), 20u);
+    qe::CByteBuffer buffer;
+    buffer.Allocate(m_Hud->GetSaveSize());
+    m_Hud->Save(buffer);
+    EXPECT_FALSE(buffer.HasOverflowed());
+    EXPECT_LE(buffer.GetLength(), m_Hud->GetSaveSize());
+    game::CHud loaded;
+    loaded.Attach(nullptr);
+    qe::CBinaryReader reader(buffer.GetData(), buffer.GetLength());
+    ASSERT_TRUE(loaded.Load(reader, *m_Quest));
+    EXPECT_EQ(loaded.GetInventory().GetCellAt(19)->Kind, game::CHudInventory::kKindInteractive);
+    EXPECT_STREQ(loaded.GetInventory().GetCellAt(19)->Name.GetText(), "a_scene_with_a_long_name");
+}
+
 TEST_F(HudTest, SaveAndLoadKeepTheItemsAndOnlyModeTen)
 {
     for (const s32 mode : {1, 4, 10}) {
@@ -157,6 +177,19 @@ TEST_F(HudTest, LoadRestoresThePopupOfAFinishedSearch)
     EXPECT_EQ(m_Hud->GetMode(), 10);
     EXPECT_STREQ(m_Hud->GetPendingScene().GetText(), "heart");
     EXPECT_NE(m_Hud->GetMessagePopup().GetIcon(), nullptr);
+    EXPECT_STREQ(m_Hud->GetInventory().GetFinishedObjectPath().GetText(), "hall/box");
+
+    // Every click is taken in mode 10; over the popup's button it ends the search.
+    EXPECT_TRUE(m_Hud->OnClick(CVector2(630, 460)));
+    EXPECT_FALSE(m_Hud->GetInventory().GetFinishedObjectPath().IsEmpty());
+    EXPECT_TRUE(m_Hud->OnMouseMove(CVector2(630, 460)));
+    m_Hud->GetInventory().SetEnabled(false);
+    m_Hud->GetInventory().SetAvailable(false);
+    EXPECT_TRUE(m_Hud->OnClick(CVector2(630, 460)));
+    EXPECT_TRUE(m_Hud->GetInventory().GetFinishedObjectPath().IsEmpty());
+    EXPECT_TRUE(m_Hud->GetInventory().GetFinishedScene().IsEmpty());
+    EXPECT_TRUE(m_Hud->GetInventory().IsEnabled());
+    EXPECT_EQ(m_Hud->GetInventory().GetState(), game::CHudInventory::kClosed);
 }
 
 TEST_F(HudTest, LoadFailsWhenThePieceDoesNotFit)
