@@ -4,6 +4,7 @@
 #include "core/TextConvert.h"
 #include "core/XmlWriter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -78,8 +79,10 @@ bool CProfile::Load(const WChar* path)
     const lv::core::CSettingsGroup& root = settings.GetFirstChild();
     const WString name = Utf8ToWide(root.GetAttribute("name"));
     SetName(name.c_str());
+    // The uid names the profile's files, so only what the store itself hands out is taken.
     const std::string& uid = root.GetAttribute("uid");
-    if (uid.size() != kUidLength)
+    if (uid.size() != kUidLength ||
+        !std::all_of(uid.begin(), uid.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }))
         return false;
     SetUid(uid.c_str());
     ReadProfileNumber(root, "sound_vol", m_Values.SoundVolume);

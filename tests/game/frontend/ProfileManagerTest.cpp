@@ -194,6 +194,10 @@ TEST_F(ProfileStore, BrokenProfileFilesTakeNoSlot)
     Write("good.prf", ProfileXml("name=\"Good\" uid=\"goodgood\""));
     Write("short.prf", ProfileXml("name=\"Short\" uid=\"abc\""));
     Write("junk.prf", "<Profile name=");
+    // The uid names the profile's file: eight characters that would leave the folder, or that
+    // hold a NUL byte, are no uid.
+    Write("escape.prf", ProfileXml("name=\"Escape\" uid=\"../../ab\""));
+    Write("nul.prf", ProfileXml(std::string("name=\"Nul\" uid=\"abcd") + '\0' + "123\""));
     CScratchLogCapture log;
     CProfileManager& store = Make();
     store.Load();
