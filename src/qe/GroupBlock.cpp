@@ -55,6 +55,7 @@ void CGroupBlock::OnInputFired(CBlockBase* source, bool quiet)
     {
         UnblockMembers();
         m_Unblock.Clear();
+        OnMembersUnblocked();
     }
 }
 

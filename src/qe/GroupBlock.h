@@ -28,6 +28,10 @@ public:
     void LinkMembers(CBlockBase* const* all, u32 count);
     const std::vector<CBlockBase*>& GetMembers() const { return m_Members; }
 
+protected:
+    // A cycle also tells its listeners when its members become usable.
+    virtual void OnMembersUnblocked() {}
+
 private:
     void BlockMembers();
     void UnblockMembers();
