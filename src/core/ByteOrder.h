@@ -2,6 +2,7 @@
 // Little-endian reads and writes of the binary images; callers check lengths before calling.
 #include "core/Types.h"
 
+#include <cstring>
 #include <vector>
 
 namespace lv::core {
@@ -33,5 +34,40 @@ inline void PutU32(std::vector<u8>& out, size_t at, u32 v)
 {
     WriteU32(out.data() + at, v);
 }
+
+// Appends little-endian fields to a growing image; the writers of binary images build on it.
+class CByteAppender
+{
+public:
+    explicit CByteAppender(std::vector<u8>& out) : m_Out(out) {}
+
+    void U8(u32 v) { m_Out.push_back(static_cast<u8>(v)); }
+    void U16(u32 v)
+    {
+        U8(v);
+        U8(v >> 8);
+    }
+    void U32(u32 v)
+    {
+        U16(v);
+        U16(v >> 16);
+    }
+    void S32(s32 v) { U32(static_cast<u32>(v)); }
+    void U64(u64 v)
+    {
+        U32(static_cast<u32>(v));
+        U32(static_cast<u32>(v >> 32));
+    }
+    void F32(float f)
+    {
+        u32 bits;
+        std::memcpy(&bits, &f, 4);
+        U32(bits);
+    }
+    void Patch32(size_t at, u32 v) { WriteU32(m_Out.data() + at, v); }
+
+protected:
+    std::vector<u8>& m_Out;
+};
 
 } // namespace lv::core

@@ -12,7 +12,7 @@ namespace lv::core {
 
 namespace {
 
-constexpr const char* Channel = "gamepack";
+constexpr const char* kFileSystemChannel = "gamepack";
 
 } // namespace
 
@@ -28,9 +28,9 @@ CFileSystem::CFileSystem()
     char code[64] = {};
     if (GetCurrentUserPreferredLanguage(code) && code[0]) {
         SetLanguage(code);
-        CLog::Instance().Print(Channel, 1, "User preferred language: %s", m_LanguageCode);
+        CLog::Instance().Print(kFileSystemChannel, 1, "User preferred language: %s", m_LanguageCode);
     } else {
-        CLog::Instance().Print(Channel, 1, "GetCurrentUserPreferredLanguage() returned false");
+        CLog::Instance().Print(kFileSystemChannel, 1, "GetCurrentUserPreferredLanguage() returned false");
     }
     // Without the main pack every file comes from disk.
     MountPack("game.pack");

@@ -12,7 +12,7 @@ namespace lv::core {
 
 namespace {
 
-constexpr const char* Channel = "gamepack";
+constexpr const char* kResourcePackChannel = "gamepack";
 // Longest language copy name that is looked up.
 constexpr size_t MaxLanguageNameLength = 110;
 
@@ -34,19 +34,19 @@ CResourcePack::CResourcePack(const char* fileName, const char* languageCode, boo
             m_Size = size;
             if (check.m_BlobLengthMismatches != 0) {
                 const CPackEntry& e = GetPackDirectory(base)[check.m_FirstBlobLengthMismatch];
-                CLog::Instance().Print(Channel, 2, "%s: %u entries store a blob length other than their size, first \"%s\"",
+                CLog::Instance().Print(kResourcePackChannel, 2, "%s: %u entries store a blob length other than their size, first \"%s\"",
                                        m_FileName.c_str(), check.m_BlobLengthMismatches, e.GetName());
             }
         } else {
-            CLog::Instance().Print(Channel, 3, "game.pack is invalid");
-            CLog::Instance().Print(Channel, 2, "%s: %s (entry %u)", m_FileName.c_str(), check.m_Problem, check.m_Entry);
+            CLog::Instance().Print(kResourcePackChannel, 3, "game.pack is invalid");
+            CLog::Instance().Print(kResourcePackChannel, 2, "%s: %s (entry %u)", m_FileName.c_str(), check.m_Problem, check.m_Entry);
             UnmapFile(base);
         }
     }
 
     if (!m_UseLanguage)
         return;
-    CLog::Instance().Print(Channel, 1, "User preferred language: %s", m_LanguageCode);
+    CLog::Instance().Print(kResourcePackChannel, 1, "User preferred language: %s", m_LanguageCode);
     if (!m_Base)
         return;
     char prefix[sizeof(m_LanguageCode) + 16];

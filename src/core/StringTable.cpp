@@ -18,7 +18,7 @@ namespace lv::core {
 
 namespace {
 
-constexpr const char* Channel = "StringTable";
+constexpr const char* kStringTableChannel = "StringTable";
 
 bool WriteAll(const char* path, const std::vector<u8>& bytes)
 {
@@ -72,7 +72,7 @@ bool CStringTable::Adopt(CFileSystem& fileSystem, const u8* image, u32 size, u32
     // A damaged image is treated like one with the wrong magic: a lookup must never leave it.
     const char* problem = nullptr;
     if (!CheckStringBlock(image, size, magic, &problem)) {
-        CLog::Instance().Print(Channel, 2, "%s: %s", path, problem);
+        CLog::Instance().Print(kStringTableChannel, 2, "%s: %s", path, problem);
         ShowMessageBox("Error", "strings.bindump is corrupted or contains wrong encoding.");
         fileSystem.FreeFile(image);
         return false;
@@ -97,7 +97,7 @@ void CStringTable::LoadXml(CFileSystem& fileSystem)
     u32 size = 0;
     const u8* text = fileSystem.LoadFile("properties/strings.xml", &size);
     if (!text) {
-        CLog::Instance().Print(Channel, 3, "Failed to load StringTable data");
+        CLog::Instance().Print(kStringTableChannel, 3, "Failed to load StringTable data");
         return;
     }
     CStringBlockBuilder builder;
@@ -105,7 +105,7 @@ void CStringTable::LoadXml(CFileSystem& fileSystem)
     builder.AddXml(reinterpret_cast<const char*>(text), size, &duplicates);
     fileSystem.FreeFile(text);
     for (s32 id : duplicates)
-        CLog::Instance().Print(Channel, 2, "Duplicate string id %d: the first text is kept", id);
+        CLog::Instance().Print(kStringTableChannel, 2, "Duplicate string id %d: the first text is kept", id);
 
     m_Block = builder.Build(StringBlockMagicUtf16);
     m_Data = m_Block.data();

@@ -19,10 +19,10 @@ using lv::core::CSettingsGroup;
 
 namespace {
 
-class CImageOut
+class CImageOut : lv::core::CByteAppender
 {
 public:
-    CImageOut(const CSettingsGroup& document, std::vector<u8>& out) : m_Document(document), m_Out(out) {}
+    CImageOut(const CSettingsGroup& document, std::vector<u8>& out) : CByteAppender(out), m_Document(document) {}
 
     void Quests()
     {
@@ -35,31 +35,6 @@ public:
     }
 
 private:
-    void U8(u32 v) { m_Out.push_back(static_cast<u8>(v)); }
-    void U16(u32 v)
-    {
-        U8(v);
-        U8(v >> 8);
-    }
-    void U32(u32 v)
-    {
-        U16(v);
-        U16(v >> 16);
-    }
-    void S32(s32 v) { U32(static_cast<u32>(v)); }
-    void U64(u64 v)
-    {
-        U32(static_cast<u32>(v));
-        U32(static_cast<u32>(v >> 32));
-    }
-    void F32(float f)
-    {
-        u32 bits;
-        std::memcpy(&bits, &f, 4);
-        U32(bits);
-    }
-    void Patch32(size_t at, u32 v) { lv::core::WriteU32(m_Out.data() + at, v); }
-
     void Name(const std::string& text, const CSettingsGroup& element)
     {
         // Names are compared as C strings: a NUL inside the attribute ends the name.
@@ -274,7 +249,6 @@ private:
     }
 
     const CSettingsGroup& m_Document;
-    std::vector<u8>& m_Out;
 };
 
 } // namespace

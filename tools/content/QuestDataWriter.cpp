@@ -1,6 +1,8 @@
 #include "content/QuestDataWriter.h"
 
+#include "core/ByteOrder.h"
 #include "core/FixedString.h"
+#include "core/Guid.h"
 
 #include <cstring>
 #include <fstream>
@@ -9,37 +11,14 @@ namespace lv::content {
 
 namespace {
 
-struct SOut
+struct SOut : lv::core::CByteAppender
 {
-    explicit SOut(std::vector<u8>& out) : bytes(out) {}
+    explicit SOut(std::vector<u8>& out) : CByteAppender(out), bytes(out) {}
 
     std::vector<u8>& bytes;
     bool ok = true;
     std::string message;
 
-    void U8(u32 v) { bytes.push_back(static_cast<u8>(v)); }
-    void U16(u32 v)
-    {
-        U8(v);
-        U8(v >> 8);
-    }
-    void U32(u32 v)
-    {
-        U16(v);
-        U16(v >> 16);
-    }
-    void S32(s32 v) { U32(static_cast<u32>(v)); }
-    void U64(u64 v)
-    {
-        U32(static_cast<u32>(v));
-        U32(static_cast<u32>(v >> 32));
-    }
-    void F32(float f)
-    {
-        u32 bits;
-        std::memcpy(&bits, &f, 4);
-        U32(bits);
-    }
     void Name(const std::string& text)
     {
         const size_t at = bytes.size();
@@ -56,11 +35,6 @@ struct SOut
         U16(c.green);
         U16(c.blue);
         U16(c.alpha);
-    }
-    void Patch32(size_t at, u32 v)
-    {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + i] = static_cast<u8>(v >> (8 * i));
     }
 };
 
@@ -164,22 +138,7 @@ void WriteObject(SOut& out, const SQuestObject& o)
 
 u64 CQuestDataWriter::ParseGuid(const std::string& text)
 {
-    u64 guid = 0;
-    for (size_t i = 0; i < text.size() && i < 11; ++i)
-    {
-        const char c = text[i];
-        u64 digit = 0;
-        if (c >= '/' && c <= '9')
-            digit = static_cast<u64>(c - '/');
-        else if (c >= 'A' && c <= 'Z')
-            digit = static_cast<u64>(c - 'A') + 11;
-        else if (c >= 'a' && c <= 'z')
-            digit = static_cast<u64>(c - 'a') + 37;
-        else if (c == '+')
-            digit = 63;
-        guid |= digit << (6 * i);
-    }
-    return guid;
+    return lv::core::ParseGuid(text);
 }
 
 bool CQuestDataWriter::WriteName(const std::string& text, u8* out)

@@ -1,6 +1,7 @@
 #include "content/QuestScriptWriter.h"
 
 #include "core/FixedString.h"
+#include "core/Guid.h"
 
 #include <cstring>
 #include <fstream>
@@ -303,14 +304,7 @@ struct SScriptOut
 
 u64 CQuestScriptWriter::ParseGuid(const std::string& text)
 {
-    static const char kDigits[] = "/0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz+";
-    u64 guid = 0;
-    for (size_t i = 0; i < text.size() && i < 11; ++i) {
-        const char* at = std::strchr(kDigits, text[i]);
-        const u64 digit = at && text[i] ? static_cast<u64>(at - kDigits) : 0;
-        guid |= digit << (6 * i);
-    }
-    return guid;
+    return lv::core::ParseGuid(text);
 }
 
 bool CQuestScriptWriter::WriteName(const std::string& text, bool withHash, u8* out)
