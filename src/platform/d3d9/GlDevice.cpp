@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <epoxy/gl.h>
 #include <string>
@@ -540,18 +541,23 @@ HRESULT CGlDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWOR
     return D3D_OK;
 }
 
-void CGlDevice::ApplySampler(DWORD stage)
+void CGlDevice::ApplySampler(DWORD stage, bool pointSampled)
 {
-    if (!m_SamplerDirty[stage])
+    if (!m_SamplerDirty[stage] && pointSampled == m_SamplerPoint[stage])
         return;
-    m_SamplerDirty[stage] = false;
     const DWORD* states = m_SamplerStates[stage];
     const GLuint sampler = m_Samplers[stage];
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GlAddress(states[D3DSAMP_ADDRESSU]));
-    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GlAddress(states[D3DSAMP_ADDRESSV]));
-    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GlFilter(states[D3DSAMP_MAGFILTER]));
+    if (m_SamplerDirty[stage]) {
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GlAddress(states[D3DSAMP_ADDRESSU]));
+        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GlAddress(states[D3DSAMP_ADDRESSV]));
+    }
+    m_SamplerDirty[stage] = false;
+    m_SamplerPoint[stage] = pointSampled;
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER,
+                        pointSampled ? GL_NEAREST : GlFilter(states[D3DSAMP_MAGFILTER]));
     // Textures have one level, so the mip filter has nothing to choose from.
-    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GlFilter(states[D3DSAMP_MINFILTER]));
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
+                        pointSampled ? GL_NEAREST : GlFilter(states[D3DSAMP_MINFILTER]));
 }
 
 DWORD CGlDevice::FixedProgramKey() const
@@ -670,6 +676,42 @@ bool CGlDevice::BlendIsNeutral(const void* vertices, UINT count, UINT stride) co
         for (UINT i = 0; i < count; ++i, diffuse += stride)
             if (diffuse[3] != 255)
                 return false;
+    }
+    return true;
+}
+
+bool CGlDevice::TexelExact(const void* vertices, UINT count, UINT stride) const
+{
+    // Linear filtering at a texel's centre reads that texel alone. When every vertex maps to its
+    // texel position by one and the same shift, ending in a half (pixel centres are on integers,
+    // texel centres on halves), every pixel of the draw samples a texel centre, and point
+    // sampling gives the same pixels for a quarter of the rasteriser's work. Backgrounds, images
+    // at whole positions and text are drawn so. A pixel shader may sample elsewhere: left alone.
+    if (!(m_Fvf & D3DFVF_TEX1) || !m_Textures[0] || m_PixelShader || count == 0)
+        return false;
+    const DWORD* states = m_SamplerStates[0];
+    if (GlFilter(states[D3DSAMP_MAGFILTER]) == GL_NEAREST && GlFilter(states[D3DSAMP_MINFILTER]) == GL_NEAREST)
+        return false;
+    const float width = float(m_Textures[0]->GetWidth()), height = float(m_Textures[0]->GetHeight());
+    const UINT texCoord = 16 + ((m_Fvf & D3DFVF_DIFFUSE) ? 4 : 0) + ((m_Fvf & D3DFVF_SPECULAR) ? 4 : 0);
+    // Far below the filter's weight steps (1/256 of a texel), so the pixels cannot differ.
+    constexpr float kTolerance = 1.0f / 1024.0f;
+    const auto* vertex = static_cast<const BYTE*>(vertices);
+    float first[4];
+    std::memcpy(first, vertex, 8);
+    std::memcpy(first + 2, vertex + texCoord, 8);
+    const float shiftU = first[2] * width - first[0], shiftV = first[3] * height - first[1];
+    if (std::fabs(shiftU - std::floor(shiftU) - 0.5f) > kTolerance ||
+        std::fabs(shiftV - std::floor(shiftV) - 0.5f) > kTolerance)
+        return false;
+    for (UINT i = 1; i < count; ++i) {
+        vertex += stride;
+        float xy[2], uv[2];
+        std::memcpy(xy, vertex, 8);
+        std::memcpy(uv, vertex + texCoord, 8);
+        if (std::fabs(uv[0] * width - xy[0] - shiftU) > kTolerance ||
+            std::fabs(uv[1] * height - xy[1] - shiftV) > kTolerance)
+            return false;
     }
     return true;
 }
@@ -801,6 +843,7 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
             glUniform2f(fixed->TargetSize, float(width), float(height));
         }
     }
+    const bool texelExact = TexelExact(vertices, count, stride);
     for (DWORD s = 0; s < kStages; ++s) {
         const unsigned texture = m_Textures[s] ? m_Textures[s]->GetGlTexture() : 0;
         if (texture != m_BoundTextures[s]) {
@@ -811,7 +854,7 @@ HRESULT CGlDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, c
             glBindTexture(GL_TEXTURE_2D, texture);
             m_BoundTextures[s] = texture;
         }
-        ApplySampler(s);
+        ApplySampler(s, s == 0 && texelExact);
     }
     // Blending costs the rasteriser a read of every covered pixel; a blend that changes nothing
     // is left off.

@@ -75,7 +75,8 @@ private:
     void CheckDisplayChange();
     // Binds the current render target and its viewport; returns its size.
     void BindTarget(UINT& width, UINT& height);
-    void ApplySampler(DWORD stage);
+    // pointSampled: the draw reads the same texels with point sampling (see TexelExact).
+    void ApplySampler(DWORD stage, bool pointSampled);
     // Starts the binding cache over when other code has touched GL bindings.
     void SyncBindings();
     void UseProgram(unsigned program);
@@ -86,6 +87,7 @@ private:
     // ONE, ZERO and SRCALPHA, INVSRCALPHA when the fixed-function stage's alpha is 1 everywhere
     // (opaque texture, opaque diffuse colour of every vertex).
     bool BlendIsNeutral(const void* vertices, UINT count, UINT stride) const;
+    bool TexelExact(const void* vertices, UINT count, UINT stride) const;
     void ApplyAlphaWrites(bool enabled);
     // Copies the vertices into the ring and points the attributes at them; the index of the
     // first vertex in the buffer, or -1 when the buffer cannot take them.
@@ -114,6 +116,7 @@ private:
     DWORD m_StageStates[kStages][33] = {};
     DWORD m_SamplerStates[kStages][14] = {};
     bool m_SamplerDirty[kStages] = {};
+    bool m_SamplerPoint[kStages] = {};
     DWORD m_Fvf = 0;
 
     bool m_InScene = false;
