@@ -1,6 +1,7 @@
 #include "game/play/GameCommandArgs.h"
 
 #include "core/FixedString.h"
+#include "game/play/GameWindow.h"
 #include "qe/CommandBase.h"
 #include "qe/Quest.h"
 #include "qe/Scene.h"
@@ -135,6 +136,13 @@ qe::CSceneObject* FindObjectByPath(const qe::scripts::CCommandBase& command, con
 qe::CSceneObject* FindObjectByName(const qe::scripts::CCommandBase& command, const char* name)
 {
     return name ? FindInScene(command.GetScene(), name, std::strlen(name)) : nullptr;
+}
+
+CGameWindow* GetGameWindowOf(const qe::scripts::CCommandBase& command)
+{
+    if (CGameWindow* window = dynamic_cast<CGameWindow*>(command.GetWidget()))
+        return window;
+    return CGameWindow::GetInstance();
 }
 
 } // namespace game

@@ -13,16 +13,16 @@
 //   FindObjectByPath       the command's own lookup of "[scene/]object[.child]";
 //   FindObjectByName       the whole text as a plain name in the command's own scene.
 #include "core/Types.h"
+#include "qe/CommandBase.h"
 #include "qe/CommandRecord.h"
 
 namespace qe {
 class CSceneObject;
 }
-namespace qe::scripts {
-class CCommandBase;
-}
 
 namespace game {
+
+class CGameWindow;
 
 class CGameCommandArgs
 {
@@ -47,9 +47,22 @@ private:
     qe::scripts::CCommandRecord m_Record;
 };
 
+// The base of the commands whose whole effect happens in their constructor: nothing is left to
+// do once a frame.
+class CInstantCommand : public qe::scripts::CCommandBase
+{
+public:
+    using CCommandBase::CCommandBase;
+    void Update() override {}
+};
+
 // Null, silently, when the object (or its scene) is not found.
 qe::CSceneObject* FindObjectByScenePath(const qe::scripts::CCommandBase& command, const char* path);
 qe::CSceneObject* FindObjectByPath(const qe::scripts::CCommandBase& command, const char* path);
 qe::CSceneObject* FindObjectByName(const qe::scripts::CCommandBase& command, const char* name);
+
+// The game window that runs the command: its owner widget, else the single game window; null
+// outside a game.
+CGameWindow* GetGameWindowOf(const qe::scripts::CCommandBase& command);
 
 } // namespace game

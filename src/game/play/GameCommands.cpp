@@ -1,5 +1,7 @@
 #include "game/play/GameCommands.h"
 
+#include "game/play/ProgressCommands.h"
+#include "game/play/SceneCommands.h"
 #include "qe/CommandFactory.h"
 
 #include <new>
@@ -34,48 +36,48 @@ const SGameCommandEntry kGameCommands[] = {
     // "add_note"
     // "cut_scene"
     // "remove"
-    // "open_scene"
-    // "close_miniscene"
-    // "complete_level"
+    {"open_scene", &MakeGameCommand<COpenSceneCommand>},
+    {"close_miniscene", &MakeGameCommand<CCloseMinisceneCommand>},
+    {"complete_level", &MakeGameCommand<CCompleteLevelCommand>},
     // "take_to_cursor"
-    // "hog_toggle"
-    // "hog_clear_obj"
-    // "hog_invert_obj"
+    {"hog_toggle", &MakeGameCommand<CHogToggleCommand>},
+    {"hog_clear_obj", &MakeGameCommand<CHogClearCommand>},
+    {"hog_invert_obj", &MakeGameCommand<CHogInvertCommand>},
     // "play_anim_ex"
     // "stop_sound"
     // "play_sound_ex"
-    // "enable"
-    // "disable"
-    // "restore"
+    {"enable", &MakeGameCommand<CEnableCommand>},
+    {"disable", &MakeGameCommand<CDisableCommand>},
+    {"restore", &MakeGameCommand<CHogRestoreCommand>},
     // "clear_cursor"
     // "back_sound_enable"
     // "clip_sound"
-    // "tutorial_inc"
-    // "open_scene_no_fade"
+    {"tutorial_inc", &MakeGameCommand<CTutorialIncCommand>},
+    {"open_scene_no_fade", &MakeGameCommand<COpenScenefadeFreeCommand>},
     // "sync_start"
     // "hidden_click"
-    // "next_level"
+    {"next_level", &MakeGameCommand<CNextLevelCommand>},
     // "stop_music"
-    // "popup_clipping"
+    {"popup_clipping", &MakeGameCommand<CClippingCommand>},
     // "take_special"
-    // "go_to_main_menu"
-    // "end_main_part"
-    // "end_bonus_part"
+    {"go_to_main_menu", &MakeGameCommand<CMainMenuReturnCommand>},
+    {"end_main_part", &MakeGameCommand<CEndMainPartCommand>},
+    {"end_bonus_part", &MakeGameCommand<CEndBonusPartCommand>},
     // "disable_hide_hud"
-    // "set_stream"
+    {"set_stream", &MakeGameCommand<SetStreamCommand>},
     // "set_inventory_mode"
-    // "action_hog_obj_state"
-    // "action_hog_obj_remove"
+    {"action_hog_obj_state", &MakeGameCommand<CActionHOGShowCommand>},
+    {"action_hog_obj_remove", &MakeGameCommand<CActionHOGHideCommand>},
     // "finish_action_hog"
     // "finish_text_hog" (the same factory as "finish_action_hog")
     // "take_interactive"
     // "text_hog_decrement"
     // "lock_map_scene"
     // "add_task"
-    // "recieve_achive"
+    {"recieve_achive", &MakeGameCommand<CRecieveAchiveCommand>},
     // "take_candy"
     // "key_view_delay"
-    // "end_extras_minigame"
+    {"end_extras_minigame", &MakeGameCommand<EndExtrasMinigameCommand>},
     {nullptr, nullptr},
 };
 
