@@ -812,7 +812,17 @@ void CHudInventory::AddInteractiveItem(qe::CSceneObject* object, const CFixedStr
     cell.Shown = GetInventoryImage(object);
     cell.Kind = kKindInteractive;
     cell.Name = sceneName;
+    cell.InFlight = true;
+    StartFlight(object, GetScreenPosition(object));
     ++m_ItemCount;
+    lv::sound::GetAudioManager().Play("gui_add_to_inventory");
+}
+
+void CHudInventory::AddInputDelay(s32 ms)
+{
+    // A script's delay may be any 32-bit value: the sum is held within the range.
+    const s64 sum = static_cast<s64>(m_KeyDelay) + ms;
+    m_KeyDelay = static_cast<s32>(std::clamp<s64>(sum, -2147483647 - 1, 2147483647));
 }
 
 bool CHudInventory::RemoveItem(qe::CSceneObject* object)

@@ -120,7 +120,7 @@ public:
     void SetAvailable(bool available) { m_State = available ? kClosed : kUnavailable; }
     void SetEnabled(bool enabled) { m_Disabled = !enabled; }
     bool IsEnabled() const { return !m_Disabled; }
-    void AddInputDelay(s32 ms) { m_KeyDelay += ms; }
+    void AddInputDelay(s32 ms);
     s32 GetInputDelay() const { return m_KeyDelay; }
     void LandFlyingItems();
     bool HitTestPanel(const CVector2& point) const;

@@ -1,5 +1,7 @@
 #include "game/play/GameCommands.h"
 
+#include "game/play/HudCommands.h"
+#include "game/play/InventoryCommands.h"
 #include "game/play/ProgressCommands.h"
 #include "game/play/SceneCommands.h"
 #include "qe/CommandFactory.h"
@@ -30,16 +32,16 @@ struct SGameCommandEntry
 // The registration order. Every row is one name; a name whose command is not built yet is a
 // comment at its place.
 const SGameCommandEntry kGameCommands[] = {
-    // "take"
-    // "say_bubble"
-    // "say"
-    // "add_note"
+    {"take", &MakeGameCommand<CTakeCommand>},
+    {"say_bubble", &MakeGameCommand<CSayBubbleCommand>},
+    {"say", &MakeGameCommand<CSayCommand>},
+    {"add_note", &MakeGameCommand<CAddNoteCommand>},
     // "cut_scene"
-    // "remove"
+    {"remove", &MakeGameCommand<CRemoveCommand>},
     {"open_scene", &MakeGameCommand<COpenSceneCommand>},
     {"close_miniscene", &MakeGameCommand<CCloseMinisceneCommand>},
     {"complete_level", &MakeGameCommand<CCompleteLevelCommand>},
-    // "take_to_cursor"
+    {"take_to_cursor", &MakeGameCommand<CTakeToCursorCommand>},
     {"hog_toggle", &MakeGameCommand<CHogToggleCommand>},
     {"hog_clear_obj", &MakeGameCommand<CHogClearCommand>},
     {"hog_invert_obj", &MakeGameCommand<CHogInvertCommand>},
@@ -49,7 +51,7 @@ const SGameCommandEntry kGameCommands[] = {
     {"enable", &MakeGameCommand<CEnableCommand>},
     {"disable", &MakeGameCommand<CDisableCommand>},
     {"restore", &MakeGameCommand<CHogRestoreCommand>},
-    // "clear_cursor"
+    {"clear_cursor", &MakeGameCommand<CClearCursorCommand>},
     // "back_sound_enable"
     // "clip_sound"
     {"tutorial_inc", &MakeGameCommand<CTutorialIncCommand>},
@@ -59,24 +61,24 @@ const SGameCommandEntry kGameCommands[] = {
     {"next_level", &MakeGameCommand<CNextLevelCommand>},
     // "stop_music"
     {"popup_clipping", &MakeGameCommand<CClippingCommand>},
-    // "take_special"
+    {"take_special", &MakeGameCommand<CSecialObjectCommand>},
     {"go_to_main_menu", &MakeGameCommand<CMainMenuReturnCommand>},
     {"end_main_part", &MakeGameCommand<CEndMainPartCommand>},
     {"end_bonus_part", &MakeGameCommand<CEndBonusPartCommand>},
-    // "disable_hide_hud"
+    {"disable_hide_hud", &MakeGameCommand<CDisableHideHUD>},
     {"set_stream", &MakeGameCommand<SetStreamCommand>},
-    // "set_inventory_mode"
+    {"set_inventory_mode", &MakeGameCommand<CSetInventoryModeCommand>},
     {"action_hog_obj_state", &MakeGameCommand<CActionHOGShowCommand>},
     {"action_hog_obj_remove", &MakeGameCommand<CActionHOGHideCommand>},
-    // "finish_action_hog"
-    // "finish_text_hog" (the same factory as "finish_action_hog")
-    // "take_interactive"
-    // "text_hog_decrement"
-    // "lock_map_scene"
-    // "add_task"
+    {"finish_action_hog", &MakeGameCommand<CEndActionHOGCommand>},
+    {"finish_text_hog", &MakeGameCommand<CEndActionHOGCommand>},
+    {"take_interactive", &MakeGameCommand<CTakeInteractiveCommand>},
+    {"text_hog_decrement", &MakeGameCommand<CTextHOGDecrementCommand>},
+    {"lock_map_scene", &MakeGameCommand<CMapSceneLockCommand>},
+    {"add_task", &MakeGameCommand<CTaskCommand>},
     {"recieve_achive", &MakeGameCommand<CRecieveAchiveCommand>},
-    // "take_candy"
-    // "key_view_delay"
+    {"take_candy", &MakeGameCommand<CTakeLilypopCommand>},
+    {"key_view_delay", &MakeGameCommand<CKeyDelayCommand>},
     {"end_extras_minigame", &MakeGameCommand<EndExtrasMinigameCommand>},
     {nullptr, nullptr},
 };
