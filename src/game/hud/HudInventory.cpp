@@ -337,6 +337,15 @@ void CHudInventory::DecrementTextHogCount()
     RefreshTextSearchLabels();
 }
 
+void CHudInventory::OpenKeysPanel()
+{
+    if (m_KeysClip)
+        return;
+    m_KeysClip = std::make_unique<CClip>();
+    m_KeysClip->Load("keys_clip", true);
+    lv::sound::GetAudioManager().Play("locations_park_m05_arch_key_apply");
+}
+
 void CHudInventory::CloseKeysPanel()
 {
     m_SelectedKey = -1;

@@ -135,6 +135,8 @@ public:
     // with the scene to open next.
     void FinishHogMode(qe::CSceneObject* reward, const char* nextScene);
     void DecrementTextHogCount();
+    // The keys ring's panel of single keys ("keys_clip").
+    void OpenKeysPanel();
     void CloseKeysPanel();
     bool IsKeysPanelShown() const { return m_KeysClip != nullptr; }
     s32 GetSelectedKey() const { return m_SelectedKey; }
