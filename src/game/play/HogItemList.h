@@ -13,6 +13,7 @@
 #include "game/play/HogPunishment.h"
 
 #include <memory>
+#include <string>
 
 namespace lv::graphics {
 class CFont;
@@ -114,6 +115,8 @@ public:
     std::u16string GetRowText(s32 row) const;
     CColor GetRowColor(s32 row) const;
     const CClip& GetStrikethrough(s32 row) const { return m_Strikethroughs[row]; }
+    // The row's strikethrough has been played since the list was built or loaded.
+    bool IsRowStruck(s32 row) const { return m_RowStruck[row]; }
     s32 GetSparkEntry(s32 spark) const { return m_SparkEntry[spark]; }
     s32 GetSparkAge(s32 spark) const { return m_SparkAge[spark]; }
     bool IsFlying() const { return m_FlightStart != -1; }
@@ -127,11 +130,6 @@ public:
     CHudMessagePopup& GetMessage() { return m_Message; }
 
 private:
-    struct SRow
-    {
-        s32 FirstEntry = -1;
-    };
-
     CPoint2i LayoutSize() const;
     bool HitEntry(s32 index, const CVector2& point, bool inPopup, qe::CScene* mirrorScene);
     void Take(s32 index);
@@ -139,15 +137,21 @@ private:
     void FinishFlight();
     void Finish();
     void EndPunishment();
-    bool RowAllFound(s32 row) const;
-    s32 RowRemaining(s32 row) const;
+    void PlayStrikethrough(s32 row);
+    // Entries of the row's hint text still to find, and whether one of them is enabled.
+    s32 RowRemaining(s32 row, bool* anyEnabled) const;
+    // The entry's item moved into layout space and back, for popup items.
+    void ShiftPopupItem(s32 index, float sign);
     CPoint2i PictureCell(s32 index) const;
     float ShineFactor() const;
     static bool SameText(const char16_t* a, const char16_t* b);
+    static CVector2 MoveBy(const CVector2& v, float dx, float dy) { return CVector2(v.X + dx, v.Y + dy); }
 
     SEntry m_Entries[kMaxEntries];
     s32 m_RowOfEntry[kMaxEntries] = {};
-    SRow m_Rows[kMaxEntries];
+    s32 m_RowFirstEntry[kMaxEntries] = {};
+    bool m_RowStruck[kMaxEntries] = {};
+    qe::CScene* m_Scene = nullptr;
     s32 m_RowCount = 0;
     s32 m_CloseStart = -1;
     s32 m_MainCount = kMaxEntries;
