@@ -102,7 +102,7 @@ TEST_F(GameCommands, TheRegistryAnswersTheBuiltNamesAndTheBuiltIns)
     for (const char* name : {"hide", "show", "sleep", "play_sound", "play_animation", "stop_video", "open_scene",
                              "close_miniscene", "complete_level", "hog_toggle", "hog_clear_obj", "hog_invert_obj",
                              "enable", "disable", "restore", "tutorial_inc", "open_scene_no_fade", "next_level",
-                             "popup_clipping", "go_to_main_menu", "end_main_part", "end_bonus_part", "set_stream",
+                             "popup_clipping", "hidden_click", "go_to_main_menu", "end_main_part", "end_bonus_part", "set_stream",
                              "action_hog_obj_state", "action_hog_obj_remove", "recieve_achive",
                              "end_extras_minigame"})
         EXPECT_TRUE(registry.IsRegistered(name)) << name;

@@ -1,6 +1,8 @@
 #include "game/play/GameCommandTestSupport.h"
 
 #include "game/hud/Hud.h"
+#include "game/play/Hog.h"
+#include "gui/CursorManager.h"
 #include "graphics/LogCapture.h"
 
 using gamecommandtest::GameCommandFixture;
@@ -146,6 +148,42 @@ TEST_F(SceneCommands, ActionHogCommandsTouchOnlyTheHiddenBitOfTheGroupsPictures)
     EXPECT_EQ(Child("hall/half", "__inv")->GetFlags(), 0);
     Run("action_hog_obj_remove", {"half"});
     EXPECT_EQ(Child("hall/half", "__inv")->GetFlags(), 2);
+}
+
+// A search that records the clicks it gets instead of playing them.
+class CClickRecordingHog : public game::CHog
+{
+public:
+    bool OnMouseDown(const CPoint2i& point) override
+    {
+        m_Clicks.push_back({point.X, point.Y, 1});
+        return true;
+    }
+    bool ClickAt(s32 x, s32 y, bool adjust) override
+    {
+        m_Clicks.push_back({x, y, adjust ? 2 : 3});
+        return true;
+    }
+    std::vector<std::vector<s32>> m_Clicks;
+};
+
+TEST_F(SceneCommands, HiddenClickClicksTheRunningSearchOnlyInItsHudMode)
+{
+    Run("hidden_click", {});
+    CClickRecordingHog hog;
+    hog.CHog::Update(); // the search that runs
+    ASSERT_EQ(game::CHog::GetInstance(), &hog);
+    lv::gui::CCursorManager::Instance().SetMousePosition(CPoint2i(40, 50));
+    Run("hidden_click", {});
+    Run("hidden_click", {"7", "8"});
+    EXPECT_TRUE(hog.m_Clicks.empty());
+    Window->GetHud().PushMode(game::CHud::kModeHog);
+    Run("hidden_click", {});
+    Run("hidden_click", {"7", "8"});
+    Run("hidden_click", {"7", "8", "9"});
+    Run("hidden_click", {"7"});
+    const std::vector<std::vector<s32>> expected = {{40, 50, 1}, {7, 8, 3}};
+    EXPECT_EQ(hog.m_Clicks, expected);
 }
 
 TEST_F(SceneCommands, PopupClippingSetsTheFlag)
