@@ -1,5 +1,6 @@
 #include "game/play/GameCommands.h"
 
+#include "game/play/HiddenClickCommand.h"
 #include "game/play/HudCommands.h"
 #include "game/play/InventoryCommands.h"
 #include "game/play/ProgressCommands.h"
@@ -57,7 +58,7 @@ const SGameCommandEntry kGameCommands[] = {
     {"tutorial_inc", &MakeGameCommand<CTutorialIncCommand>},
     {"open_scene_no_fade", &MakeGameCommand<COpenScenefadeFreeCommand>},
     // "sync_start"
-    // "hidden_click"
+    {"hidden_click", &MakeGameCommand<CHiddenClickCommand>},
     {"next_level", &MakeGameCommand<CNextLevelCommand>},
     // "stop_music"
     {"popup_clipping", &MakeGameCommand<CClippingCommand>},
