@@ -7,6 +7,8 @@
 #include "game/play/GameCommands.h"
 #include "game/play/HudCommands.h"
 #include "game/play/InventoryCommands.h"
+#include "qe/BinaryReader.h"
+#include "qe/ByteBuffer.h"
 #include "qe/CommandFactory.h"
 #include "qe/Quest.h"
 #include "qe/Scene.h"
@@ -422,6 +424,62 @@ TEST_F(InventoryCommands, DisableHideHudHidesTheHudAndSaves)
     EXPECT_EQ(Hud().GetMode(), game::CHud::kModeHidden);
     EXPECT_EQ(Hud().GetAlpha(), 0);
     EXPECT_EQ(Window->GetSaveRequestCount(), saves + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(InventoryCommands, SearchesLiveThroughTheSavedGame)
+{
+    // A text search, then an action search with one entry found, the current one.
+    Run("set_inventory_mode", {"hog_text", "hog_room"}, "hog_room");
+    Run("text_hog_decrement", {}, "hog_room");
+    Run("set_inventory_mode", {"hog_action", "hog_room"}, "hog_room");
+    Inventory().AddItem(Object("hog_room/Action_hog_1"), false);
+    Run("take", {"key"});
+
+    qe::CByteBuffer buffer;
+    buffer.Allocate(game::CHudInventory::kSaveSize);
+    Inventory().Save(buffer);
+    ASSERT_LE(buffer.GetLength(), static_cast<u32>(game::CHudInventory::kSaveSize));
+
+    game::CHudInventory loaded;
+    qe::CBinaryReader reader(buffer.GetData(), buffer.GetLength());
+    ASSERT_TRUE(loaded.Load(reader, *Window->GetQuest()));
+    EXPECT_EQ(loaded.GetMode(), game::CHudInventory::kModeActionSearch);
+    ASSERT_EQ(loaded.GetCurrentActionSearch(), 0);
+    const game::CHudInventory::CActionSearch& search = loaded.GetActionSearch(0);
+    EXPECT_STREQ(search.Scene.GetText(), "hog_room");
+    ASSERT_EQ(search.EntryCount, 2);
+    EXPECT_EQ(search.Entries[0].Object, Object("hog_room/Action_hog_1"));
+    EXPECT_EQ(search.Entries[0].Shown, Object("hog_room/Action_hog_1")->FindChild(CFixedString("__inv")));
+    EXPECT_EQ(search.Entries[1].Shown, Object("hog_room/Action_hog_2")->FindChild(CFixedString("outline")));
+    EXPECT_EQ(loaded.GetTextSearch(0).Remaining, 2);
+    EXPECT_STREQ(loaded.GetTextSearch(0).Scene.GetText(), "hog_room");
+    EXPECT_EQ(loaded.GetCurrentTextSearch(), 0);
+    // The key was taken during the search: the action strip does not take ordinary items.
+    EXPECT_EQ(loaded.GetItemCount(), 0u);
+}
+
+TEST_F(InventoryCommands, ASavedSearchEntryMustBeAGroup)
+{
+    qe::CByteBuffer buffer;
+    buffer.Allocate(game::CHudInventory::kSaveSize);
+    buffer.WriteInt32(game::CHudInventory::kModeActionSearch);
+    buffer.WriteNameString(CFixedString(""));
+    buffer.WriteNameString(CFixedString(""));
+    buffer.WriteInt32(-1);
+    buffer.WriteInt32(0);
+    buffer.WriteInt32(1);
+    buffer.WriteInt32(0);
+    buffer.WriteNameString(CFixedString("hog_room"));
+    buffer.WriteInt32(1);
+    buffer.WriteNameString(CFixedString("reward"));
+    buffer.WriteInt32(0);
+    game::CHudInventory loaded;
+    qe::CBinaryReader reader(buffer.GetData(), buffer.GetLength());
+    EXPECT_FALSE(loaded.Load(reader, *Window->GetQuest()));
 }
 
 } // namespace
