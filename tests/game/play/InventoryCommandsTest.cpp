@@ -127,7 +127,8 @@ TEST_F(InventoryCommands, RegisteredNamesBuildTheirClasses)
     for (const SCase& c : cases) {
         auto command = Make(c.name, c.values);
         ASSERT_NE(command, nullptr) << c.name;
-        EXPECT_EQ(typeid(*command), c.type) << c.name;
+        const qe::scripts::CCommandBase& made = *command;
+        EXPECT_EQ(typeid(made), c.type) << c.name;
         EXPECT_TRUE(command->IsFinished()) << c.name;
     }
 }
