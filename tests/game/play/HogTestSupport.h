@@ -12,9 +12,12 @@
 #include "game/play/Hog.h"
 #include "game/play/HogItemList.h"
 #include "game/play/MinigameManager.h"
+#include "game/play/SceneStack.h"
 #include "qe/MinigameFactory.h"
 #include "qe/Quest.h"
 #include "qe/Scene.h"
+#include "qe/SceneObject.h"
+#include "qe/SceneView.h"
 
 #include <string>
 #include <utility>
