@@ -1,5 +1,5 @@
 // The popup command lists of hidden-object searches and their runner.
-#include "HogTestSupport.h"
+#include "HogSearchTestSupport.h"
 
 #include "game/play/HogPopupRunner.h"
 #include "graphics/LogCapture.h"
@@ -112,7 +112,7 @@ TEST_F(HogPopupCommandsTest, LoadingTheSameLevelTwiceReadsTheFileOnce)
 }
 
 // The runner on the fixture's popup scene, with lists of the test's own.
-class HogPopupRunnerTest : public hogtest::HogFixture
+class HogPopupRunnerTest : public hogsearchtest::HogSearchFixture
 {
 protected:
     void Run(const std::string& commands, const char* zoneExtra = "")

@@ -1,6 +1,6 @@
 // The hidden-object search as a minigame: its arguments and layout, coordinates, the popup, the
 // leave area, leaving without a previous scene and its saved state.
-#include "HogTestSupport.h"
+#include "HogSearchTestSupport.h"
 
 #include "graphics/LogCapture.h"
 #include "qe/BinaryReader.h"
@@ -9,13 +9,13 @@
 
 namespace {
 
-using hogtest::HogFixture;
+using hogsearchtest::HogSearchFixture;
 
-const hogtest::Arguments kWithPopup = {
+const hogsearchtest::Arguments kWithPopup = {
     {"index", "1"}, {"prev_scene", "hall"}, {"popup_active_zone_say", "x"}, {"popup_area", "popup_zone"}, {"popup", "popup"}};
-const hogtest::Arguments kPlain = {{"index", "1"}, {"prev_scene", "hall"}};
+const hogsearchtest::Arguments kPlain = {{"index", "1"}, {"prev_scene", "hall"}};
 
-TEST_F(HogFixture, LoadReadsTheArgumentsAndLaysOutThePopupFrame)
+TEST_F(HogSearchFixture, LoadReadsTheArgumentsAndLaysOutThePopupFrame)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kWithPopup));
     EXPECT_EQ(Hog->GetHogIndex(), 1);
@@ -44,7 +44,7 @@ struct SShiftCase
     s32 MouseX;
 };
 
-class HogShift : public HogFixture, public testing::WithParamInterface<SShiftCase>
+class HogShift : public HogSearchFixture, public testing::WithParamInterface<SShiftCase>
 {
 };
 
@@ -58,7 +58,7 @@ TEST_P(HogShift, AMouseClickIsShiftedIntoTheScene)
 
 INSTANTIATE_TEST_SUITE_P(Layouts, HogShift, testing::Values(SShiftCase{1366, 120}, SShiftCase{1024, 120 - 171}));
 
-TEST_F(HogFixture, AScriptedClickWithoutAdjustTestsTheSceneAndTheNextClickIsShiftedAgain)
+TEST_F(HogSearchFixture, AScriptedClickWithoutAdjustTestsTheSceneAndTheNextClickIsShiftedAgain)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kPlain, 1024));
     EXPECT_TRUE(Hog->ClickAt(120, 120, false));
@@ -70,7 +70,7 @@ TEST_F(HogFixture, AScriptedClickWithoutAdjustTestsTheSceneAndTheNextClickIsShif
     EXPECT_TRUE(Hog->GetItemList().GetEntry(1).Found);
 }
 
-TEST_F(HogFixture, AMissReturnsFalseAndCountsATakeAsksTheQuestToSave)
+TEST_F(HogSearchFixture, AMissReturnsFalseAndCountsATakeAsksTheQuestToSave)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kPlain));
     const s32 saves = Window->GetSaveRequestCount();
@@ -81,7 +81,7 @@ TEST_F(HogFixture, AMissReturnsFalseAndCountsATakeAsksTheQuestToSave)
     EXPECT_GT(Window->GetSaveRequestCount(), saves);
 }
 
-TEST_F(HogFixture, WithoutAPopupAreaNoPopupEverOpens)
+TEST_F(HogSearchFixture, WithoutAPopupAreaNoPopupEverOpens)
 {
     ASSERT_NO_FATAL_FAILURE(Start({{"index", "1"}, {"prev_scene", "hall"}, {"popup", "popup"}}));
     EXPECT_EQ(Hog->GetPopupArea(), nullptr);
@@ -90,7 +90,7 @@ TEST_F(HogFixture, WithoutAPopupAreaNoPopupEverOpens)
     EXPECT_FALSE(WasPlayed("gui_window_open_close"));
 }
 
-TEST_F(HogFixture, ThePopupOpensOnItsAreaAndAClickOutsideItsFrameClosesIt)
+TEST_F(HogSearchFixture, ThePopupOpensOnItsAreaAndAClickOutsideItsFrameClosesIt)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kWithPopup));
     EXPECT_TRUE(Hog->OnMouseDown(CPoint2i(750, 150)));
@@ -102,7 +102,7 @@ TEST_F(HogFixture, ThePopupOpensOnItsAreaAndAClickOutsideItsFrameClosesIt)
     EXPECT_EQ(Played(), (std::vector<std::string>{"gui_window_open_close", "gui_window_open_close"}));
 }
 
-TEST_F(HogFixture, APopupItemTakenHidesItsMirrorInTheSearchScene)
+TEST_F(HogSearchFixture, APopupItemTakenHidesItsMirrorInTheSearchScene)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kWithPopup));
     ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(750, 150)));
@@ -116,7 +116,7 @@ TEST_F(HogFixture, APopupItemTakenHidesItsMirrorInTheSearchScene)
     EXPECT_TRUE(Hog->IsPopupActive());
 }
 
-TEST_F(HogFixture, AllPopupItemsTakenCloseThePopupAtTheNextUpdate)
+TEST_F(HogSearchFixture, AllPopupItemsTakenCloseThePopupAtTheNextUpdate)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kWithPopup));
     for (s32 x : {120, 320, 520})
@@ -129,7 +129,7 @@ TEST_F(HogFixture, AllPopupItemsTakenCloseThePopupAtTheNextUpdate)
     EXPECT_TRUE(Hog->GetItemList().IsCompletionPending() || Hog->GetItemList().IsDone());
 }
 
-TEST_F(HogFixture, APopupZoneRunsItsCommandsAndAnActivateObjectIsTakenOntoTheCursor)
+TEST_F(HogSearchFixture, APopupZoneRunsItsCommandsAndAnActivateObjectIsTakenOntoTheCursor)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kWithPopup));
     ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(750, 150)));
@@ -150,7 +150,7 @@ TEST_F(HogFixture, APopupZoneRunsItsCommandsAndAnActivateObjectIsTakenOntoTheCur
     EXPECT_FALSE(Hog->GetPopupRunner().IsBusy());
 }
 
-TEST_F(HogFixture, TheLeaveAreaLeavesWithoutCompletingAndTheSearchResumesWithItsFinds)
+TEST_F(HogSearchFixture, TheLeaveAreaLeavesWithoutCompletingAndTheSearchResumesWithItsFinds)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kPlain));
     ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(120, 120)));
@@ -170,7 +170,7 @@ TEST_F(HogFixture, TheLeaveAreaLeavesWithoutCompletingAndTheSearchResumesWithIts
 }
 
 // Mended: a search without "prev_scene" used to open a scene of no name when it was left.
-TEST_F(HogFixture, WithoutAPreviousSceneLeavingStaysButPopsTheModeAndLogsOnce)
+TEST_F(HogSearchFixture, WithoutAPreviousSceneLeavingStaysButPopsTheModeAndLogsOnce)
 {
     ASSERT_NO_FATAL_FAILURE(Start({{"index", "1"}}));
     CScratchLogCapture log;
@@ -186,7 +186,7 @@ TEST_F(HogFixture, WithoutAPreviousSceneLeavingStaysButPopsTheModeAndLogsOnce)
     EXPECT_EQ(text.find(line, text.find(line) + 1), std::string::npos);
 }
 
-TEST_F(HogFixture, TheSavedStateIs196BytesAndRestoresTheFinds)
+TEST_F(HogSearchFixture, TheSavedStateIs196BytesAndRestoresTheFinds)
 {
     ASSERT_NO_FATAL_FAILURE(Start({{"index", "1"}, {"prev_scene", "hall"}, {"texture_list_view", "true"}}));
     ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(320, 120)));
