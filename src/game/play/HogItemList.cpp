@@ -140,11 +140,9 @@ CPoint2i CHogItemList::LayoutSize() const
     return CHud::GetScreenSize();
 }
 
-bool CHogItemList::SameText(const char16_t* a, const char16_t* b)
+bool CHogItemList::SameText(const WString& a, const WString& b)
 {
-    if (!a || !b || !*a)
-        return false;
-    return std::u16string_view(a) == std::u16string_view(b);
+    return !a.empty() && a == b;
 }
 
 void CHogItemList::Init(CHog* owner)
@@ -272,7 +270,7 @@ void CHogItemList::Build(s32 hogIndex, qe::CScene* scene, lv::graphics::CFont* f
     for (s32 row = 0; row < m_RowCount; ++row) {
         CClip& clip = m_Strikethroughs[row];
         const CPoint2i anchor = GetRowAnchor(row);
-        const std::u16string text = m_Entries[m_RowFirstEntry[row]].Text;
+        const std::u16string& text = m_Entries[m_RowFirstEntry[row]].Text;
         const s32 width = m_Font ? m_Font->GetTextWidth(text) : 0;
         clip.SetPosition(CVector2(static_cast<float>(anchor.X), static_cast<float>(anchor.Y + lineHeight / 2)));
         clip.SetSize(CVector2(static_cast<float>(width), clip.GetRectSize().Y));
@@ -329,7 +327,7 @@ std::u16string CHogItemList::GetRowText(s32 row) const
     const s32 first = m_RowFirstEntry[row];
     if (first < 0)
         return {};
-    std::u16string text = m_Entries[first].Text ? m_Entries[first].Text : u"";
+    std::u16string text = m_Entries[first].Text;
     if (m_Entries[first].Grouped) {
         const s32 remaining = RowRemaining(row, nullptr);
         if (remaining > 1) {

@@ -57,7 +57,8 @@ public:
     struct SEntry
     {
         bool Found = false;
-        const char16_t* Text = nullptr;
+        // A copy: the string table's text for a missing id lives in a buffer the next miss reuses.
+        WString Text;
         qe::CSceneObject* Object = nullptr;
         bool Grouped = false;
     };
@@ -144,7 +145,7 @@ private:
     void ShiftPopupItem(s32 index, float sign);
     CPoint2i PictureCell(s32 index) const;
     float ShineFactor() const;
-    static bool SameText(const char16_t* a, const char16_t* b);
+    static bool SameText(const WString& a, const WString& b);
     static CVector2 MoveBy(const CVector2& v, float dx, float dy) { return CVector2(v.X + dx, v.Y + dy); }
 
     SEntry m_Entries[kMaxEntries];

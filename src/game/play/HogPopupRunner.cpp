@@ -334,9 +334,9 @@ void CHogPopupRunner::Update()
             }
             if (command.Kind == kShow && target)
                 target->RemoveFlags(qe::CSceneObject::kHidden);
+            // A blocking command ends the pass; the others go on to run in it.
             if (i == m_Current)
                 break;
-            continue;
         }
         if (command.Finished)
             continue;

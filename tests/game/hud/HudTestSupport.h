@@ -47,6 +47,8 @@ inline const std::vector<SHudImage>& HudImages()
         {"item_small", 40, 30, 0xFFFF0000u},
         {"item_large", 200, 100, 0xFF0000FFu},
         {"font_16_image", 512, 16, 0xFFFFFFFFu},
+        // The hidden-object panel, stretched over the screen's bottom.
+        {"gui_park_inventory_hog_inv_1", 64, 120, 0xFF504030u},
     };
     return images;
 }
