@@ -108,6 +108,8 @@ public:
     s32 GetMode() const { return m_Mode; }
     void SetMode(s32 mode) { m_Mode = mode; }
     s32 GetState() const { return m_State; }
+    // True while no key of the keys panel is shown for use.
+    bool IsKeyViewHidden() const { return m_SelectedKey < 0; }
     bool IsCarrying() const;
     void ReleaseCarried();
     s32 GetShownCount() const;
