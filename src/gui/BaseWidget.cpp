@@ -11,10 +11,54 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace lv::gui {
 
 namespace {
+
+// A copy of a widget's children that holds references, so that handlers and drawing may close,
+// remove or add children while a walk goes on. The copies come from a per-thread stack of
+// buffers that keep their capacity, so that a steady frame walks its widget tree without
+// allocating; nested walks take the next buffer.
+class CChildrenSnapshot
+{
+public:
+    explicit CChildrenSnapshot(const std::vector<CBaseWidget::Ptr>& children)
+    {
+        SPool& pool = Pool();
+        if (pool.Depth == pool.Buffers.size())
+            pool.Buffers.push_back(std::make_unique<std::vector<CBaseWidget::Ptr>>());
+        m_Buffer = pool.Buffers[pool.Depth++].get();
+        m_Buffer->assign(children.begin(), children.end());
+    }
+    ~CChildrenSnapshot()
+    {
+        // Releasing the references may destroy widgets whose destructors walk trees of their
+        // own: the buffer stays taken until it is empty.
+        m_Buffer->clear();
+        --Pool().Depth;
+    }
+    CChildrenSnapshot(const CChildrenSnapshot&) = delete;
+    CChildrenSnapshot& operator=(const CChildrenSnapshot&) = delete;
+
+    const std::vector<CBaseWidget::Ptr>& Get() const { return *m_Buffer; }
+
+private:
+    struct SPool
+    {
+        std::vector<std::unique_ptr<std::vector<CBaseWidget::Ptr>>> Buffers;
+        size_t Depth = 0;
+    };
+    static SPool& Pool()
+    {
+        thread_local SPool pool;
+        return pool;
+    }
+
+    std::vector<CBaseWidget::Ptr>* m_Buffer = nullptr;
+};
 
 s32 RoundHalfAway(float v)
 {
@@ -39,7 +83,8 @@ template <class TCall>
 bool CBaseWidget::RoutePointer(u32 bit, const CPoint2i& point, u8 pass, const TCall& call)
 {
     // A snapshot holding references: handlers may close, remove or add children meanwhile.
-    const std::vector<Ptr> children = m_Children;
+    const CChildrenSnapshot snapshot(m_Children);
+    const std::vector<Ptr>& children = snapshot.Get();
     if (pass == 0) {
         for (const Ptr& child : children) {
             if (!child)
@@ -70,7 +115,8 @@ bool CBaseWidget::RoutePointer(u32 bit, const CPoint2i& point, u8 pass, const TC
 template <class TCall>
 void CBaseWidget::RouteKey(u32 bit, const TCall& call)
 {
-    const std::vector<Ptr> children = m_Children;
+    const CChildrenSnapshot snapshot(m_Children);
+    const std::vector<Ptr>& children = snapshot.Get();
     for (const Ptr& child : children)
         if (child && Routable(*child) && (child->GetEventMask() & bit))
             call(*child);
@@ -307,8 +353,9 @@ void CBaseWidget::Draw(lv::graphics::CRenderer& renderer)
         renderer.DrawLine(CVector2(w, h), CVector2(0, h), m_Color);
         renderer.DrawLine(CVector2(0, h), CVector2(0, 0), m_Color);
     }
-    // Copy: a child's drawing must not invalidate the walk.
-    const std::vector<Ptr> children = m_Children;
+    // A snapshot: a child's drawing must not invalidate the walk.
+    const CChildrenSnapshot snapshot(m_Children);
+    const std::vector<Ptr>& children = snapshot.Get();
     for (auto it = children.rbegin(); it != children.rend(); ++it)
         if (*it && !((*it)->GetFlags() & Hidden))
             (*it)->Render(renderer);
@@ -514,7 +561,8 @@ void CBaseWidget::UpdateAll()
     const std::vector<CWidgetEffect::Ptr> effects = m_Effects;
     for (const auto& effect : effects)
         effect->Update(this);
-    const std::vector<Ptr> children = m_Children;
+    const CChildrenSnapshot snapshot(m_Children);
+    const std::vector<Ptr>& children = snapshot.Get();
     for (const Ptr& child : children)
         if (child)
             child->UpdateAll();

@@ -145,6 +145,8 @@ public:
     const CActionSearch& GetActionSearch(s32 slot) const { return m_ActionSearches[slot]; }
     const CTextSearch& GetTextSearch(s32 slot) const { return m_TextSearches[slot]; }
     s32 GetState() const { return m_State; }
+    // True while no key of the keys panel is shown for use.
+    bool IsKeyViewHidden() const { return m_SelectedKey < 0; }
     bool IsCarrying() const;
     void ReleaseCarried();
     s32 GetShownCount() const;

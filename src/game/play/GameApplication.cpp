@@ -208,6 +208,11 @@ void CGameApplication::OnScreenModeChanged(bool fullscreen, bool flag, s32 width
 
 void CGameApplication::LayoutRoot()
 {
+    // During play the game window lays out its scene stack and HUD for the new design width.
+    if (CGameWindow* window = CGameWindow::GetInstance()) {
+        window->Relayout();
+        return;
+    }
     const lv::gui::CBaseWindow::Ptr root = GetRootWidget();
     if (!root)
         return;

@@ -71,16 +71,28 @@ const char* RecordName(const u8* record)
 void OnSkipTutorialYes(CGenericDialog* dialog, void*)
 {
     if (CGameWindow* window = CGameWindow::GetInstance())
-        window->EndTutorial();
+        window->AnswerSkipTutorial(true);
     if (dialog)
         dialog->AddFlags(lv::gui::CBaseWidget::Closed);
 }
 
 void OnSkipTutorialNo(CGenericDialog* dialog, void*)
 {
+    if (CGameWindow* window = CGameWindow::GetInstance())
+        window->AnswerSkipTutorial(false);
     if (dialog)
         dialog->AddFlags(lv::gui::CBaseWidget::Closed);
 }
+
+// The awards in the order of their profile values a1..a15.
+const char* const kAchievementIds[SProfileValues::kAchievementCount] = {
+    "collector", "eagle_eye", "detective",    "geniy",     "shopogolik",    "thinker",  "champion", "explorer",
+    "rescuer",   "ranger",    "runner",       "csatle_enter", "alchemist", "spider_winner", "engineer"};
+constexpr u32 kEagleEyeIndex = 1;
+constexpr u32 kDetectiveIndex = 2;
+constexpr s32 kTutorialLastStep = 14;
+constexpr s32 kHardDifficultyLevel = 2;
+constexpr float kPopupCentreX = 683.0f;
 
 } // namespace
 
@@ -601,29 +613,152 @@ void CGameWindow::Relayout()
     m_MinigameHost->UpdateLayout();
 }
 
-// ---- tutorial and achievements (the tutorial's steps come with its own work) ----
+// ---- tutorial and achievements ----
 
 void CGameWindow::SetTutorialStep(s32 step)
 {
     m_TutorialStep = step - 1;
+    ShowSkipTutorialButton(true);
     AdvanceTutorial();
 }
 
 void CGameWindow::AdvanceTutorial()
 {
     ++m_TutorialStep;
+    if (!m_TutorialClip)
+        m_TutorialClip = std::make_unique<CClip>();
+    const SProfileValues* values = CurrentProfileValues();
+    if (values && values->Difficulty == kHardDifficultyLevel && m_TutorialStep != kTutorialLastStep)
+    {
+        // The hard game plays without the tutorial.
+        ShowSkipTutorialButton(false);
+        m_TutorialStep = -1;
+        if (m_Quest)
+            m_Quest->SaveState();
+        return;
+    }
+    ShowSkipTutorialButton(m_TutorialStep != 1 && m_TutorialStep != 3);
+    char clipName[32];
+    std::snprintf(clipName, sizeof(clipName), "tutorial_%d", m_TutorialStep + 1);
+    m_TutorialClip->Load(clipName, true);
+    const CPoint2i screen = CHud::GetScreenSize();
+    float x = static_cast<float>(screen.X) * 0.5f;
+    // These tips point at places of the 1366-wide scene.
+    if (m_TutorialStep == 0 || m_TutorialStep == 2 || m_TutorialStep == 4)
+        x += static_cast<float>((1366 - screen.X) / 2);
+    m_TutorialClip->SetPosition(CVector2(x, static_cast<float>(screen.Y) * 0.5f));
+    if (m_TutorialStep == kTutorialLastStep)
+    {
+        m_TutorialEndDelay = 0;
+        EndTutorial(false);
+    }
 }
 
-void CGameWindow::EndTutorial()
+void CGameWindow::EndTutorial(bool quick)
 {
+    if (m_TutorialEndDelay > 0)
+        return;
+    m_TutorialEndDelay = quick ? kQuickTutorialEndDelay : kDefaultTutorialEndDelay;
     m_TutorialStep = -1;
-    m_TutorialEndDelay = 0;
-    ShowWidget(m_SkipTutorialButton, false);
+    if (m_Quest)
+        m_Quest->SaveState();
+    ShowSkipTutorialButton(false);
 }
 
-void CGameWindow::AwardAchievement(const char*) {}
+void CGameWindow::ShowSkipTutorialButton(bool shown)
+{
+    ShowWidget(m_SkipTutorialButton, shown);
+}
 
-void CGameWindow::ShowDetectiveAchievement() {}
+void CGameWindow::AnswerSkipTutorial(bool yes)
+{
+    m_SkipTutorialShown = 0;
+    if (!yes)
+        return;
+    m_TutorialStep = -1;
+    ShowSkipTutorialButton(false);
+    if (m_Quest)
+        m_Quest->SaveState();
+}
+
+s32 CGameWindow::GetTutorialTipAlpha() const
+{
+    const s32 quarter = kDefaultTutorialEndDelay / 4;
+    if (m_TutorialStep == -1 && m_TutorialEndDelay < quarter)
+        return static_cast<s32>((1.0f - static_cast<float>(quarter - m_TutorialEndDelay) / quarter) * 255.0f);
+    return 255;
+}
+
+void CGameWindow::AwardAchievement(const char* name)
+{
+    if (m_GameMode == kBonusGameMode || name == nullptr)
+        return;
+    const CPoint2i screen = CHud::GetScreenSize();
+    const CVector2 position(kPopupCentreX, static_cast<float>(screen.Y / 2));
+    if (!m_AchievementClip)
+        m_AchievementClip = std::make_unique<CClip>();
+    char clipName[96];
+    std::snprintf(clipName, sizeof(clipName), "achive_%s", name);
+    if (!m_AchievementClip->Load(clipName, true))
+        return;
+    SProfileValues* values = CurrentProfileValues();
+    for (u32 i = 0; values && i < SProfileValues::kAchievementCount; ++i)
+    {
+        if (std::strcmp(kAchievementIds[i], name) != 0)
+            continue;
+        if (values->Achievements[i] != SProfileValues::kAchievementEarned)
+        {
+            m_AchievementClip->SetPosition(position);
+            m_AchievementClip->SetTime(0);
+            m_AchievementClip->Play();
+            m_AchievementClip->Update();
+            values->Achievements[i] = SProfileValues::kAchievementEarned;
+            m_AchievementPopupShown = 1;
+            m_PopupElapsed = 0;
+            m_PopupDuration = kAchievementPopupDuration;
+        }
+        break;
+    }
+    if (CProfileManager* profiles = CProfileManager::Instance())
+        profiles->Save();
+}
+
+void CGameWindow::ShowDetectiveAchievement()
+{
+    SProfileValues* values = CurrentProfileValues();
+    if (values == nullptr)
+        return;
+    u16& eagleEye = values->Achievements[kEagleEyeIndex];
+    u16& detective = values->Achievements[kDetectiveIndex];
+    const char* clipName = "achive_detective";
+    if (eagleEye == SProfileValues::kAchievementEarned && detective == SProfileValues::kAchievementEarned)
+    {
+        ++eagleEye;
+        ++detective;
+        clipName = "achive_detective_sniper";
+    }
+    else if (eagleEye == SProfileValues::kAchievementEarned)
+    {
+        ++eagleEye;
+        clipName = "achive_sniper";
+    }
+    else
+    {
+        ++detective;
+    }
+    const CPoint2i screen = CHud::GetScreenSize();
+    if (!m_AchievementClip)
+        m_AchievementClip = std::make_unique<CClip>();
+    m_AchievementClip->Load(clipName, true);
+    m_AchievementClip->SetPosition(
+        CVector2(static_cast<float>(screen.X) / 2.0f, static_cast<float>(screen.Y) / 2.0f));
+    m_AchievementClip->SetTime(0);
+    m_AchievementClip->Play();
+    m_AchievementClip->Update();
+    m_AchievementPopupShown = 1;
+    m_PopupElapsed = 0;
+    m_PopupDuration = kAchievementPopupDuration;
+}
 
 // ---- saved game ----
 

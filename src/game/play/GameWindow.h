@@ -146,14 +146,29 @@ public:
     s32 GetSaveRequestCount() const { return m_SaveRequests; }
     s32 GetSaveWriteCount() const { return m_SaveWrites; }
 
-    // Tutorial and achievements (completed with the tutorial's own step).
+    // Tutorial: -1 when none runs.
+    static constexpr s32 kQuickTutorialEndDelay = 1000;
+    static constexpr s32 kAchievementPopupDuration = 5000;
     s32 GetTutorialStep() const { return m_TutorialStep; }
+    // Shows "skip_tutorial" and advances to the step.
     void SetTutorialStep(s32 step);
     void AdvanceTutorial();
-    void EndTutorial();
+    // Ends the tutorial, its tip fading out over the end delay (1000 ms when quick, else 5000).
+    void EndTutorial(bool quick);
+    void ShowSkipTutorialButton(bool shown);
+    s32 GetTutorialEndDelay() const { return m_TutorialEndDelay; }
+    bool IsSkipTutorialQuestionShown() const { return m_SkipTutorialShown != 0; }
+    const CClip* GetTutorialClip() const { return m_TutorialClip.get(); }
+    // The tip's alpha in this frame's drawing.
+    s32 GetTutorialTipAlpha() const;
+    // The skip question's answer: yes ends the tutorial at once and asks the quest to save.
+    void AnswerSkipTutorial(bool yes);
+    // Achievements: a1..a15 of the current profile, 1001 when awarded.
     void AwardAchievement(const char* name);
     void ShowDetectiveAchievement();
     bool IsAchievementPopupShown() const { return m_AchievementPopupShown != 0; }
+    s32 GetAchievementPopupElapsed() const { return m_PopupElapsed; }
+    const CClip* GetAchievementClip() const { return m_AchievementClip.get(); }
 
     // Accessors for the HUD, minigames, front end and game commands.
     CHud& GetHud() const { return *m_Hud; }

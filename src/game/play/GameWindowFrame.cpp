@@ -318,10 +318,7 @@ void CGameWindow::Draw(lv::graphics::CRenderer& renderer)
 
         if (m_TutorialStep >= 0 || m_TutorialEndDelay > 0)
         {
-            s32 alpha = 255;
-            const s32 quarter = kDefaultTutorialEndDelay / 4;
-            if (m_TutorialStep == -1 && m_TutorialEndDelay < quarter)
-                alpha = static_cast<s32>((1.0f - static_cast<float>(quarter - m_TutorialEndDelay) / quarter) * 255.0f);
+            const s32 alpha = GetTutorialTipAlpha();
             if (m_SkipTutorialShown)
             {
                 lv::graphics::CImageHandle* black = lv::graphics::CTextureManager::Instance().GetImage("scenes_black");

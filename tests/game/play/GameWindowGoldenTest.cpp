@@ -71,13 +71,16 @@ protected:
         m_Window->Update();
     }
 
-    // Draws the window alone and compares the back buffer with the reference.
-    void Compare(const char* name)
+    // Draws the window alone (with the application's letterbox bars when asked) and compares the
+    // back buffer with the reference.
+    void Compare(const char* name, bool withBars = false)
     {
         lv::graphics::CRenderer& renderer = m_Application->GetRenderer();
         ASSERT_TRUE(renderer.BeginFrame());
         renderer.Clear(CColor(0xFF000000u));
         m_Window->Draw(renderer);
+        if (withBars)
+            m_Application->DrawLetterboxBars();
         renderer.Flush();
         u32* read = nullptr;
         u32 width = 0, height = 0;
@@ -122,6 +125,18 @@ TEST_F(GameWindowDemo, TheHallOnTheDesignLayout)
 {
     StartHall();
     Compare("hall_1366");
+}
+
+TEST_F(GameWindowDemo, TheHallOnANarrowFullScreenLayout)
+{
+    StartHall();
+    // A 1024-wide full screen narrows the design picture: the scene stays centred and the HUD
+    // follows the new width.
+    m_Application->OnScreenModeChanged(true, false, 1024, 768);
+    ASSERT_EQ(m_Application->GetRenderer().GetSourceSize().X, 1024);
+    EXPECT_EQ(m_Window->GetHud().GetInventory().GetBasePosition().X, 512.0f);
+    Frame(16);
+    Compare("hall_1024", true);
 }
 
 TEST_F(GameWindowDemo, AFadeOutZoomsAboutTheLastClick)

@@ -33,7 +33,8 @@
 
 namespace gamewindowtest {
 
-// The game window's template: its buttons at fixed sizes, and the pause menu.
+// The game window's template: its buttons at fixed sizes, the pause menu and the options and
+// extras windows it opens.
 inline const char* WindowGui(bool withChildren)
 {
     if (!withChildren)
@@ -53,8 +54,12 @@ inline const char* WindowGui(bool withChildren)
   </window>
   <window id="game_menu_window" width="400" height="300">
     <button_widget id="resume_btn" width="100" height="30"/>
+    <button_widget id="options_btn" width="100" height="30"/>
+    <button_widget id="extras_btn" width="100" height="30"/>
     <button_widget id="main_menu_btn" width="100" height="30"/>
   </window>
+  <window id="options_window" width="500" height="400"><button_widget id="ok_button" width="80" height="30"/></window>
+  <window id="extras_window" width="500" height="400"><button_widget id="back_btn" width="80" height="30"/></window>
 </GUI>
 <GUITemplates/>
 </root>)";

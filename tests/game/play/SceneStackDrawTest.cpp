@@ -1,0 +1,188 @@
+// The scene stack's drawing through the recording device: the shade, view and frame of each
+// miniscene, scenes that only render, the interactive veil and the clipping of a miniscene.
+#include "SceneStackTestSupport.h"
+
+#include "game/hud/Hud.h"
+#include "game/play/MinisceneView.h"
+#include "graphics/GraphicsDevice.h"
+#include "graphics/Renderer.h"
+#include "graphics/RendererHost.h"
+#include "graphics/Vertex.h"
+#include "platform/d3d9/RecordingDirect3D.h"
+
+#include <algorithm>
+#include <cmath>
+
+using scenestacktest::StackFixture;
+
+namespace {
+
+class CStackDrawHost final : public lv::graphics::CRendererHost
+{
+public:
+    HWND GetWindowHandle() override { return nullptr; }
+    void GetClientSize(s32& w, s32& h) override
+    {
+        w = 1366;
+        h = 768;
+    }
+    bool GetDesktopSize(s32& w, s32& h) override
+    {
+        GetClientSize(w, h);
+        return true;
+    }
+    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
+    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
+    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
+};
+
+constexpr u32 kShade = 0x40000000u;
+constexpr u32 kVeil = 0xC8FFFFFFu;
+
+class SceneStackDraw : public StackFixture
+{
+protected:
+    void SetUp() override
+    {
+        StackFixture::SetUp();
+        m_Log = lv::platform::InstallRecordingDirect3D();
+        m_Log->WindowWidth = 1366;
+        m_Log->WindowHeight = 768;
+        lv::graphics::GetGraphicsDevice().Release(false);
+        m_Renderer = std::make_unique<lv::graphics::CRenderer>();
+        m_Renderer->SetHost(&m_Host);
+        m_Renderer->SetSourceSize(1366, 768);
+        ASSERT_TRUE(m_Renderer->SetMode(false, true, 1366, 768));
+        ASSERT_TRUE(m_Renderer->BeginFrame());
+        // How many vertices one filled quad takes.
+        m_Log->Draws.clear();
+        m_Renderer->FillQuad(CQuad(0, 0, 10, 10), CColor(0xFF123456u));
+        m_Renderer->Flush();
+        m_QuadVertices = Vertices().size();
+        ASSERT_GT(m_QuadVertices, 0u);
+    }
+    void TearDown() override
+    {
+        m_Renderer.reset();
+        lv::graphics::CTextureManager::Instance().ReleaseAllDeviceTextures();
+        lv::platform::SetDirect3DFactory(nullptr);
+        StackFixture::TearDown();
+    }
+
+    std::vector<lv::graphics::CVertex> Vertices() const
+    {
+        std::vector<lv::graphics::CVertex> all;
+        for (const auto& draw : m_Log->Draws)
+        {
+            const auto* v = reinterpret_cast<const lv::graphics::CVertex*>(draw.Vertices.data());
+            all.insert(all.end(), v, v + draw.Vertices.size() / sizeof(lv::graphics::CVertex));
+        }
+        return all;
+    }
+    // The stack drawn alone.
+    std::vector<lv::graphics::CVertex> DrawStack()
+    {
+        m_Log->Draws.clear();
+        Stack().Draw(*m_Renderer);
+        m_Renderer->Flush();
+        return Vertices();
+    }
+    size_t CountColour(const std::vector<lv::graphics::CVertex>& all, u32 colour) const
+    {
+        return static_cast<size_t>(std::count_if(all.begin(), all.end(), [colour](const auto& v) { return v.diffuse == colour; })) /
+               m_QuadVertices;
+    }
+    // The index of the first vertex at that point (within a pixel), or -1.
+    static long FirstAt(const std::vector<lv::graphics::CVertex>& all, float x, float y)
+    {
+        for (size_t i = 0; i < all.size(); ++i)
+            if (std::fabs(all[i].x - x) <= 1.0f && std::fabs(all[i].y - y) <= 1.0f)
+                return static_cast<long>(i);
+        return -1;
+    }
+    // The right end of what the close-up's view draws in that band (before its frame, whose
+    // top-left corner is at (366, 166)).
+    static float ViewMaxX(const std::vector<lv::graphics::CVertex>& all, float fromY, float toY)
+    {
+        const long frame = FirstAt(all, 366, 166);
+        float x = -1.0f;
+        for (long i = 0; i < (frame < 0 ? static_cast<long>(all.size()) : frame); ++i)
+            if (all[static_cast<size_t>(i)].y >= fromY && all[static_cast<size_t>(i)].y <= toY)
+                x = std::max(x, all[static_cast<size_t>(i)].x);
+        return x;
+    }
+
+    std::shared_ptr<lv::platform::CRecordingLog> m_Log;
+    std::unique_ptr<lv::graphics::CRenderer> m_Renderer;
+    size_t m_QuadVertices = 0;
+
+private:
+    CStackDrawHost m_Host;
+};
+
+TEST_F(SceneStackDraw, AMinisceneGetsItsShadeThenItsViewThenItsFrame)
+{
+    Start();
+    EXPECT_EQ(CountColour(DrawStack(), kShade), 0u);
+    Window->OpenScene("closeup", false, false);
+    const auto all = DrawStack();
+    EXPECT_EQ(CountColour(all, kShade), 1u);
+    const long shade = static_cast<long>(std::find_if(all.begin(), all.end(), [](const auto& v) { return v.diffuse == kShade; }) - all.begin());
+    // "close_over" at (540, 20) of the close-up placed at (383, 184); the close button at (986, 166).
+    const long content = FirstAt(all, 383 + 540, 184 + 20);
+    const long close = FirstAt(all, 986, 166);
+    ASSERT_GE(content, 0);
+    ASSERT_GE(close, 0);
+    EXPECT_LT(shade, content);
+    EXPECT_LT(content, close);
+}
+
+TEST_F(SceneStackDraw, DrawingStartsAtTheHighestMinisceneThatIsNotPlain)
+{
+    struct SCase
+    {
+        std::vector<const char*> open;
+        size_t shades;
+        bool closeupFrame; // the close-up's close button is drawn
+    };
+    const SCase cases[] = {
+        {{"closeup", "mini3"}, 1, true},           // "mini3" (flag 4) only renders over the close-up
+        {{"closeup", "mini2"}, 1, false},          // the close-up under "mini2" is not drawn
+        {{"mini3"}, 0, false},                     // all plain: the top one only renders
+        {{"closeup", "mini2", "mini3"}, 1, false}, // from "mini2" up
+    };
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.open.size() << " open, top " << c.open.back());
+        Start();
+        for (const char* name : c.open)
+            Window->OpenScene(name, false, false);
+        const auto all = DrawStack();
+        EXPECT_EQ(CountColour(all, kShade), c.shades);
+        EXPECT_EQ(FirstAt(all, 986, 166) >= 0, c.closeupFrame);
+        EXPECT_EQ(FirstAt(all, 383 + 540, 184 + 20) >= 0, c.closeupFrame);
+    }
+}
+
+TEST_F(SceneStackDraw, TheInteractiveVeilCoversTheMainViewInInventoryModeThree)
+{
+    Start();
+    EXPECT_EQ(CountColour(DrawStack(), kVeil), 0u);
+    Window->GetHud().GetInventory().SetMode(game::CHudInventory::kModeInteractive);
+    const auto all = DrawStack();
+    ASSERT_EQ(CountColour(all, kVeil), 1u);
+    EXPECT_GE(FirstAt(all, 0, 0), 0);
+    EXPECT_GE(FirstAt(all, 1366, 768), 0);
+}
+
+TEST_F(SceneStackDraw, PopupClippingCutsTheMinisceneAtItsEdge)
+{
+    Start();
+    Window->OpenScene("closeup", false, false);
+    // "edge" spans x 570..610 of the 600-wide close-up, y 280..320: on screen 953..993, 464..504.
+    EXPECT_NEAR(ViewMaxX(DrawStack(), 460, 510), 993.0f, 1.0f);
+    Window->SetPopupClipping(true);
+    EXPECT_NEAR(ViewMaxX(DrawStack(), 460, 510), 983.0f, 1.0f);
+}
+
+} // namespace
