@@ -127,6 +127,8 @@ public:
     qe::CSceneObject* GetSpecialObject(s32 n) const { return m_SpecialObjects[n]; }
     const CPoint2i& GetSpecialPosition(s32 n) const { return m_SpecialPosition[n]; }
     bool IsShineRunning() const { return m_ShineRunning; }
+    s32 GetShineElapsed() const { return m_ShineElapsed; }
+    const CPoint2i& GetFlightTarget() const { return m_FlightTo; }
     CHogPunishment& GetPunishment() { return m_Punishment; }
     CHudMessagePopup& GetMessage() { return m_Message; }
 

@@ -327,6 +327,31 @@ TEST_F(HogItemListTest, StateKeepsFoundItemsAndStrikesFinishedRows)
     EXPECT_EQ(cut.GetTaken(), 0);
 }
 
+TEST_F(HogItemListTest, ThePictureListFliesToCellsAndShinesAtTheEnd)
+{
+    const std::string shine = Image("shine", "h2", "item_small", 0, 0), miss = Image("miss", "h3", "item_small", 0, 0);
+    Start(Area("hog1_cup", "h1", 100, 100, 40, "2101") + "<group id=\"hog1_box\" guid=\"h4\" hint=\"2102\">" +
+              Area("object", "h5", 300, 100) + shine + miss + "</group>",
+          {{"index", "1"}, {"prev_scene", "hall"}, {"texture_list_view", "true"}});
+    CHogItemList& list = List();
+    EXPECT_TRUE(Take(110, 110));
+    EXPECT_EQ(list.GetFlightTarget(), CPoint2i(0 * 84 + 683 - 512, 768 - 90));
+    EXPECT_FALSE(list.IsShineRunning());
+    EXPECT_TRUE(Take(310, 110));
+    EXPECT_EQ(list.GetFlightTarget(), CPoint2i(1 * 84 + 683 - 512, 768 - 90));
+    // The group is removed at once; the last take starts the shine.
+    EXPECT_TRUE(Object("hog1_box")->HasFlags(qe::CSceneObject::kRemoved));
+    EXPECT_TRUE(list.IsShineRunning());
+    Frames(2, 700);
+    EXPECT_EQ(list.GetShineElapsed(), 1400);
+    Frame(100);
+    EXPECT_EQ(list.GetShineElapsed(), -1);
+    {
+        CRecordingRenderer recording;
+        list.Draw(*recording.Renderer);
+    }
+}
+
 TEST_F(HogItemListTest, AMainClickInTheLeaveAreaLeavesWithoutCompleting)
 {
     Start(ThreeItems());
