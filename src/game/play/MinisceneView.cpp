@@ -88,6 +88,10 @@ void CMinisceneView::SetScene(qe::CScene* scene)
         Layout();
         return;
     }
+    // The emptied view is reused by the next miniscene: it must not keep a minigame to skip that
+    // may be gone by then.
+    m_SkipRunning = 0;
+    m_SkipTarget = nullptr;
     m_ViewRect = CIntRect();
     m_FrameRect = CIntRect();
     m_CloseRect = CIntRect();

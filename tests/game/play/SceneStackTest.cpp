@@ -240,6 +240,24 @@ TEST_F(SceneStack, TheSkipTimerStretchesTheClipAndGatesItsArea)
     EXPECT_EQ(view.GetSkipElapsed(), 45900);
 }
 
+TEST_F(SceneStack, AClosedViewForgetsItsSkipTargetBeforeTheNextMinisceneUsesIt)
+{
+    Start();
+    Window->OpenScene("closeup", false, false);
+    game::CMinisceneView* view = &Top();
+    {
+        CSkipCounter target;
+        view->SetSkipTimer(true, &target);
+        Stack().CloseScene("closeup");
+    }
+    Window->OpenScene("mini2", false, false);
+    ASSERT_EQ(&Top(), view);
+    EXPECT_FALSE(view->IsSkipRunning());
+    // A click on the skip button's place reaches no gone target.
+    ClickAt(view->GetSkipRect());
+    EXPECT_EQ(Stack().GetMinisceneCount(), 1);
+}
+
 TEST_F(SceneStack, OnDifficultyTwoTheThresholdDoubles)
 {
     game::CProfileManager::Instance()->GetCurrentValues()->Difficulty = 2;
