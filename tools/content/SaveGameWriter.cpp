@@ -2,7 +2,6 @@
 
 #include "core/ByteOrder.h"
 #include "core/Checksum.h"
-#include "core/FixedString.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,8 +10,8 @@ namespace lv::content {
 
 namespace {
 
-// A 96-byte name record: 16-bit length, 16-bit capacity (88), 16-bit hash, 16-bit padding, then
-// the text and zeros.
+// A 96-byte name record: 16-bit length, 16-bit capacity (88), 16-bit hash 0 ("not computed yet",
+// as the game writes names it never compared), 16-bit padding, then the text and zeros.
 void AppendSaveName(std::string& out, const std::string& name)
 {
     char record[96] = {};
@@ -20,9 +19,7 @@ void AppendSaveName(std::string& out, const std::string& name)
     const u16 len16 = static_cast<u16>(length);
     const u16 capacity = 88;
     std::memcpy(record, &len16, 2);
-    const u16 hash = FixedStringHash(name.data(), length);
     std::memcpy(record + 2, &capacity, 2);
-    std::memcpy(record + 4, &hash, 2);
     std::memcpy(record + 8, name.data(), length);
     out.append(record, sizeof(record));
 }
