@@ -121,7 +121,7 @@ bool CAtomicFileWriter::Finish()
     return ok;
 }
 
-bool CAtomicFileWriter::Commit()
+bool CAtomicFileWriter::Commit(bool syncFolder)
 {
     if (!Finish() || m_Temp.empty())
         return false;
@@ -130,7 +130,8 @@ bool CAtomicFileWriter::Commit()
         return false;
     }
     m_Temp.clear();
-    SyncTargetFolder(TargetFolder(m_Target));
+    if (syncFolder)
+        SyncTargetFolder(TargetFolder(m_Target));
     return true;
 }
 

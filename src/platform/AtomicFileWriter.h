@@ -26,8 +26,9 @@ public:
     bool Write(const void* data, size_t size);
     // Flushes the file to disk and closes it.
     bool Finish();
-    // Renames the finished file over the target, then syncs the folder.
-    bool Commit();
+    // Renames the finished file over the target, then syncs the folder (a caller that commits
+    // several files of one folder may sync only with the last).
+    bool Commit(bool syncFolder = true);
     // Removes the temporary file; the target stays as it was.
     void Discard();
 

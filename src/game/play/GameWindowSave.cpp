@@ -14,7 +14,6 @@
 #include "game/play/LevelMusic.h"
 #include "game/play/MinigameManager.h"
 #include "game/play/SceneStack.h"
-#include "platform/AtomicFile.h"
 #include "platform/AtomicFileWriter.h"
 #include "qe/BinaryReader.h"
 #include "qe/Quest.h"
@@ -93,7 +92,7 @@ bool IsCompleteSave(const u8* data, size_t size)
     return false;
 }
 
-bool ReadWholeFile(const WString& path, std::vector<u8>& bytes)
+bool ReadSaveFileBytes(const WString& path, std::vector<u8>& bytes)
 {
     bytes.clear();
     FILE* file = lv::core::FileOpenW(path.c_str(), u"rb");
@@ -130,11 +129,13 @@ bool WriteSaveSafely(const WString& path, const void* data, size_t size, bool ma
     if (makeBackup)
     {
         std::vector<u8> previous;
-        if (ReadWholeFile(path, previous) && IsCompleteSave(previous.data(), previous.size()))
+        if (ReadSaveFileBytes(path, previous) && IsCompleteSave(previous.data(), previous.size()))
         {
+            // The save's own rename below syncs the folder for both.
             const std::string backup = target + ".bp";
-            if (lv::platform::WriteFileAtomically(backup.c_str(), previous.data(), previous.size()) !=
-                lv::platform::EAtomicWriteResult::Ok)
+            lv::platform::CAtomicFileWriter backupWriter;
+            if (!backupWriter.Open(backup.c_str()) || !backupWriter.Write(previous.data(), previous.size()) ||
+                !backupWriter.Commit(false))
             {
                 log.Print(kSaveChannel, 3, "saved game: writing the backup '%s' failed; the previous save stays",
                           backup.c_str());
@@ -453,7 +454,7 @@ WString CGameWindow::GetSaveFilePath() const
 bool CGameWindow::CopySaveFile(const WString& from, const WString& to)
 {
     std::vector<u8> bytes;
-    if (!ReadWholeFile(from, bytes))
+    if (!ReadSaveFileBytes(from, bytes))
         return false;
     return WriteSaveSafely(to, bytes.data(), bytes.size(), false);
 }
@@ -463,7 +464,7 @@ bool CGameWindow::BackupSaveFile() const
     const WString path = GetSaveFilePath();
     std::vector<u8> bytes;
     // A damaged save never replaces a good backup.
-    if (path.empty() || !ReadWholeFile(path, bytes) || !IsCompleteSave(bytes.data(), bytes.size()))
+    if (path.empty() || !ReadSaveFileBytes(path, bytes) || !IsCompleteSave(bytes.data(), bytes.size()))
         return false;
     return WriteSaveSafely(path + u".bp", bytes.data(), bytes.size(), false);
 }

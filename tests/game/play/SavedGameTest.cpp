@@ -27,7 +27,7 @@ using lv::content::SSaveGame;
 
 namespace {
 
-std::string ReadText(const std::string& path)
+std::string ReadSaveText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
@@ -35,18 +35,18 @@ std::string ReadText(const std::string& path)
     return text.str();
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes)
+void WriteSaveBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-s32 IntAt(const std::string& bytes, size_t at)
+s32 SaveIntAt(const std::string& bytes, size_t at)
 {
     return static_cast<s32>(lv::core::ReadU32(reinterpret_cast<const u8*>(bytes.data()) + at));
 }
 
 // What one save operation writes, as bytes.
-template <typename TSave> std::string SectionBytes(s32 room, TSave&& save)
+template <typename TSave> std::string SaveSectionText(s32 room, TSave&& save)
 {
     qe::CByteBuffer buffer;
     buffer.Allocate(room);
@@ -54,13 +54,13 @@ template <typename TSave> std::string SectionBytes(s32 room, TSave&& save)
     return std::string(reinterpret_cast<const char*>(buffer.GetData()), static_cast<size_t>(buffer.GetLength()));
 }
 
-std::string DemoQuestXml()
+std::string SavedDemoQuestXml()
 {
-    return ReadText(GAME_SOURCE_FOLDER "/demo/properties/quest.xml");
+    return ReadSaveText(GAME_SOURCE_FOLDER "/demo/properties/quest.xml");
 }
 
 // A quest of one scene "CLOWN" (its start scene) and a hall.
-std::string ClownQuestXml()
+std::string SavedClownQuestXml()
 {
     return R"(<?xml version="1.0"?><quest_data><Structure><quest id="circus">
 <scene id="CLOWN" guid="71" flags="1" size="1366 768" work_area="0 0 1366 768"/>
@@ -80,10 +80,10 @@ protected:
         save.quest = quest.GetName().GetText();
         save.scene = Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText();
         save.tutorialStep = Window->GetTutorialStep();
-        save.questState = SectionBytes(quest.GetStateSize(), [&](qe::CByteBuffer& b) { quest.Save(b); });
-        save.hudState = SectionBytes(Window->GetHud().GetSaveSize(), [&](qe::CByteBuffer& b) { Window->GetHud().Save(b); });
-        save.hostState = SectionBytes(13204, [&](qe::CByteBuffer& b) { Window->GetMinigameHost().Save(b); });
-        save.ambientState = SectionBytes(25504, [&](qe::CByteBuffer& b) { Window->GetBackgroundSounds().Save(b); });
+        save.questState = SaveSectionText(quest.GetStateSize(), [&](qe::CByteBuffer& b) { quest.Save(b); });
+        save.hudState = SaveSectionText(Window->GetHud().GetSaveSize(), [&](qe::CByteBuffer& b) { Window->GetHud().Save(b); });
+        save.hostState = SaveSectionText(13204, [&](qe::CByteBuffer& b) { Window->GetMinigameHost().Save(b); });
+        save.ambientState = SaveSectionText(25504, [&](qe::CByteBuffer& b) { Window->GetBackgroundSounds().Save(b); });
         save.hudSize = Window->GetHud().GetSaveSize();
         return save;
     }
@@ -93,7 +93,7 @@ protected:
         return std::string(reinterpret_cast<const char*>(image.GetData()), static_cast<size_t>(image.GetCapacity()));
     }
     // A window in a game of the demo quest (or the given one).
-    void StartDemo(const std::string& xml = DemoQuestXml())
+    void StartDemo(const std::string& xml = SavedDemoQuestXml())
     {
         LoadQuests(xml);
         MakeWindow();
@@ -120,11 +120,11 @@ TEST_F(SavedGame, TheImageHasItsLayoutChecksumAndZeroRestAndEachModeItsOwnFile)
     const s32 q = Window->GetQuest()->GetStateSize();
     const s32 h = Window->GetHud().GetSaveSize();
     ASSERT_EQ(image.size(), static_cast<size_t>(216 + q + h + 13204 + 25504));
-    EXPECT_EQ(IntAt(image, 192), q);
-    EXPECT_EQ(IntAt(image, 196), h);
-    EXPECT_EQ(IntAt(image, 200), 13204);
-    EXPECT_EQ(IntAt(image, 204), 25504);
-    EXPECT_EQ(IntAt(image, 208), 4);
+    EXPECT_EQ(SaveIntAt(image, 192), q);
+    EXPECT_EQ(SaveIntAt(image, 196), h);
+    EXPECT_EQ(SaveIntAt(image, 200), 13204);
+    EXPECT_EQ(SaveIntAt(image, 204), 25504);
+    EXPECT_EQ(SaveIntAt(image, 208), 4);
     // Byte for byte what the writer makes of the same sections, checksum and zero rest included
     // (names compared as text: a name's cached hash may or may not be there).
     const std::string written = lv::content::WriteSaveGame(sections);
@@ -134,13 +134,13 @@ TEST_F(SavedGame, TheImageHasItsLayoutChecksumAndZeroRestAndEachModeItsOwnFile)
     const size_t checksum = lv::content::SaveGameChecksumOffset(sections);
     EXPECT_TRUE(image.compare(192, checksum - 192, written, 192, checksum - 192) == 0);
     EXPECT_TRUE(image.compare(checksum + 4, std::string::npos, written, checksum + 4) == 0);
-    EXPECT_EQ(static_cast<u32>(IntAt(image, checksum)), lv::core::Crc32(image.data(), checksum));
+    EXPECT_EQ(static_cast<u32>(SaveIntAt(image, checksum)), lv::core::Crc32(image.data(), checksum));
     EXPECT_EQ(image.find_first_not_of('\0', checksum + 4), std::string::npos);
     EXPECT_TRUE(game::CGameWindow::IsCompleteSaveImage(reinterpret_cast<const u8*>(image.data()), image.size()));
 
     Window->WriteSaveFile();
-    EXPECT_TRUE(ReadText(SavePathText()) == image);
-    const std::string mainSave = ReadText(SavePathText());
+    EXPECT_TRUE(ReadSaveText(SavePathText()) == image);
+    const std::string mainSave = ReadSaveText(SavePathText());
     // The other parts' quests are records 2 and 3.
     LoadQuests(gamewindowtest::QuestXml(4));
     for (const char* suffix : {"b", "c"})
@@ -150,8 +150,8 @@ TEST_F(SavedGame, TheImageHasItsLayoutChecksumAndZeroRestAndEachModeItsOwnFile)
         Window->SetTutorialStep(2);
         ASSERT_TRUE(Window->SaveState());
         Window->WriteSaveFile();
-        EXPECT_TRUE(ReadText(SavePathText(suffix)) == Image()) << suffix;
-        EXPECT_TRUE(ReadText(SavePathText()) == mainSave) << suffix;
+        EXPECT_TRUE(ReadSaveText(SavePathText(suffix)) == Image()) << suffix;
+        EXPECT_TRUE(ReadSaveText(SavePathText()) == mainSave) << suffix;
     }
 }
 
@@ -212,7 +212,7 @@ TEST_F(SavedGame, TheLoadTableFromWriterMadeFiles)
         if (row.bytes)
         {
             bytes = row.bytes();
-            WriteBytes(path, bytes);
+            WriteSaveBytes(path, bytes);
         }
         CScratchLogCapture log;
         EXPECT_EQ(LoadInFreshWindow(path), row.expected);
@@ -229,7 +229,9 @@ TEST_F(SavedGame, TheLoadTableFromWriterMadeFiles)
         EXPECT_EQ(Window->GetHud().GetModeDepth(), 1);
         EXPECT_EQ(Window->GetMinigameHost().GetLiveCount(), 0);
         if (row.expected == 1)
+        {
             EXPECT_TRUE(log.Contains("saved game:")) << log.Text();
+        }
     }
 }
 
@@ -246,12 +248,14 @@ TEST_F(SavedGame, AfterALoadTheTutorialStepIsAdjustedAndTheButtonsPlaced)
         SCOPED_TRACE(step.saved);
         SSaveGame save = Sections();
         save.tutorialStep = step.saved;
-        WriteBytes(path, lv::content::WriteSaveGame(save));
+        WriteSaveBytes(path, lv::content::WriteSaveGame(save));
         ASSERT_EQ(LoadInFreshWindow(path), 2);
         EXPECT_EQ(Window->GetTutorialStep(), step.loaded);
         EXPECT_EQ(Shown("skip_tutorial"), step.loaded >= 0);
         if (step.loaded >= 0)
+        {
             EXPECT_EQ(Child("skip_tutorial")->GetPosition().X, 1366.0f - 120.0f);
+        }
         EXPECT_FALSE(Shown("skip_btn"));
         EXPECT_FALSE(Shown("back_button"));
         EXPECT_STREQ(Window->GetSavedSceneName().GetText(), save.scene.c_str());
@@ -263,7 +267,7 @@ TEST_F(SavedGame, AfterALoadTheTutorialStepIsAdjustedAndTheButtonsPlaced)
     game::CProfileManager::Instance()->GetCurrentValues()->Difficulty = 2;
     SSaveGame save = Sections();
     save.tutorialStep = 5;
-    WriteBytes(path, lv::content::WriteSaveGame(save));
+    WriteSaveBytes(path, lv::content::WriteSaveGame(save));
     ASSERT_EQ(LoadInFreshWindow(path), 2);
     EXPECT_EQ(Window->GetTutorialStep(), -1);
     EXPECT_FALSE(Shown("skip_tutorial"));
@@ -271,19 +275,19 @@ TEST_F(SavedGame, AfterALoadTheTutorialStepIsAdjustedAndTheButtonsPlaced)
 
 TEST_F(SavedGame, ASaveIntoTheClownSceneComesBackInNormalHudModeAndTheSavedSceneIsMain)
 {
-    StartDemo(ClownQuestXml());
+    StartDemo(SavedClownQuestXml());
     ASSERT_STREQ(Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "CLOWN");
     SSaveGame save = Sections();
     // Saved while the HUD showed the message popup (mode 10).
     lv::core::WriteU32(reinterpret_cast<u8*>(save.hudState.data()), 10);
-    WriteBytes(SavePathText(), lv::content::WriteSaveGame(save));
+    WriteSaveBytes(SavePathText(), lv::content::WriteSaveGame(save));
     ASSERT_EQ(LoadInFreshWindow(SavePathText()), 2);
     EXPECT_EQ(Window->GetHud().GetMode(), game::CHud::kModeNormal);
     EXPECT_EQ(Window->GetHud().GetModeDepth(), 3);
     EXPECT_STREQ(Window->GetSavedSceneName().GetText(), "CLOWN");
 
     save.scene = "hall";
-    WriteBytes(SavePathText(), lv::content::WriteSaveGame(save));
+    WriteSaveBytes(SavePathText(), lv::content::WriteSaveGame(save));
     ASSERT_EQ(LoadInFreshWindow(SavePathText()), 2);
     EXPECT_EQ(Window->GetHud().GetMode(), game::CHud::kModePopup);
     EXPECT_STREQ(Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "hall");
@@ -306,7 +310,7 @@ TEST_F(SavedGame, SaveStateRefusesWithoutAQuestWhilePausedAndAfterTheLevelEnded)
     EXPECT_FALSE(Window->SaveState());
     EXPECT_TRUE(Image() == good);
     Window->WriteSaveFile();
-    EXPECT_TRUE(ReadText(SavePathText()) == good);
+    EXPECT_TRUE(ReadSaveText(SavePathText()) == good);
 
     for (int i = 0; i < 300 && Window->GetQuest()->IsScriptPaused(); ++i)
         Frame(100);
@@ -325,10 +329,10 @@ TEST_F(SavedGame, ALevelStartWritesNothingUntilItsFirstImage)
     Window->StartGame(false, false, false, false);
     ASSERT_TRUE(Window->SaveState());
     Window->WriteSaveFile();
-    const std::string first = ReadText(SavePathText());
+    const std::string first = ReadSaveText(SavePathText());
     ASSERT_TRUE(Window->StartQuestByIndex(1));
     Window->WriteSaveFile();
-    EXPECT_TRUE(ReadText(SavePathText()) == first);
+    EXPECT_TRUE(ReadSaveText(SavePathText()) == first);
 }
 
 // A minigame whose state is as long as a test wants.
@@ -415,13 +419,13 @@ TEST_F(SavedGameWriting, AFailingWriteLeavesTheSaveAndItsBackupAsTheyWere)
     StartDemo();
     Change(1);
     Window->WriteSaveFile();
-    const std::string first = ReadText(SavePathText());
+    const std::string first = ReadSaveText(SavePathText());
     EXPECT_FALSE(std::filesystem::exists(SavePathText(".bp")));
     Change(2);
     Window->WriteSaveFile();
-    const std::string second = ReadText(SavePathText());
+    const std::string second = ReadSaveText(SavePathText());
     ASSERT_TRUE(second != first);
-    EXPECT_TRUE(ReadText(SavePathText(".bp")) == first);
+    EXPECT_TRUE(ReadSaveText(SavePathText(".bp")) == first);
 
     const s64 size = Window->GetSaveImage().GetCapacity();
     const struct
@@ -446,8 +450,8 @@ TEST_F(SavedGameWriting, AFailingWriteLeavesTheSaveAndItsBackupAsTheyWere)
         EXPECT_TRUE(log.Contains("][3]: saved game:")) << log.Text();
         lv::platform::SetAtomicWriteFailAfter(-1);
         lv::platform::SetAtomicWriteFault(lv::platform::EAtomicWriteFault::None);
-        EXPECT_TRUE(ReadText(SavePathText()) == second);
-        EXPECT_TRUE(ReadText(SavePathText(".bp")) == first);
+        EXPECT_TRUE(ReadSaveText(SavePathText()) == second);
+        EXPECT_TRUE(ReadSaveText(SavePathText(".bp")) == first);
         // No temporary file is left behind.
         s32 files = 0;
         for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(SavePathText()).parent_path()))
@@ -466,18 +470,18 @@ TEST_F(SavedGameWriting, ADamagedSaveNeverBecomesTheBackup)
     Window->WriteSaveFile();
     Change(2);
     Window->WriteSaveFile();
-    const std::string backup = ReadText(SavePathText(".bp"));
-    WriteBytes(SavePathText(), "torn");
+    const std::string backup = ReadSaveText(SavePathText(".bp"));
+    WriteSaveBytes(SavePathText(), "torn");
     Change(3);
     Window->WriteSaveFile();
-    EXPECT_TRUE(ReadText(SavePathText(".bp")) == backup);
-    WriteBytes(SavePathText(), "torn");
+    EXPECT_TRUE(ReadSaveText(SavePathText(".bp")) == backup);
+    WriteSaveBytes(SavePathText(), "torn");
     EXPECT_FALSE(Window->BackupSaveFile());
-    EXPECT_TRUE(ReadText(SavePathText(".bp")) == backup);
+    EXPECT_TRUE(ReadSaveText(SavePathText(".bp")) == backup);
     Change(4);
     Window->WriteSaveFile();
     EXPECT_TRUE(Window->BackupSaveFile());
-    EXPECT_TRUE(ReadText(SavePathText(".bp")) == ReadText(SavePathText()));
+    EXPECT_TRUE(ReadSaveText(SavePathText(".bp")) == ReadSaveText(SavePathText()));
 }
 
 TEST_F(SavedGameWriting, StartGameRestoresAGoodBackupAndGivesUpWhenBothAreDamaged)
@@ -487,21 +491,21 @@ TEST_F(SavedGameWriting, StartGameRestoresAGoodBackupAndGivesUpWhenBothAreDamage
     Window->WriteSaveFile();
     Change(2);
     Window->WriteSaveFile();
-    const std::string backup = ReadText(SavePathText(".bp"));
-    std::string torn = ReadText(SavePathText());
+    const std::string backup = ReadSaveText(SavePathText(".bp"));
+    std::string torn = ReadSaveText(SavePathText());
     torn[300] ^= 1;
-    WriteBytes(SavePathText(), torn);
+    WriteSaveBytes(SavePathText(), torn);
 
     MakeWindow();
     EXPECT_TRUE(Window->StartGame(false, false, false, false));
     EXPECT_EQ(Window->GetTutorialStep(), 2); // step 1 continues at 2
-    EXPECT_TRUE(ReadText(SavePathText()) == backup);
+    EXPECT_TRUE(ReadSaveText(SavePathText()) == backup);
 
     game::SProfileValues* values = game::CProfileManager::Instance()->GetCurrentValues();
     for (u16& value : values->Achievements)
         value = 1001;
-    WriteBytes(SavePathText(), torn);
-    WriteBytes(SavePathText(".bp"), torn.substr(0, 500));
+    WriteSaveBytes(SavePathText(), torn);
+    WriteSaveBytes(SavePathText(".bp"), torn.substr(0, 500));
     MakeWindow();
     EXPECT_FALSE(Window->StartGame(false, false, false, false));
     for (u16 value : values->Achievements)
