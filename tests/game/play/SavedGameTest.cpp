@@ -235,6 +235,29 @@ TEST_F(SavedGame, TheLoadTableFromWriterMadeFiles)
     }
 }
 
+// Whether a previous save may become the backup: its declared sizes are added in 64 bits and
+// a negative one refuses the file, so neither a wrapping sum nor a size below zero passes.
+TEST_F(SavedGame, OnlyACompleteSaveCountsAsOneForTheBackup)
+{
+    StartDemo();
+    const SSaveGame save = Sections();
+    const struct
+    {
+        ESaveGameDamage damage;
+        bool complete;
+    } rows[] = {{ESaveGameDamage::None, true},           {ESaveGameDamage::RestByte, true},
+                {ESaveGameDamage::HugeSizes, false},     {ESaveGameDamage::NegativeSize, false},
+                {ESaveGameDamage::ChecksumByte, false},  {ESaveGameDamage::OneByteShort, false},
+                {ESaveGameDamage::HeaderOnly, false}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(static_cast<int>(row.damage));
+        const std::string bytes = lv::content::WriteDamagedSaveGame(save, row.damage);
+        EXPECT_EQ(game::CGameWindow::IsCompleteSaveImage(reinterpret_cast<const u8*>(bytes.data()), bytes.size()),
+                  row.complete);
+    }
+}
+
 TEST_F(SavedGame, AfterALoadTheTutorialStepIsAdjustedAndTheButtonsPlaced)
 {
     StartDemo();
