@@ -28,8 +28,13 @@ constexpr std::array<u32, 256> kTable = MakeTable();
 
 u32 Crc32(const void* data, size_t length)
 {
+    return Crc32Update(0, data, length);
+}
+
+u32 Crc32Update(u32 crc, const void* data, size_t length)
+{
     const u8* p = static_cast<const u8*>(data);
-    u32 c = 0;
+    u32 c = crc;
     for (size_t i = 0; i < length; ++i)
         c = kTable[(p[i] ^ c) & 0xFFu] ^ (c >> 8);
     return c;

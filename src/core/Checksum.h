@@ -9,6 +9,9 @@
 namespace lv::core {
 
 u32 Crc32(const void* data, size_t length);
+// Continues a checksum over more bytes: Crc32Update(Crc32(a), b) == Crc32(a followed by b). A
+// checksum appended little-endian to its data makes the checksum of the whole 0.
+u32 Crc32Update(u32 crc, const void* data, size_t length);
 
 // Crc32 of the whole file; 0 for an empty file, 0xFFFFFFFF when the file cannot be read.
 u32 Crc32OfFile(const WChar* path);

@@ -20,7 +20,8 @@ enum class EAtomicWriteResult
 // permission bits. Path is UTF-8; '\' works as a separator.
 EAtomicWriteResult WriteFileAtomically(const char* path, const void* data, size_t size);
 
-// Tests only: makes writes fail once this many bytes have gone through WriteFileAtomically;
+// Tests only: makes writes fail once this many bytes have gone into one file (WriteFileAtomically
+// or CAtomicFileWriter);
 // a negative value switches the fault off.
 void SetAtomicWriteFailAfter(s64 bytes);
 

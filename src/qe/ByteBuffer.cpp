@@ -1,6 +1,7 @@
 #include "qe/ByteBuffer.h"
 
 #include <cstring>
+#include <utility>
 
 namespace qe {
 
@@ -29,6 +30,14 @@ void CByteBuffer::Clear()
 {
     m_Length = 0;
     m_Overflow = false;
+}
+
+void CByteBuffer::Swap(CByteBuffer& other)
+{
+    std::swap(m_Storage, other.m_Storage);
+    std::swap(m_Capacity, other.m_Capacity);
+    std::swap(m_Length, other.m_Length);
+    std::swap(m_Overflow, other.m_Overflow);
 }
 
 } // namespace qe

@@ -16,6 +16,8 @@ public:
     void Allocate(s32 size);
     // Rewinds for the next save; storage, capacity and the bytes already there stay.
     void Clear();
+    // Exchanges storage, capacity, length and overflow flag with the other buffer.
+    void Swap(CByteBuffer& other);
 };
 
 } // namespace qe

@@ -319,8 +319,7 @@ bool CGameWindow::InitLevel(const u8* questRecord, const char* sceneName)
     // The old quest's scenes leave the views before the quest goes.
     m_SpareView->SetScene(nullptr);
     SetQuest(quest.release());
-    m_SaveImage.Clear();
-    m_SaveImage.Allocate(GetSaveImageSize());
+    ResetSaveImage();
     m_SceneStack->ShowScene(scene);
     LoadLevelMedia(scene);
     RefreshMenuButtons();
@@ -758,90 +757,6 @@ void CGameWindow::ShowDetectiveAchievement()
     m_AchievementPopupShown = 1;
     m_PopupElapsed = 0;
     m_PopupDuration = kAchievementPopupDuration;
-}
-
-// ---- saved game ----
-
-s32 CGameWindow::GetSaveImageSize() const
-{
-    const s32 quest = m_Quest ? m_Quest->GetStateSize() : 0;
-    return quest + m_Hud->GetSaveSize() + m_MinigameHost->GetSaveSize() + m_BackgroundSounds->GetSaveSize() +
-           kSaveHeaderSize + 4;
-}
-
-bool CGameWindow::SaveState()
-{
-    // The image is built with the saved game's own work; until then requests are only counted.
-    ++m_SaveRequests;
-    return false;
-}
-
-void CGameWindow::WriteSaveFile()
-{
-    ++m_SaveWrites;
-}
-
-s32 CGameWindow::LoadSaveFile(const WString&)
-{
-    m_MinigameHost->Clear();
-    m_Hud->ResetForLevel();
-    return kLoadNothing;
-}
-
-s32 CGameWindow::LoadProfileSave()
-{
-    return kLoadNothing;
-}
-
-WString CGameWindow::GetSaveFilePath() const
-{
-    CProfileManager* profiles = CProfileManager::Instance();
-    if (profiles == nullptr || profiles->GetCurrentProfile() == nullptr)
-        return WString();
-    WChar buffer[CProfileManager::kPathCapacity];
-    if (!profiles->GetSaveFilePath(profiles->GetCurrentProfile(), buffer, CProfileManager::kPathCapacity))
-        return WString();
-    WString path(buffer);
-    if (m_GameMode == 2)
-        path += u"b";
-    else if (m_GameMode == 3)
-        path += u"c";
-    if (path.size() + 1 > CProfileManager::kPathCapacity)
-        return WString();
-    return path;
-}
-
-bool CGameWindow::CopySaveFile(const WString& from, const WString& to)
-{
-    FILE* source = lv::core::FileOpenW(from.c_str(), u"rb");
-    if (source == nullptr)
-        return false;
-    FILE* target = lv::core::FileOpenW(to.c_str(), u"wb");
-    if (target == nullptr)
-    {
-        std::fclose(source);
-        return false;
-    }
-    bool ok = true;
-    char block[4096];
-    size_t count = 0;
-    while ((count = std::fread(block, 1, sizeof(block), source)) > 0)
-        if (std::fwrite(block, 1, count, target) != count)
-        {
-            ok = false;
-            break;
-        }
-    std::fclose(source);
-    ok = std::fclose(target) == 0 && ok;
-    if (!ok)
-        lv::core::FileDeleteW(to.c_str());
-    return ok;
-}
-
-bool CGameWindow::BackupSaveFile() const
-{
-    const WString path = GetSaveFilePath();
-    return !path.empty() && CopySaveFile(path, path + u".bp");
 }
 
 } // namespace game

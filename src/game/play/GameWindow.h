@@ -136,13 +136,15 @@ public:
     s32 GetSaveImageSize() const;
     // The saved game's path of the current profile and game mode; empty without a profile.
     WString GetSaveFilePath() const;
-    // Copies the save file over its backup (the path with ".bp").
+    // Copies a complete save file over its backup (the path with ".bp"), safely.
     bool BackupSaveFile() const;
+    // A whole save as written: the size its header declares and a good checksum.
+    static bool IsCompleteSaveImage(const u8* data, size_t size);
     const CFixedString& GetSavedSceneName() const { return m_CurrentLocation; }
     const CFixedString& GetCurrentLocation() const { return m_CurrentLocation; }
     const qe::CByteBuffer& GetSaveImage() const { return m_SaveImage; }
     bool IsSaveImageReady() const { return m_ImageReady != 0; }
-    // How often the quest asked to save and how often the file was written.
+    // How often the quest asked to save and how often the file was asked to be written.
     s32 GetSaveRequestCount() const { return m_SaveRequests; }
     s32 GetSaveWriteCount() const { return m_SaveWrites; }
 
@@ -228,6 +230,8 @@ private:
     void ShowMainMenu(bool a, bool b, bool c, bool d);
     void LoadLevelMedia(qe::CScene* scene);
     static bool CopySaveFile(const WString& from, const WString& to);
+    // Both image buffers sized for the current quest, zeroed, and no image ready.
+    void ResetSaveImage();
 
     std::vector<SSyncedAnimation> m_SyncedAnimations;
     u8 m_SyncedSoundsPaused = 0;
@@ -255,7 +259,11 @@ private:
     u8 m_GamePaused = 0;
     std::unique_ptr<CHogPopupCommands> m_HogPopupCommands;
     qe::CByteBuffer m_SaveImage;
+    // Where the next image is built; swapped with the image once the build succeeded.
+    qe::CByteBuffer m_SaveWork;
     u8 m_ImageReady = 0;
+    // Set while a saved game loads: the quest's save requests then build nothing.
+    u8 m_Loading = 0;
     u8 m_PopupClipping = 0;
     s32 m_AutosaveCountdown = kAutosaveInterval;
     u8 m_LevelCompleted = 0;
