@@ -1,8 +1,94 @@
 #include "game/play/GameCommands.h"
 
+#include "game/play/ProgressCommands.h"
+#include "game/play/SceneCommands.h"
+#include "qe/CommandFactory.h"
+
+#include <new>
+
 namespace game {
 
-// The game's script commands register here as they are added.
-void RegisterGameCommands() {}
+namespace {
+
+using qe::scripts::CCommandFactory;
+
+// One factory per command class: null when the allocation fails; a throwing constructor frees
+// the object and passes the exception on.
+template <typename T>
+qe::scripts::CCommandBase* MakeGameCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene,
+                                           lv::gui::CBaseWidget* widget)
+{
+    return new (std::nothrow) T(record, scene, widget);
+}
+
+struct SGameCommandEntry
+{
+    const char* Name;
+    CCommandFactory::Factory Factory;
+};
+
+// The registration order. Every row is one name; a name whose command is not built yet is a
+// comment at its place.
+const SGameCommandEntry kGameCommands[] = {
+    // "take"
+    // "say_bubble"
+    // "say"
+    // "add_note"
+    // "cut_scene"
+    // "remove"
+    {"open_scene", &MakeGameCommand<COpenSceneCommand>},
+    {"close_miniscene", &MakeGameCommand<CCloseMinisceneCommand>},
+    {"complete_level", &MakeGameCommand<CCompleteLevelCommand>},
+    // "take_to_cursor"
+    {"hog_toggle", &MakeGameCommand<CHogToggleCommand>},
+    {"hog_clear_obj", &MakeGameCommand<CHogClearCommand>},
+    {"hog_invert_obj", &MakeGameCommand<CHogInvertCommand>},
+    // "play_anim_ex"
+    // "stop_sound"
+    // "play_sound_ex"
+    {"enable", &MakeGameCommand<CEnableCommand>},
+    {"disable", &MakeGameCommand<CDisableCommand>},
+    {"restore", &MakeGameCommand<CHogRestoreCommand>},
+    // "clear_cursor"
+    // "back_sound_enable"
+    // "clip_sound"
+    {"tutorial_inc", &MakeGameCommand<CTutorialIncCommand>},
+    {"open_scene_no_fade", &MakeGameCommand<COpenScenefadeFreeCommand>},
+    // "sync_start"
+    // "hidden_click"
+    {"next_level", &MakeGameCommand<CNextLevelCommand>},
+    // "stop_music"
+    {"popup_clipping", &MakeGameCommand<CClippingCommand>},
+    // "take_special"
+    {"go_to_main_menu", &MakeGameCommand<CMainMenuReturnCommand>},
+    {"end_main_part", &MakeGameCommand<CEndMainPartCommand>},
+    {"end_bonus_part", &MakeGameCommand<CEndBonusPartCommand>},
+    // "disable_hide_hud"
+    {"set_stream", &MakeGameCommand<SetStreamCommand>},
+    // "set_inventory_mode"
+    {"action_hog_obj_state", &MakeGameCommand<CActionHOGShowCommand>},
+    {"action_hog_obj_remove", &MakeGameCommand<CActionHOGHideCommand>},
+    // "finish_action_hog"
+    // "finish_text_hog" (the same factory as "finish_action_hog")
+    // "take_interactive"
+    // "text_hog_decrement"
+    // "lock_map_scene"
+    // "add_task"
+    {"recieve_achive", &MakeGameCommand<CRecieveAchiveCommand>},
+    // "take_candy"
+    // "key_view_delay"
+    {"end_extras_minigame", &MakeGameCommand<EndExtrasMinigameCommand>},
+    {nullptr, nullptr},
+};
+
+} // namespace
+
+void RegisterGameCommands()
+{
+    CCommandFactory& registry = CCommandFactory::Instance();
+    for (const SGameCommandEntry& entry : kGameCommands)
+        if (entry.Name)
+            registry.Register(entry.Name, entry.Factory);
+}
 
 } // namespace game

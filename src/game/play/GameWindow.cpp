@@ -273,6 +273,14 @@ bool CGameWindow::StartQuestByIndex(s32 index)
     return record != nullptr && InitLevel(record, nullptr);
 }
 
+bool CGameWindow::RequestQuestByIndex(s32 index)
+{
+    if (index < 0 || qe::CQuestData::Instance().GetQuestRecord(index) == nullptr)
+        return false;
+    m_RequestedQuestIndex = index;
+    return true;
+}
+
 bool CGameWindow::InitLevel(const u8* questRecord, const char* sceneName)
 {
     if (questRecord == nullptr)

@@ -82,6 +82,10 @@ public:
     void StartNewGame();
     void StartQuest();
     bool StartQuestByIndex(s32 index);
+    // The same at the next update, for callers that the running quest holds (its commands):
+    // false, and nothing later, for an index past the last record.
+    bool RequestQuestByIndex(s32 index);
+    s32 GetRequestedQuestIndex() const { return m_RequestedQuestIndex; }
     // Starts a quest record as a level, in the named scene or the quest's start scene.
     bool InitLevel(const u8* questRecord, const char* sceneName = nullptr);
     void SetLevelCompleted();
@@ -241,6 +245,7 @@ private:
     u8 m_PopupClipping = 0;
     s32 m_AutosaveCountdown = kAutosaveInterval;
     u8 m_LevelCompleted = 0;
+    s32 m_RequestedQuestIndex = -1;
     u8 m_ScriptsPausedLastFrame = 0;
     u8 m_CheatMode = 0;
     std::unique_ptr<qe::CSceneView> m_SpareView;

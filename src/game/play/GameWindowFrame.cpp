@@ -182,6 +182,14 @@ void CGameWindow::Update()
             return;
     }
 
+    if (m_RequestedQuestIndex >= 0)
+    {
+        // Started here, outside the old quest's scripts, which the start frees.
+        const s32 index = m_RequestedQuestIndex;
+        m_RequestedQuestIndex = -1;
+        StartQuestByIndex(index);
+    }
+
     if (m_GamePaused)
     {
         CBaseWindow::Update();
