@@ -173,7 +173,7 @@ void CCutscenePlayer::Draw(lv::graphics::CRenderer& renderer)
         return;
     const CPoint2i screen = CHud::GetScreenSize();
     GetCurrentVideo().Draw(renderer, static_cast<float>((screen.X - 1366) / 2), 0.0f, 1366.0f, 768.0f,
-                           CColor(255, 255, 255, 255));
+                           CColor(0xFFFFFFFFu));
     m_Subtitles->Draw(renderer);
     PlaceSkipButton(m_Parts[m_Current].EnableSkip != 0);
 }

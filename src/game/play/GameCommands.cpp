@@ -1,5 +1,6 @@
 #include "game/play/GameCommands.h"
 
+#include "game/play/MediaCommands.h"
 #include "game/play/ProgressCommands.h"
 #include "game/play/SceneCommands.h"
 #include "qe/CommandFactory.h"
@@ -34,7 +35,7 @@ const SGameCommandEntry kGameCommands[] = {
     // "say_bubble"
     // "say"
     // "add_note"
-    // "cut_scene"
+    {"cut_scene", &MakeGameCommand<CCutSceneCommand>},
     // "remove"
     {"open_scene", &MakeGameCommand<COpenSceneCommand>},
     {"close_miniscene", &MakeGameCommand<CCloseMinisceneCommand>},
@@ -43,21 +44,21 @@ const SGameCommandEntry kGameCommands[] = {
     {"hog_toggle", &MakeGameCommand<CHogToggleCommand>},
     {"hog_clear_obj", &MakeGameCommand<CHogClearCommand>},
     {"hog_invert_obj", &MakeGameCommand<CHogInvertCommand>},
-    // "play_anim_ex"
-    // "stop_sound"
-    // "play_sound_ex"
+    {"play_anim_ex", &MakeGameCommand<CPlayAnimationCommandEx>},
+    {"stop_sound", &MakeGameCommand<CStopSoundCommand>},
+    {"play_sound_ex", &MakeGameCommand<CPlaySoundExCommand>},
     {"enable", &MakeGameCommand<CEnableCommand>},
     {"disable", &MakeGameCommand<CDisableCommand>},
     {"restore", &MakeGameCommand<CHogRestoreCommand>},
     // "clear_cursor"
-    // "back_sound_enable"
-    // "clip_sound"
+    {"back_sound_enable", &MakeGameCommand<CEnableBackgroundSoundCommand>},
+    {"clip_sound", &MakeGameCommand<CClipSoundCommand>},
     {"tutorial_inc", &MakeGameCommand<CTutorialIncCommand>},
     {"open_scene_no_fade", &MakeGameCommand<COpenScenefadeFreeCommand>},
-    // "sync_start"
+    {"sync_start", &MakeGameCommand<CSyncAnimationCommand>},
     // "hidden_click"
     {"next_level", &MakeGameCommand<CNextLevelCommand>},
-    // "stop_music"
+    {"stop_music", &MakeGameCommand<CStopMusicCommand>},
     {"popup_clipping", &MakeGameCommand<CClippingCommand>},
     // "take_special"
     {"go_to_main_menu", &MakeGameCommand<CMainMenuReturnCommand>},

@@ -3,6 +3,7 @@
 #include "anim/Clip.h"
 #include "core/TimeSystem.h"
 #include "game/hud/Hud.h"
+#include "game/play/GameCommandArgs.h"
 #include "game/play/BackgroundSounds.h"
 #include "game/play/GameWindow.h"
 #include "qe/ClipObject.h"
@@ -11,7 +12,6 @@
 #include "sound/AudioManager.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 namespace game {
@@ -23,34 +23,6 @@ bool g_AnimationSkipAllowed = false;
 constexpr u32 kMediaObjectDisabled = 1;
 constexpr u32 kMediaObjectHidden = 2;
 constexpr u32 kMediaObjectRemoved = 4;
-
-// A command argument by position; empty past the record's count.
-const char* MediaArgument(const qe::scripts::CCommandRecord& record, u32 index)
-{
-    return record.GetArgument(index);
-}
-
-bool MediaArgumentNamed(const qe::scripts::CCommandRecord& record, u32 index)
-{
-    return index < record.GetArgumentCount() && record.GetArgumentName(index).GetText()[0] != 0;
-}
-
-bool MediaTruth(const char* text)
-{
-    return std::strcmp(text, "true") == 0;
-}
-
-float MediaFloat(const char* text)
-{
-    return static_cast<float>(std::strtod(text, nullptr));
-}
-
-CGameWindow* MediaWindow(lv::gui::CBaseWidget* widget)
-{
-    if (CGameWindow* window = dynamic_cast<CGameWindow*>(widget))
-        return window;
-    return CGameWindow::GetInstance();
-}
 
 // A length in ms held to 0 .. the largest 32-bit value (-1 means none known).
 s32 MediaLength(s64 length)
@@ -77,15 +49,16 @@ CPlayAnimationCommandEx::CPlayAnimationCommandEx(const qe::scripts::CCommandReco
     : CCommandBase(scene, widget)
 {
     SetAnimationSkipAllowed(false);
-    qe::CSceneObject* object = FindObject(MediaArgument(record, 0));
+    const CGameCommandArgs args(record);
+    qe::CSceneObject* object = FindObjectByPath(*this, args.GetText(0));
     if (object == nullptr)
     {
         CCommandBase::Finish();
         return;
     }
-    CGameWindow* window = MediaWindow(widget);
+    CGameWindow* window = GetGameWindowOf(*this);
 
-    const char* mode = MediaArgument(record, 3);
+    const char* mode = args.GetText(3);
     if (window && mode[0])
     {
         const bool all = std::strcmp(mode, "all") == 0;
@@ -98,8 +71,8 @@ CPlayAnimationCommandEx::CPlayAnimationCommandEx(const qe::scripts::CCommandReco
             window->StopMusic();
     }
 
-    const char* skip = MediaArgument(record, 2);
-    if (MediaArgumentNamed(record, 2) && skip[0] && MediaTruth(skip))
+    // Only a named third argument counts.
+    if (args.GetName(2)[0] && !args.IsEmpty(2) && args.GetBool(2))
         SetAnimationSkipAllowed(true);
 
     lv::core::CTimeSystem& clock = CGameWindow::GetClock();
@@ -133,9 +106,9 @@ CPlayAnimationCommandEx::CPlayAnimationCommandEx(const qe::scripts::CCommandReco
         m_SecondElapsed = 0;
     }
 
-    if (record.GetArgumentCount() >= 3 && MediaArgumentNamed(record, 1))
+    if (args.GetCount() >= 3 && args.GetName(1)[0])
     {
-        qe::CSceneObject* second = FindObject(MediaArgument(record, 1));
+        qe::CSceneObject* second = FindObjectByPath(*this, args.GetText(1));
         if (second && second->GetType() == qe::CSceneObject::kTypeClip)
         {
             m_SecondClip = static_cast<qe::CClipObject*>(second);
@@ -157,7 +130,7 @@ void CPlayAnimationCommandEx::Update()
         return;
     const s32 delta = std::max(GetFrameDelta(), 0);
     m_TimeLeft = CountDown(m_TimeLeft);
-    CGameWindow* window = MediaWindow(GetWidget());
+    CGameWindow* window = GetGameWindowOf(*this);
 
     if (m_SecondClip)
     {
@@ -179,7 +152,7 @@ void CPlayAnimationCommandEx::Update()
 
 void CPlayAnimationCommandEx::End(bool skipped)
 {
-    CGameWindow* window = MediaWindow(GetWidget());
+    CGameWindow* window = GetGameWindowOf(*this);
     if (window)
         window->ClearSkipRequest();
     if (m_SecondClip)
@@ -213,29 +186,30 @@ void CPlayAnimationCommandEx::End(bool skipped)
             window->GetBackgroundSounds().SetSuspended(false);
     }
     m_AmbientSuspended = 0;
-    CCommandBase::Finish();
+    Finish();
 }
 
 // ---- sync_start ----
 
 CSyncAnimationCommand::CSyncAnimationCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene,
                                              lv::gui::CBaseWidget* widget)
-    : CCommandBase(scene, widget)
+    : CInstantCommand(scene, widget)
 {
-    CCommandBase::Finish();
-    if (record.GetArgumentCount() != 2)
+    Finish();
+    const CGameCommandArgs args(record);
+    if (args.GetCount() != 2)
         return;
-    qe::CSceneObject* object = FindObject(MediaArgument(record, 1));
+    qe::CSceneObject* object = FindObjectByPath(*this, args.GetText(1));
     if (object == nullptr || object->GetType() != qe::CSceneObject::kTypeVideo)
         return;
     auto* video = static_cast<qe::CVideoObject*>(object);
     video->Play();
     const s32 length = MediaLength(video->GetLength());
-    const char* sound = MediaArgument(record, 0);
+    const char* sound = args.GetText(0);
     lv::sound::CAudioManager& audio = CGameWindow::GetAudio();
     audio.StopSoundsByName(sound, 0.0f);
     audio.Play(sound, -2.0f, -2.0f, -2, -2, -2.0f);
-    if (CGameWindow* window = MediaWindow(widget))
+    if (CGameWindow* window = GetGameWindowOf(*this))
         window->AddSyncedAnimation(sound, video, length);
 }
 
@@ -243,21 +217,19 @@ CSyncAnimationCommand::CSyncAnimationCommand(const qe::scripts::CCommandRecord& 
 
 CPlaySoundExCommand::CPlaySoundExCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene,
                                          lv::gui::CBaseWidget* widget)
-    : CCommandBase(scene, widget)
+    : CInstantCommand(scene, widget)
 {
-    CCommandBase::Finish();
-    const u32 count = record.GetArgumentCount();
-    if (count < 1 || count > 3)
+    Finish();
+    const CGameCommandArgs args(record);
+    if (args.GetCount() < 1 || args.GetCount() > 3)
         return;
-    const char* name = MediaArgument(record, 1);
+    const char* name = args.GetText(1);
     if (name[0] == 0)
         return;
-    const char* intervalText = MediaArgument(record, 0);
-    float interval = intervalText[0] ? MediaFloat(intervalText) : 0.0f;
+    float interval = args.IsEmpty(0) ? 0.0f : args.GetFloat(0);
     if (interval < 0.0f)
         interval = 0.0f;
-    const char* volumeText = MediaArgument(record, 2);
-    float volume = volumeText[0] ? MediaFloat(volumeText) : 100.0f;
+    float volume = args.IsEmpty(2) ? 100.0f : args.GetFloat(2);
     if (!(volume >= 0.0f && volume < 100.0f))
         volume = 100.0f;
 
@@ -273,26 +245,26 @@ CPlaySoundExCommand::CPlaySoundExCommand(const qe::scripts::CCommandRecord& reco
 
 CStopSoundCommand::CStopSoundCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene,
                                      lv::gui::CBaseWidget* widget)
-    : CCommandBase(scene, widget)
+    : CInstantCommand(scene, widget)
 {
-    CCommandBase::Finish();
-    const u32 count = record.GetArgumentCount();
-    if (count != 1 && count != 2)
+    Finish();
+    const CGameCommandArgs args(record);
+    if (args.GetCount() != 1 && args.GetCount() != 2)
         return;
-    const char* name = MediaArgument(record, 1);
+    const char* name = args.GetText(1);
     if (name[0] == 0)
         return;
-    CGameWindow::GetAudio().StopSoundsByName(name, MediaFloat(MediaArgument(record, 0)));
+    CGameWindow::GetAudio().StopSoundsByName(name, args.GetFloat(0));
 }
 
 // ---- stop_music ----
 
 CStopMusicCommand::CStopMusicCommand(const qe::scripts::CCommandRecord&, qe::CScene* scene,
                                      lv::gui::CBaseWidget* widget)
-    : CCommandBase(scene, widget)
+    : CInstantCommand(scene, widget)
 {
-    CCommandBase::Finish();
-    if (CGameWindow* window = MediaWindow(widget))
+    Finish();
+    if (CGameWindow* window = GetGameWindowOf(*this))
         window->StopMusic();
 }
 
@@ -300,29 +272,31 @@ CStopMusicCommand::CStopMusicCommand(const qe::scripts::CCommandRecord&, qe::CSc
 
 CClipSoundCommand::CClipSoundCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene,
                                      lv::gui::CBaseWidget* widget)
-    : CCommandBase(scene, widget)
+    : CInstantCommand(scene, widget)
 {
-    CCommandBase::Finish();
-    if (record.GetArgumentCount() != 2)
+    Finish();
+    const CGameCommandArgs args(record);
+    if (args.GetCount() != 2)
         return;
-    qe::CSceneObject* object = FindObject(MediaArgument(record, 1));
+    qe::CSceneObject* object = FindObjectByPath(*this, args.GetText(1));
     if (object && object->GetType() == qe::CSceneObject::kTypeClip)
-        static_cast<qe::CClipObject*>(object)->SetSoundEnabled(MediaTruth(MediaArgument(record, 0)));
+        static_cast<qe::CClipObject*>(object)->SetSoundEnabled(args.GetBool(0));
 }
 
 // ---- back_sound_enable ----
 
 CEnableBackgroundSoundCommand::CEnableBackgroundSoundCommand(const qe::scripts::CCommandRecord& record,
                                                              qe::CScene* scene, lv::gui::CBaseWidget* widget)
-    : CCommandBase(scene, widget)
+    : CInstantCommand(scene, widget)
 {
-    CCommandBase::Finish();
-    CGameWindow* window = MediaWindow(widget);
-    if (record.GetArgumentCount() != 2 || window == nullptr)
+    Finish();
+    const CGameCommandArgs args(record);
+    CGameWindow* window = GetGameWindowOf(*this);
+    if (args.GetCount() != 2 || window == nullptr)
         return;
     CBackgroundSounds& sounds = window->GetBackgroundSounds();
-    const char* name = MediaArgument(record, 1);
-    if (MediaTruth(MediaArgument(record, 0)))
+    const char* name = args.GetText(1);
+    if (args.GetBool(0))
         sounds.Enable(name);
     else
         sounds.Disable(name);
@@ -334,14 +308,14 @@ CCutSceneCommand::CCutSceneCommand(const qe::scripts::CCommandRecord& record, qe
                                    lv::gui::CBaseWidget* widget)
     : CCommandBase(scene, widget)
 {
-    CGameWindow* window = MediaWindow(widget);
+    CGameWindow* window = GetGameWindowOf(*this);
     if (window == nullptr)
     {
         CCommandBase::Finish();
         return;
     }
     window->GetBackgroundSounds().SetSuspended(true);
-    window->PlayCutscene(MediaArgument(record, 0));
+    window->PlayCutscene(CGameCommandArgs(record).GetText(0));
     window->SetMenuButtonsHidden(true);
 }
 
@@ -349,7 +323,7 @@ void CCutSceneCommand::Update()
 {
     if (IsFinished())
         return;
-    CGameWindow* window = MediaWindow(GetWidget());
+    CGameWindow* window = GetGameWindowOf(*this);
     if (window && window->IsCutscenePlaying())
         return;
     if (window)
@@ -357,7 +331,7 @@ void CCutSceneCommand::Update()
         window->GetBackgroundSounds().SetSuspended(false);
         window->SetMenuButtonsHidden(false);
     }
-    CCommandBase::Finish();
+    Finish();
 }
 
 } // namespace game

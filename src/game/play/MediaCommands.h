@@ -5,6 +5,7 @@
 // ("clip_sound"), the ambient sounds ("back_sound_enable") and cutscenes ("cut_scene"). Only
 // "play_anim_ex" and "cut_scene" keep the script waiting; the others finish when made.
 #include "core/Types.h"
+#include "game/play/GameCommandArgs.h"
 #include "qe/CommandBase.h"
 #include "qe/CommandRecord.h"
 
@@ -45,47 +46,41 @@ private:
     s32 m_SecondElapsed = 0;
 };
 
-class CSyncAnimationCommand : public qe::scripts::CCommandBase
+class CSyncAnimationCommand : public CInstantCommand
 {
 public:
     CSyncAnimationCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene, lv::gui::CBaseWidget* widget);
-    void Update() override {}
 };
 
-class CPlaySoundExCommand : public qe::scripts::CCommandBase
+class CPlaySoundExCommand : public CInstantCommand
 {
 public:
     CPlaySoundExCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene, lv::gui::CBaseWidget* widget);
-    void Update() override {}
 };
 
-class CStopSoundCommand : public qe::scripts::CCommandBase
+class CStopSoundCommand : public CInstantCommand
 {
 public:
     CStopSoundCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene, lv::gui::CBaseWidget* widget);
-    void Update() override {}
 };
 
-class CStopMusicCommand : public qe::scripts::CCommandBase
+class CStopMusicCommand : public CInstantCommand
 {
 public:
     CStopMusicCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene, lv::gui::CBaseWidget* widget);
-    void Update() override {}
 };
 
-class CClipSoundCommand : public qe::scripts::CCommandBase
+class CClipSoundCommand : public CInstantCommand
 {
 public:
     CClipSoundCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene, lv::gui::CBaseWidget* widget);
-    void Update() override {}
 };
 
-class CEnableBackgroundSoundCommand : public qe::scripts::CCommandBase
+class CEnableBackgroundSoundCommand : public CInstantCommand
 {
 public:
     CEnableBackgroundSoundCommand(const qe::scripts::CCommandRecord& record, qe::CScene* scene,
                                   lv::gui::CBaseWidget* widget);
-    void Update() override {}
 };
 
 class CCutSceneCommand : public qe::scripts::CCommandBase
