@@ -9,7 +9,9 @@
 #include "game/hud/Hud.h"
 #include "game/play/SceneStack.h"
 #include "game/play/GameApplication.h"
+#include "game/play/BackgroundSounds.h"
 #include "game/play/GameWindow.h"
+#include "game/play/LevelMusic.h"
 #include "graphics/Renderer.h"
 #include "gui/InputDispatcher.h"
 #include "platform/SystemInfo.h"
@@ -133,6 +135,32 @@ TEST_F(GameWindowDemo, AFadeOutZoomsAboutTheLastClick)
     Frame(150);
     ASSERT_EQ(m_Window->GetFadeLevel(), 127);
     Compare("hall_fade_150ms");
+}
+
+TEST_F(GameWindowDemo, TheDemoLevelHasItsAmbientSoundAndMusic)
+{
+    StartHall();
+    const game::CBackgroundSounds& ambient = m_Window->GetBackgroundSounds();
+    ASSERT_EQ(ambient.GetSoundCount(), 1);
+    EXPECT_TRUE(ambient.IsActive("hall_ambience"));
+    const game::CLevelMusic& music = m_Window->GetLevelMusic();
+    ASSERT_EQ(music.GetTrackCount(), 1);
+    EXPECT_STREQ(music.GetTrackName(0).GetText(), "demo_music");
+}
+
+TEST_F(GameWindowDemo, ACutscenePartCoversTheScreenWithItsSubtitlesAndTheSkipButton)
+{
+    StartHall();
+    // As "cut_scene" starts it: the menu buttons go with the cutscene.
+    m_Window->PlayCutscene("intro");
+    m_Window->SetMenuButtonsHidden(true);
+    ASSERT_TRUE(m_Window->IsCutscenePlaying());
+    Frame(16);
+    Compare("cutscene_intro");
+    // Drawn, the skip button is hidden again until the next draw of a skippable part.
+    const lv::gui::CBaseWidget::Ptr skip = m_Window->FindChild(CFixedString("skip_btn"), true);
+    ASSERT_TRUE(skip);
+    EXPECT_EQ(skip->GetFlags() & 3u, 3u);
 }
 
 } // namespace
