@@ -310,6 +310,7 @@ void CHud::ReloadSkins()
 
 void CHud::SetAlpha(u16 alpha)
 {
+    m_Alpha = alpha;
     m_Inventory.SetAlpha(alpha);
     m_Hint.SetAlpha(alpha);
     m_SymbolCounter.SetAlpha(alpha);

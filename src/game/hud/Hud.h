@@ -76,6 +76,7 @@ public:
     void OnTopViewChanged(qe::CSceneView* view);
 
     void SetAlpha(u16 alpha);
+    u16 GetAlpha() const { return m_Alpha; }
     void SetInputBlocked(bool blocked) { m_InputBlocked = blocked; }
     bool IsInputBlocked() const { return m_InputBlocked; }
 
@@ -151,6 +152,7 @@ private:
     CHudTaskList m_TaskList;
     CHudHint m_Hint;
     bool m_InputBlocked = false;
+    u16 m_Alpha = 255;
     s32 m_Modes[kModeStackSize] = {kModeNormal};
     s32 m_ModeTop = 0;
     CFixedString m_PendingScene;

@@ -20,6 +20,7 @@ namespace qe {
 class CBinaryReader;
 class CBinaryWriter;
 class CQuest;
+class CScene;
 class CSceneObject;
 } // namespace qe
 
@@ -37,6 +38,8 @@ public:
     static constexpr s32 kCellWidth = 90;
     static constexpr s32 kStripHeight = 54;
     static constexpr s32 kSaveSize = 10224;
+    // Action and text searches that can be open at once.
+    static constexpr s32 kSearchSlots = 3;
 
     enum EState : s32
     {
@@ -68,6 +71,23 @@ public:
         s32 Kind = kKindOrdinary;
         qe::CSceneObject* Shown = nullptr;
         bool InFlight = false;
+        // Action-search entries only: the group's "__inv" and "outline" image children.
+        qe::CSceneObject* Found = nullptr;
+        qe::CSceneObject* Outline = nullptr;
+    };
+    // The outlined objects to find in one scene; an empty scene name marks a free slot.
+    struct CActionSearch
+    {
+        CFixedString Scene;
+        s32 EntryCount = 0;
+        CCell Entries[kCellCount];
+    };
+    // A task text and how many objects are still to find; a count of 0 marks a free slot.
+    struct CTextSearch
+    {
+        CFixedString Scene;
+        s32 Remaining = 0;
+        s32 TextId = 0;
     };
     struct CFlight
     {
@@ -100,13 +120,30 @@ public:
     void SetAvailable(bool available) { m_State = available ? kClosed : kUnavailable; }
     void SetEnabled(bool enabled) { m_Disabled = !enabled; }
     bool IsEnabled() const { return !m_Disabled; }
-    void AddInputDelay(s32 ms) { m_KeyDelay += ms; }
+    void AddInputDelay(s32 ms);
     s32 GetInputDelay() const { return m_KeyDelay; }
     void LandFlyingItems();
     bool HitTestPanel(const CVector2& point) const;
 
     s32 GetMode() const { return m_Mode; }
-    void SetMode(s32 mode) { m_Mode = mode; }
+    // Switches the look: 0 normal, 2 text search, anything else an action search, each of the
+    // scene named (null: none). Starts or resumes that scene's search and asks for a save.
+    void SetMode(s32 mode, const char* sceneName);
+    // Stores the mode alone; the interactive mode is otherwise entered by clicking its item.
+    void SetModeValue(s32 mode) { m_Mode = mode; }
+    // Ends the running search: the reward goes into the inventory and the HUD's popup shows it
+    // with the scene to open next.
+    void FinishHogMode(qe::CSceneObject* reward, const char* nextScene);
+    void DecrementTextHogCount();
+    // The keys ring's panel of single keys ("keys_clip").
+    void OpenKeysPanel();
+    void CloseKeysPanel();
+    bool IsKeysPanelShown() const { return m_KeysClip != nullptr; }
+    s32 GetSelectedKey() const { return m_SelectedKey; }
+    s32 GetCurrentActionSearch() const { return m_CurrentAction; }
+    s32 GetCurrentTextSearch() const { return m_CurrentText; }
+    const CActionSearch& GetActionSearch(s32 slot) const { return m_ActionSearches[slot]; }
+    const CTextSearch& GetTextSearch(s32 slot) const { return m_TextSearches[slot]; }
     s32 GetState() const { return m_State; }
     bool IsCarrying() const;
     void ReleaseCarried();
@@ -130,12 +167,21 @@ public:
     bool Load(qe::CBinaryReader& reader, qe::CQuest& quest);
 
 private:
+    void ApplyModeLook();
+    void RefreshTextSearchLabels();
+    void LoadMainClip(const char* base, bool withLook);
+    qe::CScene* FindSearchScene(const char* name) const;
+    void StartTextSearch(const CFixedString& name, qe::CScene* scene);
+    void StartActionSearch(const CFixedString& name, qe::CScene* scene);
+    CActionSearch* GetCurrentAction();
+    // The drawable cells of the mode: the current action search's entries, else the items.
+    CCell* GetDrawableCells(s32* count);
+    bool IsEntryShown(const CCell& entry) const;
     void OnCellClicked(CCell* cell, bool take);
     CCell* FindDrawableCell(const CVector2& point, s32* index);
-    void StartFlight(s32 cell, const CVector2& from);
+    void StartFlight(qe::CSceneObject* object, const CVector2& from);
     CVector2 GetScreenPosition(qe::CSceneObject* object) const;
     void MoveClips(const CVector2& position, float time);
-    void ApplyLook();
     s32 GetLookNumber() const;
     float GetMainClipHeight() const;
 
@@ -173,6 +219,11 @@ private:
     s32 m_SelectedKey = -1;
     s32 m_KeyDelay = 0;
     float m_PanelHeight = 130.0f;
+    CActionSearch m_ActionSearches[kSearchSlots];
+    s32 m_CurrentAction = -1;
+    CTextSearch m_TextSearches[kSearchSlots];
+    s32 m_CurrentText = -1;
+    std::unique_ptr<CClip> m_KeysClip;
 };
 
 } // namespace game

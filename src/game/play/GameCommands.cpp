@@ -1,5 +1,8 @@
 #include "game/play/GameCommands.h"
 
+#include "game/play/HiddenClickCommand.h"
+#include "game/play/HudCommands.h"
+#include "game/play/InventoryCommands.h"
 #include "game/play/MediaCommands.h"
 #include "game/play/ProgressCommands.h"
 #include "game/play/SceneCommands.h"
@@ -28,19 +31,18 @@ struct SGameCommandEntry
     CCommandFactory::Factory Factory;
 };
 
-// The registration order. Every row is one name; a name whose command is not built yet is a
-// comment at its place.
+// The registration order, one row per name.
 const SGameCommandEntry kGameCommands[] = {
-    // "take"
-    // "say_bubble"
-    // "say"
-    // "add_note"
+    {"take", &MakeGameCommand<CTakeCommand>},
+    {"say_bubble", &MakeGameCommand<CSayBubbleCommand>},
+    {"say", &MakeGameCommand<CSayCommand>},
+    {"add_note", &MakeGameCommand<CAddNoteCommand>},
     {"cut_scene", &MakeGameCommand<CCutSceneCommand>},
-    // "remove"
+    {"remove", &MakeGameCommand<CRemoveCommand>},
     {"open_scene", &MakeGameCommand<COpenSceneCommand>},
     {"close_miniscene", &MakeGameCommand<CCloseMinisceneCommand>},
     {"complete_level", &MakeGameCommand<CCompleteLevelCommand>},
-    // "take_to_cursor"
+    {"take_to_cursor", &MakeGameCommand<CTakeToCursorCommand>},
     {"hog_toggle", &MakeGameCommand<CHogToggleCommand>},
     {"hog_clear_obj", &MakeGameCommand<CHogClearCommand>},
     {"hog_invert_obj", &MakeGameCommand<CHogInvertCommand>},
@@ -50,34 +52,34 @@ const SGameCommandEntry kGameCommands[] = {
     {"enable", &MakeGameCommand<CEnableCommand>},
     {"disable", &MakeGameCommand<CDisableCommand>},
     {"restore", &MakeGameCommand<CHogRestoreCommand>},
-    // "clear_cursor"
+    {"clear_cursor", &MakeGameCommand<CClearCursorCommand>},
     {"back_sound_enable", &MakeGameCommand<CEnableBackgroundSoundCommand>},
     {"clip_sound", &MakeGameCommand<CClipSoundCommand>},
     {"tutorial_inc", &MakeGameCommand<CTutorialIncCommand>},
     {"open_scene_no_fade", &MakeGameCommand<COpenScenefadeFreeCommand>},
     {"sync_start", &MakeGameCommand<CSyncAnimationCommand>},
-    // "hidden_click"
+    {"hidden_click", &MakeGameCommand<CHiddenClickCommand>},
     {"next_level", &MakeGameCommand<CNextLevelCommand>},
     {"stop_music", &MakeGameCommand<CStopMusicCommand>},
     {"popup_clipping", &MakeGameCommand<CClippingCommand>},
-    // "take_special"
+    {"take_special", &MakeGameCommand<CSecialObjectCommand>},
     {"go_to_main_menu", &MakeGameCommand<CMainMenuReturnCommand>},
     {"end_main_part", &MakeGameCommand<CEndMainPartCommand>},
     {"end_bonus_part", &MakeGameCommand<CEndBonusPartCommand>},
-    // "disable_hide_hud"
+    {"disable_hide_hud", &MakeGameCommand<CDisableHideHUD>},
     {"set_stream", &MakeGameCommand<SetStreamCommand>},
-    // "set_inventory_mode"
+    {"set_inventory_mode", &MakeGameCommand<CSetInventoryModeCommand>},
     {"action_hog_obj_state", &MakeGameCommand<CActionHOGShowCommand>},
     {"action_hog_obj_remove", &MakeGameCommand<CActionHOGHideCommand>},
-    // "finish_action_hog"
-    // "finish_text_hog" (the same factory as "finish_action_hog")
-    // "take_interactive"
-    // "text_hog_decrement"
-    // "lock_map_scene"
-    // "add_task"
+    {"finish_action_hog", &MakeGameCommand<CEndActionHOGCommand>},
+    {"finish_text_hog", &MakeGameCommand<CEndActionHOGCommand>},
+    {"take_interactive", &MakeGameCommand<CTakeInteractiveCommand>},
+    {"text_hog_decrement", &MakeGameCommand<CTextHOGDecrementCommand>},
+    {"lock_map_scene", &MakeGameCommand<CMapSceneLockCommand>},
+    {"add_task", &MakeGameCommand<CTaskCommand>},
     {"recieve_achive", &MakeGameCommand<CRecieveAchiveCommand>},
-    // "take_candy"
-    // "key_view_delay"
+    {"take_candy", &MakeGameCommand<CTakeLilypopCommand>},
+    {"key_view_delay", &MakeGameCommand<CKeyDelayCommand>},
     {"end_extras_minigame", &MakeGameCommand<EndExtrasMinigameCommand>},
     {nullptr, nullptr},
 };

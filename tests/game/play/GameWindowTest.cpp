@@ -491,7 +491,7 @@ TEST_F(GameWindow, WithAnOpenItemTheCloseAreaLightsUnderThePointer)
     MakeWindow();
     Window->StartGame(false, false, false, false);
     Frame(16);
-    Window->GetHud().GetInventory().SetMode(3);
+    Window->GetHud().GetInventory().SetModeValue(3);
     qe::CSceneObject* over = Object("hall/close_over");
     qe::CSceneObject* normal = Object("hall/close_normal");
     // The pair must be images for the close road: these areas stand outside it.
