@@ -3,6 +3,7 @@
 #include "game/play/HiddenClickCommand.h"
 #include "game/play/HudCommands.h"
 #include "game/play/InventoryCommands.h"
+#include "game/play/MediaCommands.h"
 #include "game/play/ProgressCommands.h"
 #include "game/play/SceneCommands.h"
 #include "qe/CommandFactory.h"
@@ -30,14 +31,13 @@ struct SGameCommandEntry
     CCommandFactory::Factory Factory;
 };
 
-// The registration order. Every row is one name; a name whose command is not built yet is a
-// comment at its place.
+// The registration order, one row per name.
 const SGameCommandEntry kGameCommands[] = {
     {"take", &MakeGameCommand<CTakeCommand>},
     {"say_bubble", &MakeGameCommand<CSayBubbleCommand>},
     {"say", &MakeGameCommand<CSayCommand>},
     {"add_note", &MakeGameCommand<CAddNoteCommand>},
-    // "cut_scene"
+    {"cut_scene", &MakeGameCommand<CCutSceneCommand>},
     {"remove", &MakeGameCommand<CRemoveCommand>},
     {"open_scene", &MakeGameCommand<COpenSceneCommand>},
     {"close_miniscene", &MakeGameCommand<CCloseMinisceneCommand>},
@@ -46,21 +46,21 @@ const SGameCommandEntry kGameCommands[] = {
     {"hog_toggle", &MakeGameCommand<CHogToggleCommand>},
     {"hog_clear_obj", &MakeGameCommand<CHogClearCommand>},
     {"hog_invert_obj", &MakeGameCommand<CHogInvertCommand>},
-    // "play_anim_ex"
-    // "stop_sound"
-    // "play_sound_ex"
+    {"play_anim_ex", &MakeGameCommand<CPlayAnimationCommandEx>},
+    {"stop_sound", &MakeGameCommand<CStopSoundCommand>},
+    {"play_sound_ex", &MakeGameCommand<CPlaySoundExCommand>},
     {"enable", &MakeGameCommand<CEnableCommand>},
     {"disable", &MakeGameCommand<CDisableCommand>},
     {"restore", &MakeGameCommand<CHogRestoreCommand>},
     {"clear_cursor", &MakeGameCommand<CClearCursorCommand>},
-    // "back_sound_enable"
-    // "clip_sound"
+    {"back_sound_enable", &MakeGameCommand<CEnableBackgroundSoundCommand>},
+    {"clip_sound", &MakeGameCommand<CClipSoundCommand>},
     {"tutorial_inc", &MakeGameCommand<CTutorialIncCommand>},
     {"open_scene_no_fade", &MakeGameCommand<COpenScenefadeFreeCommand>},
-    // "sync_start"
+    {"sync_start", &MakeGameCommand<CSyncAnimationCommand>},
     {"hidden_click", &MakeGameCommand<CHiddenClickCommand>},
     {"next_level", &MakeGameCommand<CNextLevelCommand>},
-    // "stop_music"
+    {"stop_music", &MakeGameCommand<CStopMusicCommand>},
     {"popup_clipping", &MakeGameCommand<CClippingCommand>},
     {"take_special", &MakeGameCommand<CSecialObjectCommand>},
     {"go_to_main_menu", &MakeGameCommand<CMainMenuReturnCommand>},

@@ -16,6 +16,7 @@
 #include "game/play/GameOptionsWindow.h"
 #include "game/play/HogPopupCommands.h"
 #include "game/play/LevelMusic.h"
+#include "game/play/MediaCommands.h"
 #include "game/play/MinigameManager.h"
 #include "game/play/SceneStack.h"
 #include "gui/CursorManager.h"
@@ -45,7 +46,6 @@ constexpr s32 kSkipTutorialQuestion = 1883;
 CGameWindow* g_GameWindow = nullptr;
 lv::core::CTimeSystem* g_WindowClock = nullptr;
 lv::sound::CAudioManager* g_WindowAudio = nullptr;
-bool g_AnimSkipAllowed = false;
 
 SProfileValues* CurrentProfileValues()
 {
@@ -131,7 +131,7 @@ CGameWindow::CGameWindow()
 
     UpdateMenuBackgrounds(false);
 
-    SetAnimSkipAllowed(false);
+    SetAnimationSkipAllowed(false);
     m_CursorChoice->Attach(m_MinigameHost.get());
     m_MinigameHost->Attach(m_SceneStack.get());
     m_Hud->Attach(m_SceneStack.get());
@@ -179,16 +179,6 @@ lv::sound::CAudioManager& CGameWindow::GetAudio()
 void CGameWindow::SetAudio(lv::sound::CAudioManager* audio)
 {
     g_WindowAudio = audio;
-}
-
-void CGameWindow::SetAnimSkipAllowed(bool allowed)
-{
-    g_AnimSkipAllowed = allowed;
-}
-
-bool CGameWindow::IsAnimSkipAllowed()
-{
-    return g_AnimSkipAllowed;
 }
 
 lv::gui::CBaseWidget* CGameWindow::FindTemplateChild(const char* name)
@@ -595,7 +585,12 @@ void CGameWindow::StopSyncedAnimations()
 
 // ---- small operations ----
 
-void CGameWindow::PlayCutscene(s32 id)
+void CGameWindow::SetCursorChoiceBusy(bool busy)
+{
+    m_CursorChoice->SetMode(busy ? 1 : 0);
+}
+
+void CGameWindow::PlayCutscene(const char* id)
 {
     m_CutscenePlayer->Play(id);
 }

@@ -76,9 +76,6 @@ public:
     // sets its own.
     static lv::sound::CAudioManager& GetAudio();
     static void SetAudio(lv::sound::CAudioManager* audio);
-    // The program-wide flag of a running skippable animation: while set, the skip button shows.
-    static void SetAnimSkipAllowed(bool allowed);
-    static bool IsAnimSkipAllowed();
 
     // Starting and levels.
     bool StartGame(bool otherPart, bool thirdPart, bool unused, bool fromExtras);
@@ -177,6 +174,10 @@ public:
     CSceneStack& GetSceneStack() const { return *m_SceneStack; }
     CMinigameManager& GetMinigameHost() const { return *m_MinigameHost; }
     CCursorChoice& GetCursorChoice() const { return *m_CursorChoice; }
+    // Busy: the plain pointer wins everywhere while an animation command runs.
+    void SetCursorChoiceBusy(bool busy);
+    // The template's "skip_btn", null when the template lacks it.
+    lv::gui::CBaseWidget* GetSkipButton() const { return m_SkipButton; }
     CCutscenePlayer& GetCutscenePlayer() const { return *m_CutscenePlayer; }
     CBackgroundSounds& GetBackgroundSounds() const { return *m_BackgroundSounds; }
     CLevelMusic& GetLevelMusic() const { return *m_LevelMusic; }
@@ -197,7 +198,7 @@ public:
     void SetCommandPoint(const CPoint2i& point) { m_CommandPoint = point; }
     const CVector2& GetLastMouseDown() const { return m_LastMouseDown; }
     s32 GetAutosaveCountdown() const { return m_AutosaveCountdown; }
-    void PlayCutscene(s32 id);
+    void PlayCutscene(const char* id);
     bool IsCutscenePlaying() const;
     // The pause menu calls it when it closes.
     void OnPauseMenuClosed();

@@ -11,6 +11,7 @@
 #include "game/play/CursorChoice.h"
 #include "game/play/CutscenePlayer.h"
 #include "game/play/LevelMusic.h"
+#include "game/play/MediaCommands.h"
 #include "game/play/MinigameManager.h"
 #include "game/play/SceneStack.h"
 #include "graphics/Renderer.h"
@@ -335,7 +336,7 @@ void CGameWindow::Draw(lv::graphics::CRenderer& renderer)
             m_TutorialClip->Draw(renderer);
         CBaseWindow::Draw(renderer);
     }
-    m_CutscenePlayer->ShowSkipButton(IsAnimSkipAllowed());
+    m_CutscenePlayer->ShowSkipButton(IsAnimationSkipAllowed() ? &renderer : nullptr);
     if (m_FadeLevel > 0)
     {
         const CPoint2i screen = CHud::GetScreenSize();

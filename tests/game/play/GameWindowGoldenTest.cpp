@@ -1,5 +1,6 @@
 // The game window in the game application on the built demo content: the main menu's play
-// button, and the hall drawn through the real OpenGL layer, compared with
+// button, the hall drawn through the real OpenGL layer and the hall's road (key, chest, door)
+// played by clicks, compared with
 // tests/game/play/golden/*.png (GAME_UPDATE_GOLDEN=1 writes the references instead).
 #include "core/TempFolder.h"
 
@@ -9,13 +10,18 @@
 #include "game/hud/Hud.h"
 #include "game/play/SceneStack.h"
 #include "game/play/GameApplication.h"
+#include "game/play/BackgroundSounds.h"
 #include "game/play/GameWindow.h"
+#include "game/play/LevelMusic.h"
 #include "graphics/Renderer.h"
 #include "gui/InputDispatcher.h"
 #include "platform/SystemInfo.h"
 #include "qe/Quest.h"
 #include "qe/Scene.h"
+#include "qe/SceneObject.h"
 #include "qe/SceneView.h"
+#include "qe/BlockBase.h"
+#include "qe/ScriptSet.h"
 #include "support/GoldenImage.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +154,97 @@ TEST_F(GameWindowDemo, AFadeOutZoomsAboutTheLastClick)
     Frame(150);
     ASSERT_EQ(m_Window->GetFadeLevel(), 127);
     Compare("hall_fade_150ms");
+}
+
+TEST_F(GameWindowDemo, TheDemoLevelHasItsAmbientSoundAndMusic)
+{
+    StartHall();
+    const game::CBackgroundSounds& ambient = m_Window->GetBackgroundSounds();
+    ASSERT_EQ(ambient.GetSoundCount(), 1);
+    EXPECT_TRUE(ambient.IsActive("hall_ambience"));
+    const game::CLevelMusic& music = m_Window->GetLevelMusic();
+    ASSERT_EQ(music.GetTrackCount(), 1);
+    EXPECT_STREQ(music.GetTrackName(0).GetText(), "demo_music");
+}
+
+TEST_F(GameWindowDemo, ACutscenePartCoversTheScreenWithItsSubtitlesAndTheSkipButton)
+{
+    StartHall();
+    // As "cut_scene" starts it: the menu buttons go with the cutscene.
+    m_Window->PlayCutscene("intro");
+    m_Window->SetMenuButtonsHidden(true);
+    ASSERT_TRUE(m_Window->IsCutscenePlaying());
+    Frame(16);
+    Compare("cutscene_intro");
+    // Drawn, the skip button is hidden again until the next draw of a skippable part.
+    const lv::gui::CBaseWidget::Ptr skip = m_Window->FindChild(CFixedString("skip_btn"), true);
+    ASSERT_TRUE(skip);
+    EXPECT_EQ(skip->GetFlags() & 3u, 3u);
+}
+
+// The key goes into the inventory, from its cell onto the cursor and opens the chest; the door
+// then leads to the search with the fade, and the map marks the location.
+TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoor)
+{
+    StartHall();
+    qe::CQuest* quest = m_Window->GetQuest();
+    qe::CSceneObject* key = quest->FindObjectByPath("hall/key");
+    qe::CSceneObject* closed = quest->FindObjectByPath("hall/chest_closed");
+    qe::CSceneObject* open = quest->FindObjectByPath("hall/chest_open");
+    ASSERT_TRUE(key && closed && open);
+    EXPECT_TRUE(open->HasFlags(qe::CSceneObject::kHidden));
+    game::CHudInventory& inventory = m_Window->GetHud().GetInventory();
+    game::CHudCursorItem& cursor = m_Window->GetHud().GetCursorItem();
+    // As a player would: the pointer moves there (the inventory opens under it), then presses.
+    const auto click = [this](s32 x, s32 y) {
+        m_Window->OnMouseMove(CPoint2i(x, y), 0, 0);
+        for (int i = 0; i < 60; ++i)
+            Frame(16);
+        m_Window->OnMouseDown(CPoint2i(x, y), 0, 0, 0);
+        for (int i = 0; i < 60; ++i)
+            Frame(16);
+    };
+    const auto blockFlags = [quest](const char* name) {
+        return quest->FindScene("hall")->GetScriptSet()->FindBlock(name)->GetFlags();
+    };
+
+    // The chest with an empty cursor changes nothing.
+    click(350, 470);
+    EXPECT_FALSE(closed->HasFlags(qe::CSceneObject::kHidden));
+    EXPECT_TRUE(open->HasFlags(qe::CSceneObject::kHidden));
+
+    click(720, 560);
+    EXPECT_TRUE(key->HasFlags(qe::CSceneObject::kHidden));
+    ASSERT_EQ(inventory.GetItemCount(), 1u);
+    EXPECT_EQ(inventory.GetObjectAt(0), key);
+
+    // The pointer at the bottom edge opens the panel; then its first cell is clicked.
+    click(683, 760);
+    ASSERT_EQ(inventory.GetState(), game::CHudInventory::kOpen);
+    const CVector2 origin = inventory.GetOrigin();
+    click(static_cast<s32>(origin.X) - 200, static_cast<s32>(origin.Y) + 20);
+    EXPECT_EQ(cursor.GetObject(), key);
+    click(350, 470);
+    EXPECT_EQ(inventory.GetItemCount(), 0u);
+    EXPECT_TRUE(cursor.IsEmpty());
+    EXPECT_TRUE(closed->HasFlags(qe::CSceneObject::kHidden));
+    EXPECT_FALSE(open->HasFlags(qe::CSceneObject::kHidden));
+    EXPECT_EQ(blockFlags("take_key"), 1);
+    EXPECT_EQ(blockFlags("open_chest"), 1);
+    Compare("hall_chest_open");
+
+    m_Window->GetHud().GetMap().AddLocation("hog_room", 0);
+    m_Window->OnMouseDown(CPoint2i(1080, 385), 0, 0, 0);
+    Frame(16);
+    Frame(16);
+    EXPECT_TRUE(m_Window->IsTransitionRunning());
+    EXPECT_STREQ(m_Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "hall");
+    for (int i = 0; i < 60; ++i)
+        Frame(16);
+    EXPECT_STREQ(m_Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "hog_room");
+    const game::CHudMap::CLocation* location = m_Window->GetHud().GetMap().FindLocation("hog_room");
+    ASSERT_NE(location, nullptr);
+    EXPECT_TRUE(location->Visited);
 }
 
 } // namespace
