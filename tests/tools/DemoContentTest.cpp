@@ -215,7 +215,8 @@ TEST_F(DemoContent, TheDemoQuestStartsInTheHall)
     EXPECT_EQ(hall->GetSize().Y, 768);
     EXPECT_EQ(hall->GetWorkArea(), CIntRect(171, 0, 1024, 768));
     ASSERT_GE(hall->GetObjectCount(), 1);
-    EXPECT_STREQ(hall->GetObject(0)->GetName().GetText(), "background");
+    // The first object is the nearest; the background lies behind all.
+    EXPECT_STREQ(hall->GetObject(hall->GetObjectCount() - 1)->GetName().GetText(), "background");
 
     qe::CScriptData& scripts = qe::CScriptData::Instance();
     ASSERT_TRUE(scripts.Load());
