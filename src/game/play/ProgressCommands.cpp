@@ -133,7 +133,7 @@ CTutorialIncCommand::CTutorialIncCommand(const CCommandRecord& record, qe::CScen
             case -1:
                 break;
             case 11:
-                window->EndTutorial();
+                window->EndTutorial(true);
                 break;
             case 7:
                 window->SetTutorialStep(12);

@@ -104,7 +104,7 @@ TEST_F(ProgressCommands, TutorialIncSetsOrMovesTheStep)
     for (const auto& c : cases) {
         Window->SetTutorialStep(c.before);
         if (c.before < 0)
-            Window->EndTutorial();
+            Window->EndTutorial(true);
         Run("tutorial_inc", {c.arg});
         EXPECT_EQ(Window->GetTutorialStep(), c.after) << c.before << " " << c.arg;
     }

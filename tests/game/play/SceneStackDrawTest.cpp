@@ -168,7 +168,7 @@ TEST_F(SceneStackDraw, TheInteractiveVeilCoversTheMainViewInInventoryModeThree)
 {
     Start();
     EXPECT_EQ(CountColour(DrawStack(), kVeil), 0u);
-    Window->GetHud().GetInventory().SetMode(game::CHudInventory::kModeInteractive);
+    Window->GetHud().GetInventory().SetModeValue(game::CHudInventory::kModeInteractive);
     const auto all = DrawStack();
     ASSERT_EQ(CountColour(all, kVeil), 1u);
     EXPECT_GE(FirstAt(all, 0, 0), 0);

@@ -173,7 +173,7 @@ TEST_F(SceneStack, WithTheInventoryInModeThreeTheCloseOverImageClosesTheMiniscen
 {
     Start();
     Window->OpenScene("closeup", false, false);
-    Window->GetHud().GetInventory().SetMode(game::CHudInventory::kModeInteractive);
+    Window->GetHud().GetInventory().SetModeValue(game::CHudInventory::kModeInteractive);
     // "close_over" lies at (560, 40) in the 600 x 400 close-up, placed at (383, 184).
     const CPoint2i over(383 + 560, 184 + 40);
     lv::gui::CCursorManager::Instance().SetMousePosition(over);
