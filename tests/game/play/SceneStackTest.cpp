@@ -184,6 +184,32 @@ TEST_F(SceneStack, WithTheInventoryInModeThreeTheCloseOverImageClosesTheMiniscen
     EXPECT_NE(LastSound().find("open.ogg"), std::string::npos);
 }
 
+TEST_F(SceneStack, WithTheInventoryInModeThreeTheCloseOverImageLightsUnderThePointer)
+{
+    Start();
+    Window->OpenScene("closeup", false, false);
+    Window->GetHud().GetInventory().SetModeValue(game::CHudInventory::kModeInteractive);
+    qe::CSceneObject* over = Window->GetQuest()->FindScene("closeup")->FindObject("close_over");
+    qe::CSceneObject* normal = Window->GetQuest()->FindScene("closeup")->FindObject("close_normal");
+    ASSERT_TRUE(over && normal);
+    lv::gui::CCursorManager& cursors = lv::gui::CCursorManager::Instance();
+    struct
+    {
+        CPoint2i At;
+        bool OverShown;
+    } moves[] = {{{383 + 560, 184 + 40}, true}, {{383 + 300, 184 + 300}, false}, {{383 + 570, 184 + 50}, true}};
+    for (const auto& m : moves) {
+        cursors.SetCursor(100);
+        cursors.SetMousePosition(m.At);
+        Window->OnMouseMove(m.At, 0, 0);
+        EXPECT_EQ(over->HasFlags(qe::CSceneObject::kHidden), !m.OverShown) << m.At.X;
+        EXPECT_EQ(normal->HasFlags(qe::CSceneObject::kHidden), m.OverShown) << m.At.X;
+        if (m.OverShown) {
+            EXPECT_EQ(cursors.GetCursor(), 101) << m.At.X;
+        }
+    }
+}
+
 TEST_F(SceneStack, ClicksInsideReachTheMinisceneAtItsOwnCoordinates)
 {
     Start();

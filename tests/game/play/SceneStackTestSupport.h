@@ -2,8 +2,8 @@
 // Fixtures of the scene stack, miniscene, tutorial and achievement tests: the miniframe images
 // at fixed sizes, the clips "skip_progress" (200 x 40), "tutorial_1".."tutorial_16" and
 // "achive_<id>" for the fifteen awards, the detective popups and "achive_unlisted"; and a quest
-// whose main scene "hall" has miniscenes "closeup" (600 x 400, with images "close_over" and
-// "edge" across its right side), "mini2".."mini6" (200 x 100; "mini3" with scene flag 4), plus
+// whose main scene "hall" has miniscenes "closeup" (600 x 400, with images "close_over", a
+// hidden "close_normal" in its place, and "edge" across its right side), "mini2".."mini6" (200 x 100; "mini3" with scene flag 4), plus
 // the tutorial's scenes "HOME_ENTER" and "home_enter_hidden" with their gate objects.
 #include "GameWindowTestSupport.h"
 
@@ -150,7 +150,8 @@ inline void StackQuestRecord(int record, std::string& structure, std::string& co
                p + "a2\" image_id=\"solid\" color=\"-1\" offset=\"500 300\" size=\"40 40\"/></objects><scripts>" + hides("c1", "box") +
                "</scripts></scene_content>";
     content += "<scene_content guid=\"" + p + "12\"><objects><image id=\"close_over\" guid=\"" + p +
-               "a3\" image_id=\"solid\" color=\"-1\" offset=\"560 40\" size=\"40 40\"/><image id=\"edge\" guid=\"" + p +
+               "a3\" image_id=\"solid\" color=\"-1\" offset=\"560 40\" size=\"40 40\"/><image id=\"close_normal\" guid=\"" + p +
+               "a9\" image_id=\"solid\" color=\"-1\" offset=\"560 40\" size=\"40 40\" object_flags=\"2\"/><image id=\"edge\" guid=\"" + p +
                "b1\" image_id=\"solid\" color=\"-1\" offset=\"590 300\" size=\"40 40\"/>" + area("spot", "a4", 300, 200) +
                "</objects><scripts>" + hides("c2", "spot") + "</scripts></scene_content>";
     content += "<scene_content guid=\"" + p + "13\"><objects>" + area("area_open_mailbox", "a5", 200, 200) +
