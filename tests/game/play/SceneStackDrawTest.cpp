@@ -231,4 +231,36 @@ TEST_F(SceneStackDraw, AnActiveMinigameInTheMinisceneClipsItToo)
     qe::CMinigameFactory::Instance().Unregister("still");
 }
 
+// The skip question darkens the whole design size with "scenes_black" at alpha 205 in place of
+// the tip.
+TEST_F(SceneStackDraw, TheSkipTutorialQuestionDarkensTheScreen)
+{
+    constexpr u32 kDark = 0xCDFFFFFFu;
+    Start();
+    Window->SetTutorialStep(5);
+    const auto drawWindow = [this] {
+        m_Log->Draws.clear();
+        Window->Draw(*m_Renderer);
+        m_Renderer->Flush();
+        return Vertices();
+    };
+    EXPECT_EQ(CountColour(drawWindow(), kDark), 0u);
+    Window->OnEvent("pressed", Window->FindChild(CFixedString("skip_tutorial"), true).get());
+    ASSERT_TRUE(Window->IsSkipTutorialQuestionShown());
+    const auto all = drawWindow();
+    ASSERT_EQ(CountColour(all, kDark), 1u);
+    const auto first = std::find_if(all.begin(), all.end(), [](const auto& v) { return v.diffuse == kDark; });
+    float maxX = 0, maxY = 0;
+    for (auto v = first; v != all.end() && v != first + static_cast<long>(m_QuadVertices); ++v)
+    {
+        maxX = std::max(maxX, v->x);
+        maxY = std::max(maxY, v->y);
+    }
+    // Within the device's half-pixel offset.
+    EXPECT_NEAR(first->x, 0.0f, 1.0f);
+    EXPECT_NEAR(first->y, 0.0f, 1.0f);
+    EXPECT_NEAR(maxX, 1366.0f, 1.0f);
+    EXPECT_NEAR(maxY, 768.0f, 1.0f);
+}
+
 } // namespace
