@@ -11,10 +11,11 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 if command -v clang++ >/dev/null; then
-  # Only what the fuzz programs link is built here, to keep the second compiler's pass short.
+  # Only what the fuzz programs link is built here, in unity units, to keep the second
+  # compiler's pass short.
   BUILD_TARGET=fuzzers scripts/build-dir build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGAME_FUZZ=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_UNITY_BUILD=ON
   scripts/run-fuzzers build/fuzz "${FUZZ_SECONDS:-180}"
 fi
 
