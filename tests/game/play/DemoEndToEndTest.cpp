@@ -340,7 +340,8 @@ TEST_F(DemoEndToEnd, TheReplayPlaysTheDemoFromTheMenuThroughTheSearchAndTheSaveC
         const auto expected = ExpectedStates().find(checkpoint.name);
         ASSERT_NE(expected, ExpectedStates().end()) << "a checkpoint the test does not know";
         EXPECT_EQ(Describe(), expected->second);
-        ExpectFrame(checkpoint.name, picture);
+        // The reloaded hall is the hall before leaving: one reference for both.
+        ExpectFrame(checkpoint.name == "hall_reloaded" ? "hall_before_menu" : checkpoint.name, picture);
         if (checkpoint.name == "back_in_hall") {
             // The round without a miss: the achievement popup shows over the hall here (it is in
             // this frame) and is gone by the next checkpoint.
