@@ -373,10 +373,14 @@ TEST_F(DemoEndToEnd, TheReplayPlaysTheDemoFromTheMenuThroughTheSearchAndTheSaveC
 
     // The quit writes the save, then the profiles; a new application in the same folders plays
     // the saved game on from the main menu's play button, pressed by a recording of its own.
-    const std::string save = SaveFilePath();
+    const std::filesystem::path save = SaveFilePath();
+    const std::filesystem::path settings = save.parent_path() / "settings.xml";
     std::filesystem::remove(save);
+    std::filesystem::remove(settings);
     QuitApplication();
     ASSERT_TRUE(std::filesystem::exists(save));
+    ASSERT_TRUE(std::filesystem::exists(settings));
+    EXPECT_LE(std::filesystem::last_write_time(save), std::filesystem::last_write_time(settings));
     EXPECT_TRUE(QuestSection(ReadFile(save)) == savedQuest);
 
     StartApplication();
