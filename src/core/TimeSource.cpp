@@ -5,7 +5,22 @@
 
 namespace lv::core {
 
-CTimeSource::CTimeSource(Clock clock) : m_Clock(std::move(clock)) {}
+namespace {
+
+CTimeSource::Clock& ProcessClock()
+{
+    static CTimeSource::Clock clock;
+    return clock;
+}
+
+} // namespace
+
+CTimeSource::CTimeSource(Clock clock) : m_Clock(clock ? std::move(clock) : ProcessClock()) {}
+
+void CTimeSource::SetProcessClock(Clock clock)
+{
+    ProcessClock() = std::move(clock);
+}
 
 double CTimeSource::Read() const
 {

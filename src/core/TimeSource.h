@@ -13,8 +13,13 @@ public:
     // Reads a clock in milliseconds; only differences between readings matter.
     using Clock = std::function<double()>;
 
-    // Without a clock the system's monotonic clock is used.
+    // Without a clock the process clock is used: the system's monotonic clock unless one was set.
     explicit CTimeSource(Clock clock = {});
+
+    // The clock that sources made from now on without one read in place of the monotonic clock
+    // (a test that drives the whole program frame by frame sets it before the process's time
+    // system is first used); empty restores the monotonic clock. Sources made earlier keep theirs.
+    static void SetProcessClock(Clock clock);
 
     // Takes the start reading and writes which clock was chosen to the log.
     void Start();

@@ -1,4 +1,5 @@
 #include "core/TimeSystem.h"
+#include "core/TimeSource.h"
 #include "core/Log.h"
 #include "core/TextConvert.h"
 #include "core/Timer.h"
@@ -53,6 +54,27 @@ TEST(TimeSystem, FrameTimeStartsTwentyMillisecondsBehindTheClock)
     EXPECT_EQ(system.GetFrameDelta(), 80);
     EXPECT_EQ(system.GetTime(), 80);
     EXPECT_EQ(system.GetRootTime(), 80);
+}
+
+// A whole program driven frame by frame: time systems made without a clock read the process
+// clock once it is set; one made before, or given its own clock, keeps its clock.
+TEST(TimeSystem, AProcessClockDrivesTimeSystemsMadeWithoutAClockAfterIt)
+{
+    double now = 500.0;
+    double own = 0.0;
+    CTimeSystem before;
+    lv::core::CTimeSource::SetProcessClock([&now] { return now; });
+    CTimeSystem after;
+    CTimeSystem separate([&own] { return own; });
+    lv::core::CTimeSource::SetProcessClock({});
+    CTimeSystem restored;
+    now += 250.0;
+    own += 30.0;
+    EXPECT_DOUBLE_EQ(after.GetRawTimeMs(), 250.0);
+    EXPECT_DOUBLE_EQ(separate.GetRawTimeMs(), 30.0);
+    // The monotonic ones moved by their own clock, not by the jump of the process clock.
+    EXPECT_LT(before.GetRawTimeMs(), 250.0);
+    EXPECT_LT(restored.GetRawTimeMs(), 250.0);
 }
 
 TEST_F(TimeSystemTest, SpeedsMultiplyDownTheTree)

@@ -575,6 +575,10 @@ bool CContentBuilder::CopyLooseFiles(std::string* error)
     for (const fs::path& file : files) {
         const fs::path relative = file.lexically_relative(m_Options.source);
         const std::string name = relative.generic_string();
+        // The end-to-end run's input script becomes the "replay" beside the program by a rule of
+        // its own; it is no content.
+        if (name.rfind("e2e/", 0) == 0)
+            continue;
         if (name == "game.xml" || name == kRecipeFile ||
             std::find(m_PaintingSources.begin(), m_PaintingSources.end(), name) != m_PaintingSources.end())
             continue;

@@ -1,6 +1,6 @@
 // The game window in the game application on the built demo content: the main menu's play
 // button, the hall drawn through the real OpenGL layer and the hall's road (key, chest, door)
-// played by clicks, compared with
+// played from a recorded input script, compared with
 // tests/game/play/golden/*.png (GAME_UPDATE_GOLDEN=1 writes the references instead).
 #include "core/TempFolder.h"
 
@@ -15,6 +15,10 @@
 #include "game/play/LevelMusic.h"
 #include "graphics/Renderer.h"
 #include "gui/InputDispatcher.h"
+#include "gui/InputReplayer.h"
+#include "content/ReplayScript.h"
+#include "core/InputRecord.h"
+#include "core/TextConvert.h"
 #include "platform/SystemInfo.h"
 #include "qe/Quest.h"
 #include "qe/Scene.h"
@@ -182,10 +186,45 @@ TEST_F(GameWindowDemo, ACutscenePartCoversTheScreenWithItsSubtitlesAndTheSkipBut
     EXPECT_EQ(skip->GetFlags() & 3u, 3u);
 }
 
-// The key goes into the inventory, from its cell onto the cursor and opens the chest; the door
-// then leads to the search with the fade, and the map marks the location.
-TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoor)
+// The hall's road played from a recording, as the replayer plays the "replay" file: every record
+// goes through the application's input dispatcher while the frames run. The pointer moves to
+// each place and rests there (the inventory opens under it at the bottom edge), then clicks.
+const char kHallRoadScript[] = R"(# the chest with an empty cursor
+at 0 move 350 470
+at 960 click 350 470
+at 1920 checkpoint chest_untouched
+# the key into the inventory
+at 1920 move 720 560
+at 2880 click 720 560
+at 3840 checkpoint key_taken
+# the panel opens under the pointer at the bottom edge; its first cell gives the key
+at 3840 move 683 760
+at 5760 move 483 723
+at 6720 click 483 723
+at 7680 checkpoint key_on_cursor
+# the chest opens with the key
+at 7680 move 350 470
+at 8640 click 350 470
+at 9600 checkpoint chest_open
+# the door
+at 9600 move 1080 385
+at 9700 click 1080 385
+at 9740 checkpoint fading
+at 11000 checkpoint hog_room
+)";
+
+float g_ReplayNow = 0.0f;
+
+TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoorPlayedFromARecording)
 {
+    lv::content::SReplayScript script;
+    std::string error;
+    ASSERT_TRUE(lv::content::CompileReplayScript(kHallRoadScript, script, error)) << error;
+    m_Folder.Write("replay", lv::core::WriteInputRecording(script.records));
+    lv::gui::CInputReplayer& replayer = lv::gui::CInputReplayer::Instance();
+    ASSERT_TRUE(replayer.Load(Utf8ToWide(m_Folder / "replay").c_str()));
+    ASSERT_EQ(replayer.GetRecordCount(), script.records.size());
+
     StartHall();
     qe::CQuest* quest = m_Window->GetQuest();
     qe::CSceneObject* key = quest->FindObjectByPath("hall/key");
@@ -195,36 +234,55 @@ TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoor)
     EXPECT_TRUE(open->HasFlags(qe::CSceneObject::kHidden));
     game::CHudInventory& inventory = m_Window->GetHud().GetInventory();
     game::CHudCursorItem& cursor = m_Window->GetHud().GetCursorItem();
-    // As a player would: the pointer moves there (the inventory opens under it), then presses.
-    const auto click = [this](s32 x, s32 y) {
-        m_Window->OnMouseMove(CPoint2i(x, y), 0, 0);
-        for (int i = 0; i < 60; ++i)
-            Frame(16);
-        m_Window->OnMouseDown(CPoint2i(x, y), 0, 0, 0);
-        for (int i = 0; i < 60; ++i)
-            Frame(16);
-    };
     const auto blockFlags = [quest](const char* name) {
         return quest->FindScene("hall")->GetScriptSet()->FindBlock(name)->GetFlags();
     };
+    const auto sceneName = [this] {
+        return std::string(m_Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText());
+    };
+    m_Window->GetHud().GetMap().AddLocation("hog_room", 0);
+
+    // Playback follows the test clock; each frame the replayer hands the due records to the
+    // dispatcher before the window updates, as the application's frame does.
+    g_ReplayNow = static_cast<float>(m_Now);
+    replayer.SetClock([] { return g_ReplayNow; });
+    replayer.Start();
+    lv::gui::CInputDispatcher& dispatcher = m_Application->GetInputDispatcher();
+    const double start = m_Now;
+    const auto playUntil = [&](const char* checkpoint) {
+        u32 time = 0;
+        for (const lv::content::SReplayCheckpoint& c : script.checkpoints)
+            if (c.name == checkpoint)
+                time = c.time;
+        while (m_Now - start <= time) {
+            m_Now += 16;
+            g_ReplayNow = static_cast<float>(m_Now);
+            replayer.Step(dispatcher);
+            dispatcher.Update();
+            Frame(0);
+        }
+    };
 
     // The chest with an empty cursor changes nothing.
-    click(350, 470);
+    playUntil("chest_untouched");
     EXPECT_FALSE(closed->HasFlags(qe::CSceneObject::kHidden));
     EXPECT_TRUE(open->HasFlags(qe::CSceneObject::kHidden));
+    EXPECT_EQ(blockFlags("open_chest"), 0);
 
-    click(720, 560);
+    playUntil("key_taken");
     EXPECT_TRUE(key->HasFlags(qe::CSceneObject::kHidden));
     ASSERT_EQ(inventory.GetItemCount(), 1u);
     EXPECT_EQ(inventory.GetObjectAt(0), key);
+    EXPECT_EQ(blockFlags("take_key"), 1);
 
-    // The pointer at the bottom edge opens the panel; then its first cell is clicked.
-    click(683, 760);
+    playUntil("key_on_cursor");
     ASSERT_EQ(inventory.GetState(), game::CHudInventory::kOpen);
-    const CVector2 origin = inventory.GetOrigin();
-    click(static_cast<s32>(origin.X) - 200, static_cast<s32>(origin.Y) + 20);
+    // The script's cell is the panel's first one on the design layout.
+    EXPECT_EQ(CPoint2i(483, 723), CPoint2i(static_cast<s32>(inventory.GetOrigin().X) - 200,
+                                           static_cast<s32>(inventory.GetOrigin().Y) + 20));
     EXPECT_EQ(cursor.GetObject(), key);
-    click(350, 470);
+
+    playUntil("chest_open");
     EXPECT_EQ(inventory.GetItemCount(), 0u);
     EXPECT_TRUE(cursor.IsEmpty());
     EXPECT_TRUE(closed->HasFlags(qe::CSceneObject::kHidden));
@@ -233,18 +291,16 @@ TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoor)
     EXPECT_EQ(blockFlags("open_chest"), 1);
     Compare("hall_chest_open");
 
-    m_Window->GetHud().GetMap().AddLocation("hog_room", 0);
-    m_Window->OnMouseDown(CPoint2i(1080, 385), 0, 0, 0);
-    Frame(16);
-    Frame(16);
+    playUntil("fading");
     EXPECT_TRUE(m_Window->IsTransitionRunning());
-    EXPECT_STREQ(m_Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "hall");
-    for (int i = 0; i < 60; ++i)
-        Frame(16);
-    EXPECT_STREQ(m_Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "hog_room");
+    EXPECT_EQ(sceneName(), "hall");
+    playUntil("hog_room");
+    EXPECT_FALSE(replayer.IsPlaying());
+    EXPECT_EQ(sceneName(), "hog_room");
     const game::CHudMap::CLocation* location = m_Window->GetHud().GetMap().FindLocation("hog_room");
     ASSERT_NE(location, nullptr);
     EXPECT_TRUE(location->Visited);
+    replayer.SetClock(nullptr);
 }
 
 } // namespace
