@@ -82,7 +82,8 @@ protected:
         lv::core::CStringTable::Instance().Load(m_Files);
         std::string body, files;
         std::vector<std::string> names;
-        for (const char* sound : {"gui_hog_list", "gui_add_to_inventory", "button_press", "gui_punishment"}) {
+        for (const char* sound : {"gui_hog_list", "gui_add_to_inventory", "button_press", "gui_punishment",
+                                  "gui_window_open_close", "gui_button_press"}) {
             body += std::string("<sound id=\"") + sound + "\" file=\"" + sound + ".ogg\"/>";
             names.push_back(std::string(sound) + ".ogg");
         }
