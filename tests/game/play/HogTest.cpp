@@ -193,6 +193,29 @@ INSTANTIATE_TEST_SUITE_P(Holds, HogHoldsSceneClicks,
                                                                         : std::string("CompletionPending");
                          });
 
+// Mended: the carried object was named by its scene path ("popup/pin"), which no entry's
+// activate object matches, so an object taken in the popup was never used on its zone.
+TEST_F(HogSearchFixture, ACarriedActivateObjectIsUsedOnItsZone)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(kWithPopup, 1366,
+                                  R"(<image id="token" guid="a8" color="-1" image_id="none" offset="50 50" size="10 10"/>)"));
+    ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(750, 150)));
+    const CPoint2i o = Hog->GetPopupOrigin();
+    // The pin is carried (shown as an image, since the cursor shows images and clips only).
+    game::CHudCursorItem& cursor = Window->GetHud().GetCursorItem();
+    cursor.Take(Object("popup", "pin"), Object("hog_room", "token"), false);
+    ASSERT_EQ(cursor.GetObject(), Object("popup", "pin"));
+    const s32 saves = Window->GetSaveRequestCount();
+    // The lock wants the pin: its list runs, the pin is used up and leaves the cursor.
+    EXPECT_TRUE(Hog->OnMouseDown(CPoint2i(o.X + 120, o.Y + 120)));
+    EXPECT_TRUE(Hog->GetPopupRunner().IsBusy());
+    EXPECT_TRUE(cursor.IsEmpty());
+    EXPECT_TRUE(Object("popup", "pin")->HasFlags(qe::CSceneObject::kDisabled | qe::CSceneObject::kHidden));
+    EXPECT_GT(Window->GetSaveRequestCount(), saves);
+    Frames(3, 16);
+    EXPECT_TRUE(Object("popup", "lid")->HasFlags(qe::CSceneObject::kHidden));
+}
+
 TEST_F(HogSearchFixture, TheLeaveAreaLeavesWithoutCompletingAndTheSearchResumesWithItsFinds)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kPlain));
