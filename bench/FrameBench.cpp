@@ -44,6 +44,7 @@
 #include "platform/d3d9/d3d9.h"
 #include "sound/AudioManager.h"
 #include "sound/SoundDeclarations.h"
+#include "support/BenchRendererHost.h"
 
 namespace {
 std::atomic<u64> g_Allocations{0};
@@ -284,25 +285,6 @@ IDirect3D9* CreateCountingDirect3D(UINT)
     return inner ? new CCountingDirect3D(inner) : nullptr;
 }
 
-class CHost final : public lv::graphics::CRendererHost
-{
-public:
-    explicit CHost(HWND window) : m_Window(window) {}
-    HWND GetWindowHandle() override { return m_Window; }
-    void GetClientSize(s32& w, s32& h) override { w = kWidth, h = kHeight; }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        w = kWidth, h = kHeight;
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { w = kWidth, h = kHeight; }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-
-private:
-    HWND m_Window;
-};
-
 // Where sprite i stands in frame f: a slow orbit around its home.
 void SpritePosition(s32 i, u64 frame, float& x, float& y)
 {
@@ -318,7 +300,7 @@ public:
     bool Start(HWND window, std::string& failure)
     {
         lv::platform::SetDirect3DFactory(CreateCountingDirect3D);
-        m_Host = std::make_unique<CHost>(window);
+        m_Host = std::make_unique<benchsupport::CBenchRendererHost>(kWidth, kHeight, window);
         m_Renderer = std::make_unique<lv::graphics::CRenderer>();
         m_Renderer->SetHost(m_Host.get());
         m_Renderer->SetSourceSize(kWidth, kHeight);
@@ -432,7 +414,7 @@ private:
         return false;
     }
 
-    std::unique_ptr<CHost> m_Host;
+    std::unique_ptr<benchsupport::CBenchRendererHost> m_Host;
     std::unique_ptr<lv::graphics::CRenderer> m_Renderer;
     std::unique_ptr<lv::mt::CThreadPool> m_Pool;
     lv::graphics::CImageHandle* m_Background = nullptr;

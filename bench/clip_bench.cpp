@@ -25,6 +25,7 @@
 #include "platform/d3d9/d3d9.h"
 #include "sound/AudioManager.h"
 #include "sound/SoundDeclarations.h"
+#include "support/BenchRendererHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -176,26 +177,6 @@ std::vector<u32> TileTexels()
     return texels;
 }
 
-class CBenchHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND m_Window = nullptr;
-    HWND GetWindowHandle() override { return m_Window; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = kFrameWidth;
-        h = kFrameHeight;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
-
 // Everything the clip frames need, made once: a working folder with the sound file and the
 // declarations, the sound types, the image "tile" and the clip definitions.
 struct CFieldWorld
@@ -250,14 +231,14 @@ std::map<std::string, double> g_FrameMs; // real ms per frame by benchmark
 void BM_ClipFrame200(benchmark::State& state)
 {
     CFieldWorld& world = CFieldWorld::Get();
-    CBenchHost host;
-    host.m_Window = lv::platform::CreateSdlWindow("clip bench", kFrameWidth, kFrameHeight, false);
+    benchsupport::CBenchRendererHost host(kFrameWidth, kFrameHeight);
+    host.Window = lv::platform::CreateSdlWindow("clip bench", kFrameWidth, kFrameHeight, false);
     lv::platform::SetDirect3DFactory(nullptr);
     lv::graphics::GetGraphicsDevice().Release(false);
     auto renderer = std::make_unique<lv::graphics::CRenderer>();
     renderer->SetHost(&host);
     renderer->SetSourceSize(kFrameWidth, kFrameHeight);
-    if (!host.m_Window || !renderer->SetMode(false, true, kFrameWidth, kFrameHeight)) {
+    if (!host.Window || !renderer->SetMode(false, true, kFrameWidth, kFrameHeight)) {
         state.SkipWithError("no OpenGL device");
         return;
     }
@@ -302,7 +283,7 @@ void BM_ClipFrame200(benchmark::State& state)
     renderer.reset();
     lv::graphics::CTextureManager::Instance().ReleaseAllDeviceTextures();
     lv::graphics::GetGraphicsDevice().Release(false);
-    lv::platform::DestroySdlWindow(host.m_Window);
+    lv::platform::DestroySdlWindow(host.Window);
 }
 BENCHMARK(BM_ClipFrame200)->UseRealTime()->Unit(benchmark::kMillisecond);
 

@@ -24,26 +24,12 @@
 #include "graphics/RendererHost.h"
 #include "graphics/WebMOpaqueVideo.h"
 #include "platform/d3d9/RecordingDirect3D.h"
+#include "support/BenchRendererHost.h"
 
 namespace {
 
 constexpr u32 kWidth = 1366, kHeight = 768, kFrames = 75;
 using WallClock = std::chrono::steady_clock;
-
-class CCutsceneBenchHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND GetWindowHandle() override { return nullptr; }
-    void GetClientSize(s32& w, s32& h) override { w = 1366, h = 768; }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        w = 1920, h = 1080;
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { w = 1366, h = 768; }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 // A working folder with "part.webm" and "properties/cutscenes.xml" naming it as cutscene "bench".
 class CCutsceneFolder
@@ -129,7 +115,8 @@ void BM_CutscenePartNewFrame(benchmark::State& state)
     auto log = lv::platform::InstallRecordingDirect3D();
     log->WindowWidth = 1366;
     log->WindowHeight = 768;
-    CCutsceneBenchHost host;
+    benchsupport::CBenchRendererHost host(1366, 768);
+    host.SetDesktopSize(1920, 1080);
     lv::graphics::GetGraphicsDevice().Release(false);
     lv::mt::CThreadPool* pool = lv::mt::CThreadPool::Create();
     pool->Start();

@@ -19,6 +19,7 @@
 #include "platform/SystemInfo.h"
 #include "sound/AudioManager.h"
 #include "sound/SoundDeclarations.h"
+#include "support/BenchRendererHost.h"
 
 #include <algorithm>
 #include <chrono>
@@ -71,25 +72,6 @@ s32 GameStart(void* context)
     return WriteStartResult(*static_cast<SStartRun*>(context), ms);
 }
 
-class CStartHost final : public lv::graphics::CRendererHost
-{
-public:
-    explicit CStartHost(HWND window) : m_Window(window) {}
-    HWND GetWindowHandle() override { return m_Window; }
-    void GetClientSize(s32& w, s32& h) override { w = kStartWidth, h = kStartHeight; }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        w = kStartWidth, h = kStartHeight;
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { w = kStartWidth, h = kStartHeight; }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-
-private:
-    HWND m_Window;
-};
-
 // The frame benchmark's start on the framework alone.
 s32 FrameworkStart(void* context)
 {
@@ -99,7 +81,7 @@ s32 FrameworkStart(void* context)
         return 1;
     double ms = -1;
     {
-        CStartHost host(window);
+        benchsupport::CBenchRendererHost host(kStartWidth, kStartHeight, window);
         lv::graphics::CRenderer renderer;
         renderer.SetHost(&host);
         renderer.SetSourceSize(kStartWidth, kStartHeight);

@@ -18,6 +18,7 @@
 #include "gui/Window.h"
 #include "gui/WidgetFactory.h"
 #include "platform/d3d9/RecordingDirect3D.h"
+#include "support/BenchRendererHost.h"
 
 using namespace lv::graphics;
 using lv::gui::CBaseWidget;
@@ -26,25 +27,6 @@ using lv::gui::CWidget;
 namespace {
 
 constexpr s32 kBenchWidth = 1366, kBenchHeight = 768;
-
-class CBenchHost final : public CRendererHost
-{
-public:
-    HWND GetWindowHandle() override { return nullptr; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = kBenchWidth;
-        h = kBenchHeight;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 // gui.xml and guitemplates.xml in one tree: a window of 20 rows of 10 labels and images.
 std::string WindowXml()
@@ -152,7 +134,7 @@ struct CRecordingSetup
         GetGraphicsDevice().Release(false);
         lv::platform::SetDirect3DFactory(nullptr);
     }
-    CBenchHost Host;
+    benchsupport::CBenchRendererHost Host{kBenchWidth, kBenchHeight};
     std::shared_ptr<lv::platform::CRecordingLog> Log;
     std::unique_ptr<CRenderer> Renderer;
     CImageHandle Image;

@@ -13,6 +13,7 @@
 #include "qe/QuestData.h"
 #include "qe/Scene.h"
 #include "qe/SceneView.h"
+#include "support/BenchRendererHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -139,25 +140,6 @@ void QuestXmlOverBinary(benchmark::State& state)
 }
 BENCHMARK(QuestXmlOverBinary)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-class CBenchHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND GetWindowHandle() override { return nullptr; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = 1366;
-        h = 768;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
-
 // "pic", a 40 x 20 image, declared from a file in a folder of this run's own.
 void DeclarePic()
 {
@@ -193,7 +175,7 @@ void SceneUpdateAndDraw(benchmark::State& state)
     log->WindowHeight = 768;
     lv::graphics::GetGraphicsDevice().Release(false);
     {
-        CBenchHost host;
+        benchsupport::CBenchRendererHost host(1366, 768);
         lv::graphics::CRenderer renderer;
         renderer.SetHost(&host);
         renderer.SetSourceSize(1366, 768);

@@ -23,29 +23,11 @@
 #include "gui/TableWidget.h"
 #include "gui/WidgetFactory.h"
 #include "platform/d3d9/RecordingDirect3D.h"
+#include "support/BenchRendererHost.h"
 
 namespace {
 
 constexpr s32 kTableBenchWidth = 1366, kTableBenchHeight = 768;
-
-class CTableBenchHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND GetWindowHandle() override { return nullptr; }
-    void GetClientSize(s32& w, s32& h) override
-    {
-        w = kTableBenchWidth;
-        h = kTableBenchHeight;
-    }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        GetClientSize(w, h);
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 // A title row and 49 rows of six cells; the last two columns are flexible.
 std::string TableXml()
@@ -163,7 +145,7 @@ private:
     std::filesystem::path m_Folder;
     std::filesystem::path m_Previous;
     lv::core::CSettings m_Settings;
-    CTableBenchHost m_Host;
+    benchsupport::CBenchRendererHost m_Host{kTableBenchWidth, kTableBenchHeight};
 };
 
 CTableBenchContent& TableContent()

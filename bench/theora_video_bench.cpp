@@ -17,6 +17,7 @@
 #include "graphics/RendererHost.h"
 #include "graphics/TheoraOpaqueVideo.h"
 #include "platform/d3d9/RecordingDirect3D.h"
+#include "support/BenchRendererHost.h"
 
 #include <ogg/ogg.h>
 #include <theora/theora.h>
@@ -24,21 +25,6 @@
 namespace {
 
 constexpr u32 kWidth = 1366, kHeight = 768, kFrames = 50;
-
-class CHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND GetWindowHandle() override { return nullptr; }
-    void GetClientSize(s32& w, s32& h) override { w = 1366, h = 768; }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        w = 1920, h = 1080;
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { w = 1366, h = 768; }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 // A moving colour gradient with some grain, which gives the encoder real work.
 const std::string& VideoPath()
@@ -158,7 +144,8 @@ void BM_TheoraShownFrame(benchmark::State& state)
     auto log = lv::platform::InstallRecordingDirect3D();
     log->WindowWidth = 1366;
     log->WindowHeight = 768;
-    CHost host;
+    benchsupport::CBenchRendererHost host(1366, 768);
+    host.SetDesktopSize(1920, 1080);
     lv::graphics::GetGraphicsDevice().Release(false);
     {
         lv::graphics::CRenderer renderer;

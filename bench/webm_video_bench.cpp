@@ -21,26 +21,12 @@
 #include "graphics/WebMStream.h"
 #include "graphics/YuvConvert.h"
 #include "platform/d3d9/RecordingDirect3D.h"
+#include "support/BenchRendererHost.h"
 
 namespace {
 
 constexpr u32 kWidth = 1366, kHeight = 768, kFrames = 75;
 using Clock = std::chrono::steady_clock;
-
-class CHost final : public lv::graphics::CRendererHost
-{
-public:
-    HWND GetWindowHandle() override { return nullptr; }
-    void GetClientSize(s32& w, s32& h) override { w = 1366, h = 768; }
-    bool GetDesktopSize(s32& w, s32& h) override
-    {
-        w = 1920, h = 1080;
-        return true;
-    }
-    bool SetScreenMode(bool, bool, s32, s32) override { return true; }
-    void GetRequestedWindowSize(s32& w, s32& h) override { w = 1366, h = 768; }
-    void SetScreenArea(const CFloatRect&, const CVector2&) override {}
-};
 
 const std::string& VideoPath()
 {
@@ -76,7 +62,8 @@ void BM_WebMNewFrame(benchmark::State& state)
     auto log = lv::platform::InstallRecordingDirect3D();
     log->WindowWidth = 1366;
     log->WindowHeight = 768;
-    CHost host;
+    benchsupport::CBenchRendererHost host(1366, 768);
+    host.SetDesktopSize(1920, 1080);
     lv::graphics::GetGraphicsDevice().Release(false);
     lv::mt::CThreadPool pool(2);
     pool.Start();

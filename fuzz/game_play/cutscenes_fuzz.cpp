@@ -6,6 +6,7 @@
 #include "game/play/CutscenePlayer.h"
 #include "game/play/GameWindow.h"
 #include "sound/AudioManager.h"
+#include "support/InFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,30 +18,14 @@
 
 namespace {
 
+using fuzzsupport::CInFolder;
+
 void Fail()
 {
     __builtin_trap();
 }
 
 double g_Now = 0.0;
-
-// The player reads relative to the working folder, which is the fixture's only while an input runs.
-class CInFolder
-{
-public:
-    explicit CInFolder(const std::filesystem::path& folder) : m_Previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(folder);
-    }
-    ~CInFolder()
-    {
-        std::error_code error;
-        std::filesystem::current_path(m_Previous, error);
-    }
-
-private:
-    std::filesystem::path m_Previous;
-};
 
 struct CFuzzWorld
 {

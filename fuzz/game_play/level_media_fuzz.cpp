@@ -11,6 +11,7 @@
 #include "qe/Quest.h"
 #include "qe/QuestData.h"
 #include "sound/AudioManager.h"
+#include "support/InFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,31 +24,14 @@
 
 namespace {
 
+using fuzzsupport::CInFolder;
+
 void Fail()
 {
     __builtin_trap();
 }
 
 double g_Now = 0.0;
-
-// The loaders read relative to the working folder; the fuzzer's own corpus paths may be relative
-// too, so the folder is the fixture's only while an input runs.
-class CInFolder
-{
-public:
-    explicit CInFolder(const std::filesystem::path& folder) : m_Previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(folder);
-    }
-    ~CInFolder()
-    {
-        std::error_code error;
-        std::filesystem::current_path(m_Previous, error);
-    }
-
-private:
-    std::filesystem::path m_Previous;
-};
 
 struct CFuzzWorld
 {

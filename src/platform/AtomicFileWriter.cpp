@@ -39,7 +39,35 @@ void SyncTargetFolder(const std::string& folder)
     }
 }
 
+// Beside the target (a rename never crosses file systems), but under a short name of its own:
+// the target's name plus a suffix would pass the file-name limit for long names.
+std::string TempNameBeside(const std::string& target)
+{
+    const std::string folder = TargetFolder(target);
+    return (folder == "/" ? "" : folder) + "/.lvtmp" + std::to_string(::getpid()) + "_" +
+           std::to_string(g_TempSerial++);
+}
+
 } // namespace
+
+bool LinkFileOver(const char* existing, const char* target)
+{
+    const std::string source = ToSystemPath(existing ? existing : "");
+    const std::string destination = ToSystemPath(target ? target : "");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temp = TempNameBeside(destination);
+        if (::link(source.c_str(), temp.c_str()) != 0) {
+            if (errno == EEXIST)
+                continue;
+            return false;
+        }
+        const bool renamed = !FaultIs(EAtomicWriteFault::Rename) && ::rename(temp.c_str(), destination.c_str()) == 0;
+        // A rename between two names of one file does nothing and leaves the temporary name.
+        ::unlink(temp.c_str());
+        return renamed;
+    }
+    return false;
+}
 
 CAtomicFileWriter::~CAtomicFileWriter()
 {
@@ -53,12 +81,8 @@ bool CAtomicFileWriter::Open(const char* path)
     m_Finished = false;
     m_Budget = g_WriteBudget.load();
     m_Target = ToSystemPath(path ? path : "");
-    const std::string folder = TargetFolder(m_Target);
     for (int attempt = 0; attempt < 100 && m_File < 0; ++attempt) {
-        // Beside the target (a rename never crosses file systems), but under a short name of its
-        // own: the target's name plus a suffix would pass the file-name limit for long names.
-        m_Temp = (folder == "/" ? "" : folder) + "/.lvtmp" + std::to_string(::getpid()) + "_" +
-                 std::to_string(g_TempSerial++);
+        m_Temp = TempNameBeside(m_Target);
         // 0666 lets the umask decide, as an ordinary file creation would.
         m_File = ::open(m_Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_File < 0 && errno != EEXIST)

@@ -44,6 +44,12 @@ private:
     bool m_Finished = false;
 };
 
+// Gives the existing file's content a second name: target then names the same data (a hard link,
+// put in place by a rename, so an earlier target stays whole until the switch). Nothing is synced:
+// the data must already be on disk, and the caller syncs the folder. False, with the target
+// untouched, where the file system has no links.
+bool LinkFileOver(const char* existing, const char* target);
+
 // Tests only: the steps of every atomic write that can be made to fail.
 enum class EAtomicWriteFault
 {

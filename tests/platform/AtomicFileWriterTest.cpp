@@ -92,4 +92,27 @@ TEST_F(AtomicFileWriter, EachFaultLeavesTheTargetAndNoTemporaryFile)
     EXPECT_EQ(AtomicFileText(target), "replacement");
 }
 
+TEST_F(AtomicFileWriter, ALinkGivesTheFileASecondNameAndLeavesNoTemporaryName)
+{
+    const std::filesystem::path save = Folder.Path() / "save";
+    const std::filesystem::path backup = Folder.Path() / "save.bp";
+    std::ofstream(save) << "first";
+    std::ofstream(backup) << "older";
+    ASSERT_TRUE(lv::platform::LinkFileOver(save.string().c_str(), backup.string().c_str()));
+    EXPECT_EQ(AtomicFileText(backup), "first");
+    EXPECT_EQ(AtomicFileCount(Folder.Path()), 2u);
+    // Both already name one file: the rename does nothing, which must not leave its temporary name.
+    ASSERT_TRUE(lv::platform::LinkFileOver(save.string().c_str(), backup.string().c_str()));
+    EXPECT_EQ(AtomicFileCount(Folder.Path()), 2u);
+    // Replacing the save keeps the second name's content.
+    ASSERT_EQ(lv::platform::WriteFileAtomically(save.string().c_str(), "second", 6), lv::platform::EAtomicWriteResult::Ok);
+    EXPECT_EQ(AtomicFileText(backup), "first");
+
+    lv::platform::SetAtomicWriteFault(EAtomicWriteFault::Rename);
+    EXPECT_FALSE(lv::platform::LinkFileOver(save.string().c_str(), backup.string().c_str()));
+    EXPECT_EQ(AtomicFileText(backup), "first");
+    EXPECT_FALSE(lv::platform::LinkFileOver((Folder.Path() / "missing").string().c_str(), backup.string().c_str()));
+    EXPECT_EQ(AtomicFileCount(Folder.Path()), 2u);
+}
+
 } // namespace

@@ -109,7 +109,7 @@ bool ReadSaveFileBytes(const WString& path, std::vector<u8>& bytes)
 
 // Writes the bytes over the save at path so that at every instant a complete file exists under
 // its name: a temporary file beside it, checked and put on disk; then, with makeBackup, the
-// previous save (only a complete one) goes to ".bp" the same way; then the rename. Any failure
+// previous save (only a complete one) becomes ".bp"; then the rename. Any failure
 // leaves the save and its backup as they were.
 bool WriteSaveSafely(const WString& path, const void* data, size_t size, bool makeBackup)
 {
@@ -131,11 +131,14 @@ bool WriteSaveSafely(const WString& path, const void* data, size_t size, bool ma
         std::vector<u8> previous;
         if (ReadSaveFileBytes(path, previous) && IsCompleteSave(previous.data(), previous.size()))
         {
-            // The save's own rename below syncs the folder for both.
+            // The save's own rename below syncs the folder for both. The previous save is already
+            // on disk, so a second name for it needs neither a copy nor a sync; a copy only where
+            // the file system has no links.
             const std::string backup = target + ".bp";
             lv::platform::CAtomicFileWriter backupWriter;
-            if (!backupWriter.Open(backup.c_str()) || !backupWriter.Write(previous.data(), previous.size()) ||
-                !backupWriter.Commit(false))
+            if (!lv::platform::LinkFileOver(target.c_str(), backup.c_str()) &&
+                (!backupWriter.Open(backup.c_str()) || !backupWriter.Write(previous.data(), previous.size()) ||
+                 !backupWriter.Commit(false)))
             {
                 log.Print(kSaveChannel, 3, "saved game: writing the backup '%s' failed; the previous save stays",
                           backup.c_str());

@@ -27,21 +27,31 @@ CHud* InventoryHudOf(const qe::scripts::CCommandBase& command)
     return window ? &window->GetHud() : nullptr;
 }
 
+// The commands that move a scene object into the inventory: with exactly `count` arguments, the
+// object at the first one's scene path is handed to the inventory by `give`, then leaves the scene.
+template <class TGive>
+void MoveObjectIntoInventory(const qe::scripts::CCommandBase& command, const CGameCommandArgs& args, u32 count,
+                             TGive give)
+{
+    CHud* hud = InventoryHudOf(command);
+    if (args.GetCount() != count || !hud)
+        return;
+    if (CSceneObject* object = FindObjectByScenePath(command, args.GetText(0))) {
+        give(hud->GetInventory(), object);
+        object->AddFlags(CSceneObject::kHidden);
+    } else {
+        ReportMissingItem(args.GetText(0));
+    }
+}
+
 } // namespace
 
 CTakeCommand::CTakeCommand(const CCommandRecord& record, qe::CScene* scene, lv::gui::CBaseWidget* widget)
     : CInstantCommand(scene, widget)
 {
     const CGameCommandArgs args(record);
-    CHud* hud = InventoryHudOf(*this);
-    if (args.GetCount() == 1 && hud) {
-        if (CSceneObject* object = FindObjectByScenePath(*this, args.GetText(0))) {
-            hud->GetInventory().AddItem(object, true);
-            object->AddFlags(CSceneObject::kHidden);
-        } else {
-            ReportMissingItem(args.GetText(0));
-        }
-    }
+    MoveObjectIntoInventory(*this, args, 1,
+                            [](CHudInventory& inventory, CSceneObject* object) { inventory.AddItem(object, true); });
     Finish();
 }
 
@@ -50,15 +60,9 @@ CTakeInteractiveCommand::CTakeInteractiveCommand(const CCommandRecord& record, q
     : CInstantCommand(scene, widget)
 {
     const CGameCommandArgs args(record);
-    CHud* hud = InventoryHudOf(*this);
-    if (args.GetCount() == 2 && hud) {
-        if (CSceneObject* object = FindObjectByScenePath(*this, args.GetText(0))) {
-            hud->GetInventory().AddInteractiveItem(object, CFixedString(args.GetText(1)));
-            object->AddFlags(CSceneObject::kHidden);
-        } else {
-            ReportMissingItem(args.GetText(0));
-        }
-    }
+    MoveObjectIntoInventory(*this, args, 2, [&args](CHudInventory& inventory, CSceneObject* object) {
+        inventory.AddInteractiveItem(object, CFixedString(args.GetText(1)));
+    });
     Finish();
 }
 
@@ -130,15 +134,9 @@ CEndActionHOGCommand::CEndActionHOGCommand(const CCommandRecord& record, qe::CSc
     : CInstantCommand(scene, widget)
 {
     const CGameCommandArgs args(record);
-    CHud* hud = InventoryHudOf(*this);
-    if (args.GetCount() == 2 && hud) {
-        if (CSceneObject* object = FindObjectByScenePath(*this, args.GetText(0))) {
-            hud->GetInventory().FinishHogMode(object, args.GetText(1));
-            object->AddFlags(CSceneObject::kHidden);
-        } else {
-            ReportMissingItem(args.GetText(0));
-        }
-    }
+    MoveObjectIntoInventory(*this, args, 2, [&args](CHudInventory& inventory, CSceneObject* object) {
+        inventory.FinishHogMode(object, args.GetText(1));
+    });
     Finish();
 }
 

@@ -209,3 +209,20 @@ TEST_F(MinigameHost, WalksStaySafeWhenAMinigameChangesTheListsUnderThem)
     EXPECT_EQ(Host().GetLiveCount(), 0);
     EXPECT_EQ(Host().GetActiveCount(), 0);
 }
+
+// The first tutorial steps keep clicks off the scenes, but a minigame is still offered them.
+TEST_F(MinigameHost, DuringTheFirstTutorialStepsClicksStillReachTheMinigames)
+{
+    Start(Probe("d1", "a"));
+    g_OnDown = [](game::CMinigame&) { return true; };
+    for (s32 step : {0, 4})
+    {
+        SCOPED_TRACE(step);
+        Window->SetTutorialStep(step);
+        ASSERT_EQ(Window->GetTutorialStep(), step);
+        g_Events.clear();
+        EXPECT_TRUE(Click(700, 400));
+        EXPECT_EQ(g_Events, (Tags{"down:a"}));
+    }
+    g_OnDown = nullptr;
+}

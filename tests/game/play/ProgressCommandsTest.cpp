@@ -1,5 +1,7 @@
 #include "game/play/GameCommandTestSupport.h"
 
+#include "anim/ClipManager.h"
+#include "anim/ClipsBuilder.h"
 #include "core/ContentTestSupport.h"
 #include "core/FileSystem.h"
 #include "game/frontend/ProfileManager.h"
@@ -110,10 +112,24 @@ TEST_F(ProgressCommands, TutorialIncSetsOrMovesTheStep)
     }
 }
 
-TEST_F(ProgressCommands, RecieveAchiveTakesOneId)
+TEST_F(ProgressCommands, RecieveAchiveAwardsItsOneId)
 {
-    Run("recieve_achive", {"collector"});
+    // The award's popup clip, over a picture the fixture declares.
+    lv::misc::anim::CClipsBuilder builder;
+    const std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Clip id=\"achive_collector\" w=\"100\" "
+                            "h=\"100\">\n<image id=\"a\" i_id=\"lamp\" vis=\"true\">\n<kp t=\"0\" p=\"0 0\" "
+                            "py=\"-20 -20 20 -20 20 20 -20 20\" c=\"-1\"/>\n</image>\n</Clip>\n";
+    ASSERT_TRUE(builder.AddXml(xml.data(), xml.size()));
+    const std::vector<u8> image = builder.Build();
+    ASSERT_TRUE(lv::misc::anim::CClipManager::Instance().LoadImage(image.data(), static_cast<u32>(image.size())));
+
+    Values().Achievements[0] = 0;
     Run("recieve_achive", {"collector", "again"});
+    EXPECT_EQ(Values().Achievements[0], 0);
+    EXPECT_FALSE(Window->IsAchievementPopupShown());
+    Run("recieve_achive", {"collector"});
+    EXPECT_EQ(Values().Achievements[0], game::SProfileValues::kAchievementEarned);
+    EXPECT_TRUE(Window->IsAchievementPopupShown());
 }
 
 // Generated stream packs in the working folder; every case starts from its own mounted set.

@@ -3,12 +3,17 @@
 #include "SceneStackTestSupport.h"
 
 #include "game/hud/Hud.h"
+#include "game/play/Minigame.h"
+#include "game/play/MinigameManager.h"
 #include "game/play/MinisceneView.h"
 #include "graphics/GraphicsDevice.h"
 #include "graphics/Renderer.h"
 #include "graphics/RendererHost.h"
 #include "graphics/Vertex.h"
 #include "platform/d3d9/RecordingDirect3D.h"
+#include "qe/MinigameFactory.h"
+#include "qe/QuestData.h"
+#include "qe/ScriptData.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +40,18 @@ public:
     void GetRequestedWindowSize(s32& w, s32& h) override { GetClientSize(w, h); }
     void SetScreenArea(const CFloatRect&, const CVector2&) override {}
 };
+
+// A minigame that only sits in its scene.
+class CStillMinigame : public game::CMinigame
+{
+public:
+    void Load() override {}
+};
+
+qe::CMinigameBase* MakeStillMinigame(const char*)
+{
+    return new CStillMinigame();
+}
 
 constexpr u32 kShade = 0x40000000u;
 constexpr u32 kVeil = 0xC8FFFFFFu;
@@ -183,6 +200,67 @@ TEST_F(SceneStackDraw, PopupClippingCutsTheMinisceneAtItsEdge)
     EXPECT_NEAR(ViewMaxX(DrawStack(), 460, 510), 993.0f, 1.0f);
     Window->SetPopupClipping(true);
     EXPECT_NEAR(ViewMaxX(DrawStack(), 460, 510), 983.0f, 1.0f);
+}
+
+// A minigame active in the miniscene clips it as popup clipping does.
+TEST_F(SceneStackDraw, AnActiveMinigameInTheMinisceneClipsItToo)
+{
+    qe::CMinigameFactory::Instance().Register("still", MakeStillMinigame);
+    std::string xml = scenestacktest::StackQuestXml();
+    for (int record = 1; record <= 4; ++record)
+    {
+        const std::string p = std::to_string(record);
+        size_t at = xml.find("<scene_content guid=\"" + p + "12\">");
+        ASSERT_NE(at, std::string::npos);
+        at = xml.find("<scripts>", at) + std::string("<scripts>").size();
+        xml.insert(at, "<minigame_block guid=\"" + p + "d1\" id=\"still_game\" minigame=\"still\"><arguments/></minigame_block>");
+    }
+    qe::CQuestData::Instance().Clear();
+    qe::CScriptData::Instance().Release();
+    lv::core::CSettings scripts;
+    ASSERT_TRUE(qe::CQuestData::Instance().BuildFromXmlText(xml));
+    ASSERT_TRUE(scripts.LoadXmlText(xml));
+    qe::CScriptData::Instance().Compile(scripts.GetFirstChild());
+    Start();
+    Window->OpenScene("closeup", false, false);
+    ASSERT_TRUE(Window->GetMinigameHost().HasMinisceneMinigame(nullptr));
+    EXPECT_NEAR(ViewMaxX(DrawStack(), 460, 510), 983.0f, 1.0f);
+    // The scripts compiled from this quest go before their text does.
+    Window.reset();
+    qe::CScriptData::Instance().Release();
+    qe::CMinigameFactory::Instance().Unregister("still");
+}
+
+// The skip question darkens the whole design size with "scenes_black" at alpha 205 in place of
+// the tip.
+TEST_F(SceneStackDraw, TheSkipTutorialQuestionDarkensTheScreen)
+{
+    constexpr u32 kDark = 0xCDFFFFFFu;
+    Start();
+    Window->SetTutorialStep(5);
+    const auto drawWindow = [this] {
+        m_Log->Draws.clear();
+        Window->Draw(*m_Renderer);
+        m_Renderer->Flush();
+        return Vertices();
+    };
+    EXPECT_EQ(CountColour(drawWindow(), kDark), 0u);
+    Window->OnEvent("pressed", Window->FindChild(CFixedString("skip_tutorial"), true).get());
+    ASSERT_TRUE(Window->IsSkipTutorialQuestionShown());
+    const auto all = drawWindow();
+    ASSERT_EQ(CountColour(all, kDark), 1u);
+    const auto first = std::find_if(all.begin(), all.end(), [](const auto& v) { return v.diffuse == kDark; });
+    float maxX = 0, maxY = 0;
+    for (auto v = first; v != all.end() && v != first + static_cast<long>(m_QuadVertices); ++v)
+    {
+        maxX = std::max(maxX, v->x);
+        maxY = std::max(maxY, v->y);
+    }
+    // Within the device's half-pixel offset.
+    EXPECT_NEAR(first->x, 0.0f, 1.0f);
+    EXPECT_NEAR(first->y, 0.0f, 1.0f);
+    EXPECT_NEAR(maxX, 1366.0f, 1.0f);
+    EXPECT_NEAR(maxY, 768.0f, 1.0f);
 }
 
 } // namespace

@@ -23,6 +23,13 @@ protected:
     bool ClickAt(const CIntRect& rect) { return Click(rect.X + rect.Width / 2, rect.Y + rect.Height / 2); }
 };
 
+// With the developer keys, F1 turns the cheat mode on.
+class SceneStackDebug : public SceneStack
+{
+protected:
+    bool DebugLevel() const override { return true; }
+};
+
 // A skip target counting its skips.
 class CSkipCounter : public qe::CMinigameBase
 {
@@ -264,6 +271,20 @@ TEST_F(SceneStack, TheSkipTimerStretchesTheClipAndGatesItsArea)
     view.SetSkipTimer(false, nullptr);
     Frame(100);
     EXPECT_EQ(view.GetSkipElapsed(), 45900);
+}
+
+TEST_F(SceneStackDebug, InCheatModeTheClipsAreaSkipsBeforeTheThreshold)
+{
+    Start();
+    Window->OpenScene("closeup", false, false);
+    CSkipCounter target;
+    Top().SetSkipTimer(true, &target);
+    Frame(100);
+    ASSERT_TRUE(Window->OnKeyDown(10015, 0, 0, 0));
+    ASSERT_TRUE(Window->IsCheatMode());
+    Click(683, 604);
+    EXPECT_EQ(target.Skips, 1);
+    EXPECT_EQ(Stack().GetMinisceneCount(), 1);
 }
 
 TEST_F(SceneStack, AClosedViewForgetsItsSkipTargetBeforeTheNextMinisceneUsesIt)

@@ -85,14 +85,6 @@ inline void DeclareStackContent()
         auto* declarations = new lv::graphics::CTextureDeclarations();
         EXPECT_TRUE(declarations->LoadBlob(blob.data(), static_cast<u32>(blob.size())));
         lv::graphics::CTextureManager::Instance().Init(declarations);
-        // Scene images are hit-tested on their pixel copy: "solid" is opaque all over.
-        lv::graphics::CImageHandle* solid = lv::graphics::CTextureManager::Instance().GetImage("solid");
-        EXPECT_NE(solid, nullptr);
-        solid->EnsurePixelCopy();
-        for (u32 y = 0; y < 40; ++y)
-            for (u32 x = 0; x < 40; ++x)
-                if (u32* pixel = solid->GetPixelAddress(x, y, -1))
-                    *pixel = 0xFFFFFFFFu;
 
         std::vector<std::string> names = {"skip_progress", "achive_detective_sniper", "achive_sniper",
                                           "achive_detective", "achive_unlisted"};
@@ -116,6 +108,17 @@ inline void DeclareStackContent()
         return true;
     }();
     (void)declared;
+    // Scene images are hit-tested on their pixel copy: "solid" is opaque all over. Filled at
+    // every call, as a test that releases the device textures takes the copy with them.
+    lv::graphics::CImageHandle* solid = lv::graphics::CTextureManager::Instance().GetImage("solid");
+    EXPECT_NE(solid, nullptr);
+    if (solid == nullptr)
+        return;
+    solid->EnsurePixelCopy();
+    for (u32 y = 0; y < 40; ++y)
+        for (u32 x = 0; x < 40; ++x)
+            if (u32* pixel = solid->GetPixelAddress(x, y, -1))
+                *pixel = 0xFFFFFFFFu;
 }
 
 // One quest record; every guid carries the record's prefix.
