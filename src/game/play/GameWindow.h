@@ -224,6 +224,9 @@ private:
     void UpdateTransition(s32 now, s32 delta);
     void OpenPendingScene();
     bool HandleClick(const CPoint2i& point);
+    // The running hidden-object search keeps scene clicks while its popup is open or its
+    // completion message waits.
+    bool IsHogHoldingInput() const;
     bool PassTutorialFilter(const CPoint2i& point, bool& result);
     void RefreshCursor();
     void SetQuest(qe::CQuest* quest);

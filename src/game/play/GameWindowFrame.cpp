@@ -10,6 +10,7 @@
 #include "game/play/BackgroundSounds.h"
 #include "game/play/CursorChoice.h"
 #include "game/play/CutscenePlayer.h"
+#include "game/play/Hog.h"
 #include "game/play/LevelMusic.h"
 #include "game/play/MediaCommands.h"
 #include "game/play/MinigameManager.h"
@@ -398,8 +399,9 @@ bool CGameWindow::HandleClick(const CPoint2i& point)
         const CFixedString itemName = cursorItem.GetObjectName();
         if (m_Hud->GetMode() == CHud::kModeHog)
         {
-            // The hidden-object scene's popup and input block join with the scene itself.
-            if (m_SceneStack->HandleClick(point, itemName.GetText()))
+            // An open popup or a pending completion message owns the click: the scene beneath
+            // must not react to it.
+            if (!IsHogHoldingInput() && m_SceneStack->HandleClick(point, itemName.GetText()))
             {
                 if (!m_Quest->IsScriptPaused())
                     RefreshCursor();
@@ -425,6 +427,12 @@ bool CGameWindow::HandleClick(const CPoint2i& point)
     }
     cursorItem.Release();
     return false;
+}
+
+bool CGameWindow::IsHogHoldingInput() const
+{
+    const CHog* hog = CHog::GetInstance();
+    return hog && (hog->IsPopupActive() || hog->IsInputBlocked());
 }
 
 bool CGameWindow::PassTutorialFilter(const CPoint2i& point, bool& result)
@@ -471,7 +479,7 @@ bool CGameWindow::OnMouseUp(const CPoint2i& point, s32 button, s32 keyFlags, u8 
     if (m_Hud->OnMouseUp(ToVector(point)))
         return true;
     if (m_Hud->GetMode() == CHud::kModeHog)
-        return m_SceneStack->HandleMouseUp(point) || m_MinigameHost->OnMouseUp(point);
+        return (!IsHogHoldingInput() && m_SceneStack->HandleMouseUp(point)) || m_MinigameHost->OnMouseUp(point);
     return m_MinigameHost->OnMouseUp(point) || m_SceneStack->HandleMouseUp(point);
 }
 

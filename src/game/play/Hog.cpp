@@ -337,7 +337,9 @@ bool CHog::HandlePopupClick(const CVector2& p)
     if (empty && m_PopupRunner.ZoneSpeechAt(m_PopupScene, m_HogIndex, l.X, l.Y, true))
         return true;
 
-    const CFixedString carried = empty ? CFixedString() : cursor->GetObjectName();
+    // The entries name the activate object by itself, not by the scene path the cursor reports.
+    qe::CSceneObject* carriedObject = empty ? nullptr : cursor->GetObject();
+    const CFixedString carried = carriedObject ? CFixedString(carriedObject->GetNameCStr()) : CFixedString();
     if (m_PopupRunner.StartEntry(m_PopupScene, l.X, l.Y, m_PopupScene->GetName().GetText(), m_HogIndex,
                                  carried.GetText()))
     {

@@ -31,6 +31,8 @@ struct SHudImage
     const char* name;
     u32 width, height;
     u32 colour;
+    // Above 0: only a border this wide is painted, the inside is clear (a frame).
+    u32 border = 0;
 };
 
 inline const std::vector<SHudImage>& HudImages()
@@ -49,6 +51,10 @@ inline const std::vector<SHudImage>& HudImages()
         {"font_16_image", 512, 16, 0xFFFFFFFFu},
         // The hidden-object panel, stretched over the screen's bottom.
         {"gui_park_inventory_hog_inv_1", 64, 120, 0xFF504030u},
+        // The hidden-object popup's frame and close button.
+        {"windows_miniframe_miniframe", 96, 96, 0xFF40A060u, 20},
+        {"windows_miniframe_button_closed_normal", 30, 28, 0xFFC00000u},
+        {"windows_miniframe_button_closed_on", 30, 28, 0xFFFF4040u},
     };
     return images;
 }
@@ -69,6 +75,10 @@ inline void DeclareHudContent()
         std::string surfaces, group;
         for (const SHudImage& image : HudImages()) {
             std::vector<u32> pixels(image.width * image.height, image.colour);
+            if (image.border > 0)
+                for (u32 y = image.border; y + image.border < image.height; ++y)
+                    for (u32 x = image.border; x + image.border < image.width; ++x)
+                        pixels[y * image.width + x] = 0;
             std::vector<u8> png;
             EXPECT_TRUE(lv::content::EncodePngArgb(image.width, image.height, pixels, true, png));
             const std::string path = std::string("gfx/") + image.name + ".png";

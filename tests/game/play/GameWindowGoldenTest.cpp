@@ -12,6 +12,9 @@
 #include "game/play/GameApplication.h"
 #include "game/play/BackgroundSounds.h"
 #include "game/play/GameWindow.h"
+#include "game/play/Hog.h"
+#include "game/play/HogItemList.h"
+#include "game/play/MinigameManager.h"
 #include "game/play/LevelMusic.h"
 #include "graphics/Renderer.h"
 #include "gui/InputDispatcher.h"
@@ -30,9 +33,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -301,6 +306,31 @@ TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoorPlayedFromA
     ASSERT_NE(location, nullptr);
     EXPECT_TRUE(location->Visited);
     replayer.SetClock(nullptr);
+}
+
+// The demo's search: the room with its clutter, the panel and its list, the cup taken by a click
+// and its row struck through once the flight is over.
+TEST_F(GameWindowDemo, TheHiddenObjectRoundWithOneRowStruck)
+{
+    StartHall();
+    m_Window->OpenScene("hog_room", false, true);
+    for (int i = 0; i < 60; ++i)
+        Frame(16);
+    ASSERT_STREQ(m_Window->GetSceneStack().GetMainView()->GetScene()->GetName().GetText(), "hog_room");
+    ASSERT_EQ(m_Window->GetHud().GetMode(), game::CHud::kModeHog);
+    game::CHog* hog = game::CHog::GetInstance();
+    ASSERT_NE(hog, nullptr);
+    ASSERT_EQ(hog->GetItemList().GetTotal(), 3);
+    EXPECT_TRUE(m_Window->OnMouseDown(CPoint2i(470, 440), 0, 0, 0));
+    EXPECT_TRUE(hog->GetItemList().GetEntry(0).Found);
+    for (int i = 0; i < 90; ++i)
+        Frame(16);
+    // Clips run on the process clock: past the strikethrough's fade-in, it holds its line.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    lv::core::CTimeSystem::Instance().Tick();
+    Frame(16);
+    EXPECT_TRUE(m_Window->GetQuest()->FindObjectByPath("hog_room/hog1_cup")->HasFlags(qe::CSceneObject::kRemoved));
+    Compare("hog_room_one_struck");
 }
 
 } // namespace

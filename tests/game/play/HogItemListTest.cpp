@@ -11,6 +11,7 @@
 #include "qe/BinaryReader.h"
 #include "qe/BinaryWriter.h"
 #include "qe/ByteBuffer.h"
+#include "qe/MinigameBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -177,6 +178,12 @@ TEST_F(HogItemListTest, FiveQuickMissesOnHardPunishUntilSixSecondsPass)
     ASSERT_TRUE(list.IsPunishmentActive());
     EXPECT_TRUE(cursor.IsHidden());
     EXPECT_TRUE(Window->GetHud().IsInputBlocked());
+    lv::gui::CBaseWidget* menu = Child("menu_button");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE((menu->GetFlags() & lv::gui::CBaseWidget::Disabled) != 0);
+    // The blocked HUD swallows the window's clicks: an item under one is not taken.
+    EXPECT_TRUE(Click(310, 110));
+    EXPECT_FALSE(list.GetEntry(1).Found);
     EXPECT_EQ(CountPlayed("gui_punishment"), 1);
     // Clicks take nothing while it runs, not even an item.
     EXPECT_FALSE(Take(310, 110));
@@ -186,6 +193,7 @@ TEST_F(HogItemListTest, FiveQuickMissesOnHardPunishUntilSixSecondsPass)
     EXPECT_FALSE(list.IsPunishmentActive());
     EXPECT_FALSE(cursor.IsHidden());
     EXPECT_FALSE(Window->GetHud().IsInputBlocked());
+    EXPECT_FALSE((menu->GetFlags() & lv::gui::CBaseWidget::Disabled) != 0);
     EXPECT_TRUE(Take(310, 110));
 }
 
@@ -363,5 +371,86 @@ TEST_F(HogItemListTest, AMainClickInTheLeaveAreaLeavesWithoutCompleting)
     EXPECT_EQ(List().GetTaken(), 0);
     EXPECT_NE(Window->GetHud().GetMode(), game::CHud::kModeHog);
 }
+
+// The round finished: with no misses the eagle-eye value reaches 1001 and leaving shows the
+// detective popup; a round with a miss and a hint leaves both values as they were and shows none.
+// Either way the search's block is completed.
+struct SFinishCase
+{
+    bool Clumsy;
+    bool Popup;
+};
+
+class HogFinish : public HogItemListTest, public testing::WithParamInterface<SFinishCase>
+{
+};
+
+TEST_P(HogFinish, LeavingAFinishedRoundShowsTheDetectivePopupOnlyForAnEarnedValue)
+{
+    Values().Achievements[1] = 10;
+    Values().Achievements[2] = 10;
+    Start(Area("hog1_cup", "a1", 100, 100, 40, "2101"));
+    qe::scripts::CMinigameBlock* block = Hog()->GetBlock();
+    ASSERT_NE(block, nullptr);
+    if (GetParam().Clumsy) {
+        EXPECT_FALSE(Hog()->OnMouseDown(CPoint2i(1000, 500)));
+        Hog()->CountHintUse();
+    }
+    ASSERT_TRUE(Take(110, 110));
+    const CIntRect& button = List().GetMessage().GetButtonRect();
+    const CVector2 onButton(static_cast<float>(button.X + 5), static_cast<float>(button.Y + 5));
+    List().OnMouseMove(onButton);
+    ASSERT_TRUE(List().Click(onButton, false, nullptr));
+    Frames(3, 500);
+    EXPECT_EQ(Window->IsAchievementPopupShown(), GetParam().Popup);
+    EXPECT_EQ(Values().Achievements[1] >= 1001, GetParam().Popup);
+    // Completed at once; done at the block's next update.
+    EXPECT_EQ(block->GetFlags(), qe::scripts::CMinigameBlock::kCompleted);
+    block->Update();
+    EXPECT_TRUE(block->GetFlags() & qe::scripts::CMinigameBlock::kDone);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rounds, HogFinish, testing::Values(SFinishCase{false, true}, SFinishCase{true, false}),
+                         [](const testing::TestParamInfo<SFinishCase>& info) {
+                             return std::string(info.param.Clumsy ? "WithAMissAndAHint" : "Clean");
+                         });
+
+// The popup closes on a click outside its inner area with the window sound, on its close button
+// with the button sound.
+struct SPopupCloseCase
+{
+    bool OnCloseButton;
+    const char* Sound;
+};
+
+class HogPopupClose : public HogItemListTest, public testing::WithParamInterface<SPopupCloseCase>
+{
+};
+
+TEST_P(HogPopupClose, AClickOnTheCloseButtonOrOutsideClosesThePopupWithItsSound)
+{
+    Start(Area("hog1_cup", "a1", 100, 100, 40, "2101") + Area("popup_zone", "a4", 700, 100, 100),
+          {{"index", "1"}, {"prev_scene", "hall"}, {"popup_area", "popup_zone"}, {"popup", "popup"}},
+          Area("hog1_key", "e1", 100, 100, 40, "2104"));
+    game::CHog* hog = Hog();
+    ASSERT_TRUE(hog->OnMouseDown(CPoint2i(750, 150)));
+    ASSERT_TRUE(hog->IsPopupActive());
+    EXPECT_EQ(CountPlayed("gui_window_open_close"), 1);
+    const CIntRect close = hog->GetCloseRect();
+    ASSERT_GT(close.Width, 0);
+    const CPoint2i point = GetParam().OnCloseButton ? CPoint2i(close.X + close.Width / 2, close.Y + close.Height / 2)
+                                                    : CPoint2i(20, 20);
+    EXPECT_TRUE(hog->OnMouseDown(point));
+    EXPECT_FALSE(hog->IsPopupActive());
+    EXPECT_EQ(CountPlayed(GetParam().Sound), GetParam().OnCloseButton ? 1 : 2);
+    EXPECT_EQ(CountPlayed("gui_button_press"), GetParam().OnCloseButton ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, HogPopupClose,
+                         testing::Values(SPopupCloseCase{true, "gui_button_press"},
+                                         SPopupCloseCase{false, "gui_window_open_close"}),
+                         [](const testing::TestParamInfo<SPopupCloseCase>& info) {
+                             return std::string(info.param.OnCloseButton ? "CloseButton" : "Outside");
+                         });
 
 } // namespace

@@ -37,7 +37,8 @@ inline std::string Area(const std::string& id, const std::string& guid, s32 x, s
 
 using Arguments = std::vector<std::pair<std::string, std::string>>;
 
-inline std::string HogQuestXml(const Arguments& arguments, const std::string& extraObjects = "")
+inline std::string HogQuestXml(const Arguments& arguments, const std::string& extraObjects = "",
+                               const std::string& extraScripts = "")
 {
     std::string block = R"(<minigame_block guid="f1" id="search" minigame="hog"><arguments>)";
     for (const auto& [key, value] : arguments)
@@ -51,7 +52,7 @@ inline std::string HogQuestXml(const Arguments& arguments, const std::string& ex
 <scene_content guid="21"><objects>)" +
            Area("hog1_cup", "a1", 100, 100, 40, "hint=\"2101\"") + Area("hog1_book", "a2", 300, 100, 40, "hint=\"2102\"") +
            Area("hog1_lamp", "a3", 500, 100, 40, "hint=\"2103\"") + Area("popup_zone", "a4", 700, 100, 100) +
-           Area("key", "a5", 900, 100) + extraObjects + "</objects><scripts>" + block +
+           Area("key", "a5", 900, 100) + extraObjects + "</objects><scripts>" + block + extraScripts +
            R"(</scripts></scene_content>
 <scene_content guid="22"><objects/></scene_content>
 <scene_content guid="23"><objects>)" +
@@ -103,7 +104,8 @@ protected:
 
     // A window playing the fixture quest, past its opening, with the search of these arguments
     // running in its start scene.
-    void Start(const Arguments& arguments, s32 layoutWidth = 1366, const std::string& extraObjects = "")
+    void Start(const Arguments& arguments, s32 layoutWidth = 1366, const std::string& extraObjects = "",
+               const std::string& extraScripts = "")
     {
         game::CHud::SetFallbackScreenSize(layoutWidth, 768);
         std::string body;
@@ -118,7 +120,7 @@ protected:
         qe::CQuestData::Instance().Clear();
         qe::CScriptData::Instance().Release();
         // The fixture's own settings already hold its default quest: compile from fresh ones.
-        const std::string xml = HogQuestXml(arguments, extraObjects);
+        const std::string xml = HogQuestXml(arguments, extraObjects, extraScripts);
         ASSERT_TRUE(qe::CQuestData::Instance().BuildFromXmlText(xml));
         m_Scripts = std::make_unique<lv::core::CSettings>();
         ASSERT_TRUE(m_Scripts->LoadXmlText(xml));

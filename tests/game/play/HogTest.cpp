@@ -150,6 +150,72 @@ TEST_F(HogSearchFixture, APopupZoneRunsItsCommandsAndAnActivateObjectIsTakenOnto
     EXPECT_FALSE(Hog->GetPopupRunner().IsBusy());
 }
 
+// A lever in the search's scene, inside the popup's inner area, whose block hides it when the
+// scene stack receives a click on it.
+enum class EHogHold
+{
+    None,
+    PopupOpen,
+    CompletionPending,
+};
+
+class HogHoldsSceneClicks : public HogSearchFixture, public testing::WithParamInterface<EHogHold>
+{
+};
+
+TEST_P(HogHoldsSceneClicks, TheGameWindowKeepsSceneClicksFromTheSceneWhileTheSearchHoldsInput)
+{
+    const EHogHold hold = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Start(hold == EHogHold::PopupOpen ? kWithPopup : kPlain, 1366,
+                                  hogsearchtest::Area("lever", "a9", 580, 280),
+                                  R"(<action_block guid="f9" id="pull" object="lever" active_object="">)"
+                                  R"(<correct_commands><hide a1="lever"/></correct_commands></action_block>)"));
+    if (hold == EHogHold::PopupOpen)
+        ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(750, 150)));
+    if (hold == EHogHold::CompletionPending)
+        for (s32 x : {120, 320, 520})
+            ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(x, 120)));
+    EXPECT_EQ(Hog->IsPopupActive(), hold == EHogHold::PopupOpen);
+    EXPECT_EQ(Hog->IsInputBlocked(), hold == EHogHold::CompletionPending);
+    EXPECT_TRUE(Click(600, 300));
+    Frames(5, 16);
+    EXPECT_EQ(Object("hog_room", "lever")->HasFlags(qe::CSceneObject::kHidden), hold == EHogHold::None);
+    // The search itself had the click: the popup stays open, the message still waits.
+    EXPECT_EQ(Hog->IsPopupActive(), hold == EHogHold::PopupOpen);
+    EXPECT_EQ(Hog->IsInputBlocked(), hold == EHogHold::CompletionPending);
+}
+
+INSTANTIATE_TEST_SUITE_P(Holds, HogHoldsSceneClicks,
+                         testing::Values(EHogHold::None, EHogHold::PopupOpen, EHogHold::CompletionPending),
+                         [](const testing::TestParamInfo<EHogHold>& info) {
+                             return info.param == EHogHold::None        ? std::string("Nothing")
+                                    : info.param == EHogHold::PopupOpen ? std::string("PopupOpen")
+                                                                        : std::string("CompletionPending");
+                         });
+
+// Mended: the carried object was named by its scene path ("popup/pin"), which no entry's
+// activate object matches, so an object taken in the popup was never used on its zone.
+TEST_F(HogSearchFixture, ACarriedActivateObjectIsUsedOnItsZone)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(kWithPopup, 1366,
+                                  R"(<image id="token" guid="a8" color="-1" image_id="none" offset="50 50" size="10 10"/>)"));
+    ASSERT_TRUE(Hog->OnMouseDown(CPoint2i(750, 150)));
+    const CPoint2i o = Hog->GetPopupOrigin();
+    // The pin is carried (shown as an image, since the cursor shows images and clips only).
+    game::CHudCursorItem& cursor = Window->GetHud().GetCursorItem();
+    cursor.Take(Object("popup", "pin"), Object("hog_room", "token"), false);
+    ASSERT_EQ(cursor.GetObject(), Object("popup", "pin"));
+    const s32 saves = Window->GetSaveRequestCount();
+    // The lock wants the pin: its list runs, the pin is used up and leaves the cursor.
+    EXPECT_TRUE(Hog->OnMouseDown(CPoint2i(o.X + 120, o.Y + 120)));
+    EXPECT_TRUE(Hog->GetPopupRunner().IsBusy());
+    EXPECT_TRUE(cursor.IsEmpty());
+    EXPECT_TRUE(Object("popup", "pin")->HasFlags(qe::CSceneObject::kDisabled | qe::CSceneObject::kHidden));
+    EXPECT_GT(Window->GetSaveRequestCount(), saves);
+    Frames(3, 16);
+    EXPECT_TRUE(Object("popup", "lid")->HasFlags(qe::CSceneObject::kHidden));
+}
+
 TEST_F(HogSearchFixture, TheLeaveAreaLeavesWithoutCompletingAndTheSearchResumesWithItsFinds)
 {
     ASSERT_NO_FATAL_FAILURE(Start(kPlain));

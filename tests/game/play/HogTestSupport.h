@@ -47,19 +47,24 @@ inline std::string Image(const std::string& id, const std::string& guid, const c
 
 using Arguments = std::vector<std::pair<std::string, std::string>>;
 
-inline std::string HogQuestXml(const std::string& objects, const Arguments& arguments)
+// With popup objects, a 400 x 300 scene "popup" holds them.
+inline std::string HogQuestXml(const std::string& objects, const Arguments& arguments,
+                               const std::string& popupObjects = "")
 {
     std::string block = "<minigame_block guid=\"f1\" id=\"mg_hog\" minigame=\"hog\"><arguments>";
     for (const auto& [key, value] : arguments)
         block += "<argument key=\"" + key + "\" value=\"" + value + "\"/>";
     block += "</arguments></minigame_block>";
-    return R"(<?xml version="1.0"?><quest_data><Structure><quest id="q0">
+    return std::string(R"(<?xml version="1.0"?><quest_data><Structure><quest id="q0">
 <scene id="hog_room" guid="11" flags="1" size="1366 768" work_area="0 0 1366 768"/>
-<scene id="hall" guid="12" size="1366 768" work_area="0 0 1366 768"/>
-</quest></Structure>
+<scene id="hall" guid="12" size="1366 768" work_area="0 0 1366 768"/>)") +
+           (popupObjects.empty() ? "" : R"(<scene id="popup" guid="13" flags="2" size="400 300" work_area="0 0 400 300"/>)") +
+           R"(</quest></Structure>
 <scene_content guid="11"><objects>)" +
            objects + "</objects><scripts>" + block + R"(</scripts></scene_content>
-<scene_content guid="12"><objects/><scripts/></scene_content></quest_data>)";
+<scene_content guid="12"><objects/><scripts/></scene_content>)" +
+           (popupObjects.empty() ? "" : "<scene_content guid=\"13\"><objects>" + popupObjects + "</objects></scene_content>") +
+           "</quest_data>";
 }
 
 class HogFixture : public gamewindowtest::GameWindowFixture
@@ -77,7 +82,8 @@ protected:
         lv::core::CStringTable::Instance().Load(m_Files);
         std::string body, files;
         std::vector<std::string> names;
-        for (const char* sound : {"gui_hog_list", "gui_add_to_inventory", "button_press", "gui_punishment"}) {
+        for (const char* sound : {"gui_hog_list", "gui_add_to_inventory", "button_press", "gui_punishment",
+                                  "gui_window_open_close", "gui_button_press"}) {
             body += std::string("<sound id=\"") + sound + "\" file=\"" + sound + ".ogg\"/>";
             names.push_back(std::string(sound) + ".ogg");
         }
@@ -92,13 +98,13 @@ protected:
     }
 
     // A window playing a round over these objects; the hog block has started.
-    void Start(const std::string& objects, Arguments arguments = {})
+    void Start(const std::string& objects, Arguments arguments = {}, const std::string& popupObjects = "")
     {
         if (arguments.empty())
             arguments = {{"index", "1"}, {"prev_scene", "hall"}};
         qe::CQuestData::Instance().Clear();
         qe::CScriptData::Instance().Release();
-        const std::string xml = HogQuestXml(objects, arguments);
+        const std::string xml = HogQuestXml(objects, arguments, popupObjects);
         ASSERT_TRUE(qe::CQuestData::Instance().BuildFromXmlText(xml));
         m_Scripts = std::make_unique<lv::core::CSettings>();
         ASSERT_TRUE(m_Scripts->LoadXmlText(xml));
