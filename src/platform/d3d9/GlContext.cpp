@@ -6,9 +6,36 @@
 #include "platform/SdlWindow.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 #include <epoxy/gl.h>
+#include <link.h>
+
+#include <string>
+#include <vector>
 
 namespace lv::platform {
+namespace {
+
+// Keeps every module loaded so far, the GL driver's among them, loaded for the rest of the
+// process. A device re-creation then never reloads the driver, and no module with thread-local
+// storage is unloaded while threads run: an unloaded one leaves a stale slot in every thread's
+// table, which the leak checker of the sanitizer builds trips over at exit.
+void PinLoadedModules()
+{
+    std::vector<std::string> names;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* out) -> int {
+            if (info->dlpi_name && info->dlpi_name[0] != '\0')
+                static_cast<std::vector<std::string>*>(out)->emplace_back(info->dlpi_name);
+            return 0;
+        },
+        &names);
+    // Outside the walk, which holds the loader's lock; the handles are kept on purpose.
+    for (const std::string& name : names)
+        dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
+} // namespace
 
 std::shared_ptr<CGlContext> CGlContext::Create(HWND window)
 {
@@ -37,6 +64,7 @@ std::shared_ptr<CGlContext> CGlContext::Create(HWND window)
     }
     // The program paces itself with its frame limiter; presenting never waits for a refresh.
     SDL_GL_SetSwapInterval(0);
+    PinLoadedModules();
     return std::shared_ptr<CGlContext>(new CGlContext(sdl, context));
 }
 
