@@ -43,6 +43,29 @@ qe::CSceneObject* RunnerEnabledAt(qe::CScene* scene, const std::string& name, co
     return object;
 }
 
+// The scene's record in the lists, or null.
+const CHogPopupCommands::SScene* RecordOf(CHogPopupCommands* lists, const qe::CScene* scene)
+{
+    return lists && scene ? lists->GetScene(lists->FindScene(scene->GetName().GetText())) : nullptr;
+}
+
+// Of the search's enabled zones under the point, the first entry of the same zone that `match`
+// accepts.
+template <class TMatch>
+const CHogPopupCommands::SEntry* FindZoneEntryAt(const CHogPopupCommands::SScene& record, qe::CScene* scene,
+                                                 s32 hogIndex, const CVector2& point, TMatch match)
+{
+    for (const CHogPopupCommands::SEntry& zone : record.Entries)
+    {
+        if (zone.HogIndex != hogIndex || !RunnerEnabledAt(scene, zone.Id, point))
+            continue;
+        for (const CHogPopupCommands::SEntry& entry : record.Entries)
+            if (entry.Id == zone.Id && match(entry))
+                return &entry;
+    }
+    return nullptr;
+}
+
 s32 RunnerNumber(const std::string& text)
 {
     return static_cast<s32>(std::strtol(text.c_str(), nullptr, 10));
@@ -111,56 +134,29 @@ qe::CSceneObject* CHogPopupRunner::ActivateObjectAt(qe::CScene* scene, float x, 
 
 bool CHogPopupRunner::IsPlainZoneAt(qe::CScene* scene, float x, float y, s32 hogIndex)
 {
-    CHogPopupCommands* lists = Lists();
-    if (!lists || !scene)
-        return false;
-    const CHogPopupCommands::SScene* record = lists->GetScene(lists->FindScene(scene->GetName().GetText()));
-    if (!record)
-        return false;
-    const CVector2 point(x, y);
-    for (const CHogPopupCommands::SEntry& zone : record->Entries)
-    {
-        if (zone.HogIndex != hogIndex || !RunnerEnabledAt(scene, zone.Id, point))
-            continue;
-        for (const CHogPopupCommands::SEntry& entry : record->Entries)
-            if (entry.HogIndex == hogIndex && entry.Id == zone.Id && entry.ActivateObject.empty())
-                return true;
-    }
-    return false;
+    const CHogPopupCommands::SScene* record = RecordOf(Lists(), scene);
+    return record && FindZoneEntryAt(*record, scene, hogIndex, CVector2(x, y), [hogIndex](const auto& entry) {
+               return entry.HogIndex == hogIndex && entry.ActivateObject.empty();
+           });
 }
 
 bool CHogPopupRunner::ZoneSpeechAt(qe::CScene* scene, s32 hogIndex, float x, float y, bool say)
 {
-    CHogPopupCommands* lists = Lists();
-    if (!lists || !scene)
-        return false;
-    const CHogPopupCommands::SScene* record = lists->GetScene(lists->FindScene(scene->GetName().GetText()));
-    if (!record)
-        return false;
-    const CVector2 point(x, y);
-    for (const CHogPopupCommands::SEntry& zone : record->Entries)
-    {
-        if (zone.HogIndex != hogIndex || !RunnerEnabledAt(scene, zone.Id, point))
-            continue;
-        for (const CHogPopupCommands::SEntry& entry : record->Entries)
-            if (entry.Id == zone.Id && !entry.ActivateObject.empty() && entry.SayId >= 0)
-            {
-                if (say)
-                    if (CGameWindow* window = CGameWindow::GetInstance())
-                        window->GetHud().GetSpeechBubble().SayStringId(entry.SayId);
-                return true;
-            }
-    }
-    return false;
+    const CHogPopupCommands::SScene* record = RecordOf(Lists(), scene);
+    const CHogPopupCommands::SEntry* entry =
+        record ? FindZoneEntryAt(*record, scene, hogIndex, CVector2(x, y),
+                                 [](const auto& e) { return !e.ActivateObject.empty() && e.SayId >= 0; })
+               : nullptr;
+    if (entry && say)
+        if (CGameWindow* window = CGameWindow::GetInstance())
+            window->GetHud().GetSpeechBubble().SayStringId(entry->SayId);
+    return entry != nullptr;
 }
 
 qe::CSceneObject* CHogPopupRunner::HintPair(qe::CScene* scene, s32 hogIndex, qe::CSceneObject*& activateObject)
 {
     activateObject = nullptr;
-    CHogPopupCommands* lists = Lists();
-    if (!lists || !scene)
-        return nullptr;
-    const CHogPopupCommands::SScene* record = lists->GetScene(lists->FindScene(scene->GetName().GetText()));
+    const CHogPopupCommands::SScene* record = RecordOf(Lists(), scene);
     if (!record)
         return nullptr;
     for (const CHogPopupCommands::SEntry& entry : record->Entries)
