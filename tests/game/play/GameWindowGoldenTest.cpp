@@ -2,7 +2,7 @@
 // button, the hall drawn through the real OpenGL layer and the hall's road (key, chest, door)
 // played from a recorded input script, compared with
 // tests/game/play/golden/*.png (GAME_UPDATE_GOLDEN=1 writes the references instead).
-#include "core/TempFolder.h"
+#include "game/play/GameDemoTestSupport.h"
 
 #include "core/Log.h"
 #include "core/TimeSystem.h"
@@ -41,80 +41,8 @@
 
 namespace {
 
-class GameWindowDemo : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_SavedDirectory = std::filesystem::current_path();
-        const std::filesystem::path program = GAME_PROGRAM_FOLDER;
-        if (!std::filesystem::exists(program / "game.pack"))
-            GTEST_SKIP() << "no built demo content in " << program;
-        // A user folder and a single-instance lock of its own, so tests may run side by side.
-        lv::platform::SetEnvironmentValue("XDG_DATA_HOME", (m_Folder.Path() / "data").c_str());
-        std::filesystem::create_directories(m_Folder.Path() / "runtime");
-        lv::platform::SetEnvironmentValue("XDG_RUNTIME_DIR", (m_Folder.Path() / "runtime").c_str());
-        std::filesystem::current_path(program);
-        game::CGameWindow::SetClock(&m_Clock);
-        game::CHud::SetClock(&m_Clock);
-        m_Application = std::make_unique<game::CGameApplication>();
-        ASSERT_TRUE(m_Application->Init());
-        m_Clock.Tick();
-    }
-    void TearDown() override
-    {
-        m_Window.reset();
-        m_Application.reset();
-        lv::core::CLog::Instance().Close();
-        game::CGameWindow::SetClock(nullptr);
-        game::CHud::SetClock(nullptr);
-        std::filesystem::current_path(m_SavedDirectory);
-    }
-
-    void StartHall()
-    {
-        m_Window.reset(new game::CGameWindow());
-        ASSERT_TRUE(m_Window->StartGame(false, false, false, false));
-        m_Application->SetRootWidget(m_Window);
-        m_Application->GetInputDispatcher().Update();
-        Frame(16);
-    }
-    void Frame(s32 ms)
-    {
-        m_Now += ms;
-        m_Clock.Tick();
-        m_Window->Update();
-    }
-
-    // Draws the window alone (with the application's letterbox bars when asked) and compares the
-    // back buffer with the reference.
-    void Compare(const char* name, bool withBars = false)
-    {
-        lv::graphics::CRenderer& renderer = m_Application->GetRenderer();
-        ASSERT_TRUE(renderer.BeginFrame());
-        renderer.Clear(CColor(0xFF000000u));
-        m_Window->Draw(renderer);
-        if (withBars)
-            m_Application->DrawLetterboxBars();
-        renderer.Flush();
-        u32* read = nullptr;
-        u32 width = 0, height = 0;
-        ASSERT_TRUE(renderer.ReadPixels(read, width, height, CIntRect()));
-        std::vector<u32> pixels(read, read + width * height);
-        std::free(read);
-        renderer.EndFrame();
-        testsupport::ExpectGoldenImage(testsupport::GoldenFolder(__FILE__), name, width, height, pixels);
-    }
-
-    CTempFolder m_Folder;
-    double m_Now = 0.0;
-    lv::core::CTimeSystem m_Clock{[this] { return m_Now; }};
-    std::unique_ptr<game::CGameApplication> m_Application;
-    game::CGameWindow::Ptr m_Window;
-
-private:
-    std::filesystem::path m_SavedDirectory;
-};
+using GameWindowDemo = gamedemotest::GameDemoFixture;
+using gamedemotest::g_Now;
 
 TEST_F(GameWindowDemo, PlayButtonMakesTheGameWindowTheRootAtTheNextFrame)
 {
@@ -218,8 +146,6 @@ at 9740 checkpoint fading
 at 11000 checkpoint hog_room
 )";
 
-float g_ReplayNow = 0.0f;
-
 TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoorPlayedFromARecording)
 {
     lv::content::SReplayScript script;
@@ -249,23 +175,15 @@ TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoorPlayedFromA
 
     // Playback follows the test clock; each frame the replayer hands the due records to the
     // dispatcher before the window updates, as the application's frame does.
-    g_ReplayNow = static_cast<float>(m_Now);
-    replayer.SetClock([] { return g_ReplayNow; });
     replayer.Start();
-    lv::gui::CInputDispatcher& dispatcher = m_Application->GetInputDispatcher();
-    const double start = m_Now;
+    const double start = g_Now;
     const auto playUntil = [&](const char* checkpoint) {
         u32 time = 0;
         for (const lv::content::SReplayCheckpoint& c : script.checkpoints)
             if (c.name == checkpoint)
                 time = c.time;
-        while (m_Now - start <= time) {
-            m_Now += 16;
-            g_ReplayNow = static_cast<float>(m_Now);
-            replayer.Step(dispatcher);
-            dispatcher.Update();
-            Frame(0);
-        }
+        while (g_Now - start <= time)
+            ReplayFrame();
     };
 
     // The chest with an empty cursor changes nothing.
@@ -305,7 +223,6 @@ TEST_F(GameWindowDemo, TheHallsRoadFromTheKeyThroughTheChestToTheDoorPlayedFromA
     const game::CHudMap::CLocation* location = m_Window->GetHud().GetMap().FindLocation("hog_room");
     ASSERT_NE(location, nullptr);
     EXPECT_TRUE(location->Visited);
-    replayer.SetClock(nullptr);
 }
 
 // The demo's search: the room with its clutter, the panel and its list, the cup taken by a click
