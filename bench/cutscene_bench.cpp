@@ -25,6 +25,7 @@
 #include "graphics/WebMOpaqueVideo.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 #include "support/BenchRendererHost.h"
+#include "support/BenchVideo.h"
 
 namespace {
 
@@ -53,18 +54,8 @@ public:
         options.bitrate = 3000;
         lv::content::CWebMWriter writer(options);
         std::mt19937 noise(5);
-        for (u32 k = 0; k < kFrames; ++k) {
-            lv::content::CYuvFrame f(kWidth, kHeight);
-            for (u32 y = 0; y < kHeight; ++y)
-                for (u32 x = 0; x < kWidth; ++x)
-                    f.Y(x, y) = static_cast<u8>(16 + ((x + 2 * y + 6 * k) % 200) + noise() % 8);
-            for (u32 y = 0; y < f.ChromaHeight(); ++y)
-                for (u32 x = 0; x < f.ChromaWidth(); ++x) {
-                    f.U(x, y) = static_cast<u8>(64 + (x + 3 * k) % 128);
-                    f.V(x, y) = static_cast<u8>(64 + (y + 2 * k) % 128);
-                }
-            writer.AddFrame(f);
-        }
+        for (u32 k = 0; k < kFrames; ++k)
+            writer.AddFrame(benchsupport::GrainyGradientFrame(kWidth, kHeight, k, noise));
         writer.WriteFile(m_Folder / "part.webm");
     }
     ~CCutsceneFolder()

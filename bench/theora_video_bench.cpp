@@ -18,6 +18,7 @@
 #include "graphics/TheoraOpaqueVideo.h"
 #include "platform/d3d9/RecordingDirect3D.h"
 #include "support/BenchRendererHost.h"
+#include "support/BenchVideo.h"
 
 #include <ogg/ogg.h>
 #include <theora/theora.h>
@@ -37,18 +38,8 @@ const std::string& VideoPath()
         options.quality = 40;
         lv::content::CTheoraWriter writer(options);
         std::mt19937 random(3);
-        for (u32 k = 0; k < kFrames; ++k) {
-            lv::content::CYuvFrame f(kWidth, kHeight);
-            for (u32 y = 0; y < kHeight; ++y)
-                for (u32 x = 0; x < kWidth; ++x)
-                    f.Y(x, y) = static_cast<u8>(16 + ((x + y + 8 * k) % 200) + random() % 8);
-            for (u32 y = 0; y < f.ChromaHeight(); ++y)
-                for (u32 x = 0; x < f.ChromaWidth(); ++x) {
-                    f.U(x, y) = static_cast<u8>(64 + (x + 4 * k) % 128);
-                    f.V(x, y) = static_cast<u8>(64 + (y + 2 * k) % 128);
-                }
-            writer.AddFrame(f);
-        }
+        for (u32 k = 0; k < kFrames; ++k)
+            writer.AddFrame(benchsupport::GrainyGradientFrame(kWidth, kHeight, k, random));
         writer.WriteFile(file);
         return file.string();
     }();
